@@ -1,0 +1,36 @@
+#include "acquisition/polling.h"
+
+#include "app/state/form1.h"
+
+namespace kv {
+
+namespace {
+// The left button counts as pressed only when down and not freshly pressed since the
+// previous query.
+bool left_button_held(Form1& f) { return f.sys.pointer.async_left_button() == -32768; }
+}  // namespace
+
+bool halt_button(Form1& f) {
+  f.ui.set_visible(Ctl::HScroll1, false);
+  f.ui.set_visible(Ctl::Text3, false);
+  f.sys.pump.pump_if_due();
+  DesignPoint p = f.sys.pointer.cursor_pos();
+  bool result = kHaltBox.contains(p.x, p.y) ? left_button_held(f) : false;
+  if (f.sys.pointer.take_escape()) result = true;
+  f.ui.set_enabled(Ctl::Text7, true);
+  f.sys.timer1.set_enabled(true);
+  return result;
+}
+
+bool clear_button(Form1& f) {
+  f.ui.set_visible(Ctl::HScroll1, false);
+  f.ui.set_visible(Ctl::Text3, false);
+  DesignPoint p = f.sys.pointer.cursor_pos();
+  if (kClearBox.contains(p.x, p.y) && left_button_held(f)) {
+    f.cnt = 0;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace kv

@@ -1,0 +1,78 @@
+#include "app/commands/startup.h"
+
+#include <cmath>
+
+#include "app/state/form1.h"
+#include "plot/title_mark.h"
+
+namespace kv {
+
+void reset_halt(Form1& f) {
+  f.POIN_prev = 0;
+  f.ui.set_enabled(Ctl::Text18, false);
+  f.ui.set_back(Ctl::Text18, kGrey);
+}
+
+void set_default_parameters(Form1& f) {
+  f.inertia = 9.876E-06;
+  f.drive_torque = 0.000585;
+  f.damping = 1.7754E-05;
+  f.mgr = 0.000798;
+  f.drive_omega = 5.8119;
+  f.omega0 = std::pow(f.mgr / f.inertia, 0.5);
+  f.q_factor = (f.omega0 * f.inertia) / f.damping;
+  f.drive_amplitude = ((f.drive_torque / f.inertia) / f.omega0) / f.omega0;
+  f.drive_frequency = f.drive_omega / f.omega0;
+  f.initial_velocity = 1.0;
+  f.initial_angle = 1.0;
+}
+
+bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box) {
+  f.sys.pump.repaint();
+  draw_title_frame(f);
+  for (Ctl c : {Ctl::Text1, Ctl::Text2, Ctl::Text58, Ctl::Picture4}) f.ui.set_visible(c, true);
+
+  f.device_handle = box ? box->handle() : -1;
+  f.device = std::move(box);
+  if (f.device_handle >= 1) {
+    f.ui.set_fore(Ctl::Text58, kGreen);
+    f.ui.set_text(Ctl::Text58, "Interface connected");
+    f.sys.pump.repaint();
+    f.sys.dialogs.message("continue", "Chaotic pendulum", MsgIcon::Information);
+    for (Ctl c : {Ctl::Frame2, Ctl::Text10, Ctl::Text13, Ctl::Text14}) f.ui.set_enabled(c, true);
+    f.ui.set_visible(Ctl::Picture3, true);
+    f.ui.set_visible(Ctl::Picture5, false);
+  } else {
+    f.ui.set_fore(Ctl::Text58, kRed);
+    f.ui.set_text(Ctl::Text58, "interface not connected");
+    for (Ctl c : {Ctl::Frame2, Ctl::Text10, Ctl::Text13, Ctl::Text14}) f.ui.set_enabled(c, false);
+    f.sys.pump.repaint();
+    if (f.sys.dialogs.ask_yes_no("Exit the program?", "Exit", MsgIcon::Question)) {
+      f.exit_requested = true;
+      return false;
+    }
+    f.ui.set_visible(Ctl::Picture3, false);
+    f.ui.set_visible(Ctl::Picture5, true);
+  }
+  f.ui.set_visible(Ctl::Frame2, true);
+  for (Ctl c : {Ctl::Text1, Ctl::Text2, Ctl::Text58, Ctl::Picture4}) f.ui.set_visible(c, false);
+  for (Ctl c : {Ctl::help, Ctl::Text10, Ctl::Text7, Ctl::Text12, Ctl::Text13, Ctl::Command6,
+                Ctl::Text14, Ctl::Text8, Ctl::Text15, Ctl::Text16, Ctl::Text17, Ctl::Frame4,
+                Ctl::Frame3})
+    f.ui.set_visible(c, true);
+  f.ui.set_enabled(Ctl::Text18, true);
+  reset_halt(f);
+  set_default_parameters(f);
+  f.sys.pump.repaint();
+  return true;
+}
+
+void Timer1_Timer(Form1& f) { f.plot_flag = kFalse; }
+
+void Text12_Click(Form1& f) {
+  clear_help(f);
+  if (f.device) f.device->close();
+  f.exit_requested = true;
+}
+
+}  // namespace kv

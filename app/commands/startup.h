@@ -1,0 +1,22 @@
+// Start-up and shutdown of the program: the window load (start-up screen, the interface
+// box, the connection report, the panel, the default pendulum parameters), the 100 ms
+// timer tick and "Exit program".
+#pragma once
+
+#include <memory>
+
+#include "platform/interface_box.h"
+
+namespace kv {
+struct Form1;
+
+// Runs the window load with the box that start-up opened (null when none could be
+// opened). Returns false when the user chose to end the program at the start-up question.
+bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box);
+void reset_halt(Form1& f);
+void set_default_parameters(Form1& f);
+void Timer1_Timer(Form1& f);
+// "Exit program": closes the help viewer and the device; sets exit_requested.
+void Text12_Click(Form1& f);
+
+}  // namespace kv

@@ -1,0 +1,30 @@
+#include "app/state/form1.h"
+
+#include "platform/text_files.h"
+
+namespace kv {
+
+Form1::Form1(Services services)
+    : sys(services),
+      Picture1(kPicture1Width, kPicture1Height, kSurfaceBorderPx, kWindowBackground, kWindowText),
+      Picture2(kPicture2Width, kPicture2Height, kSurfaceBorderPx, 0xFFFFFF, kWindowText),
+      Picture4(kPicture4Width, kPicture4Height, 0, kWindowBackground, kWindowText),
+      program_dir(program_directory()) {}
+
+void Form1::show_status(const std::string& text, std::uint32_t color) {
+  ui.set_fore(Ctl::Text58, color);
+  ui.set_text(Ctl::Text58, text);
+  ui.set_visible(Ctl::Text58, true);
+}
+
+void clear_help(Form1& f) { f.sys.help.quit(); }
+
+void clear_screen(Form1& f) {
+  for (Ctl c : {Ctl::Picture1, Ctl::Picture2, Ctl::HScroll1, Ctl::Image1, Ctl::Image2,
+                Ctl::Image3, Ctl::Frame5, Ctl::Frame8, Ctl::Frame9, Ctl::Frame10, Ctl::Frame12,
+                Ctl::Frame13, Ctl::Label2, Ctl::Label3, Ctl::Text39, Ctl::Text67, Ctl::Frame21,
+                Ctl::List1, Ctl::Label6})
+    f.ui.set_visible(c, false);
+}
+
+}  // namespace kv

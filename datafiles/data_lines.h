@@ -1,0 +1,22 @@
+// The lines of the orbit (*.pha) and Poincare (*.poi) files. Each formatter writes into a
+// caller's buffer (at least 160 bytes) and returns the length, without CR LF.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace kv {
+
+// Orbit data line: time "###.####", phase "#0.0###", velocity "#0.0###", revolutions.
+std::size_t format_orbit_line(char* out, double t, double phase, double omega,
+                              std::int64_t revolutions);
+// Poincare data line of a recording: phase "#0.0####", velocity "#0.0###".
+std::size_t format_poincare_line(char* out, double phase, double omega);
+// Poincare data line of a simulation: phase in 15-digit general format, velocity "0.0###".
+std::size_t format_sim_poincare_line(char* out, double phase, double omega);
+
+// Velocity value to rad/s, and file phase of an angle count.
+inline constexpr double kVelocityToRadPerSec = 0.1569673;
+inline double phase_of_count(double count) { return (count - 2000) / 2000 * 3.14159; }
+
+}  // namespace kv

@@ -1,0 +1,27 @@
+// The one data file a command has open for writing (save_file_number): opening it with
+// its two header lines, writing data lines, and closing it. The file is written beside
+// its final path and moved into place only when kept, so an abandoned recording never
+// destroys an existing file of that name.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kv {
+struct Form1;
+
+// Opens `path` for the recording or simulation: header line N (" 1000 ") and the kind
+// word ("PHASE" or "POINCARE"). On failure tells the user which file and why, and
+// returns false with no file open.
+bool open_save_file(Form1& f, const std::string& path, std::int32_t n, std::string_view kind);
+// Writes one data line. On a write error tells the user once and returns false; the
+// caller stops its run.
+bool write_data_line(Form1& f, std::string_view line);
+// Closes the open data file and keeps it (what was written stays). With no file open it
+// does nothing. A failure of the final write or move is reported to the user.
+void terminate_file(Form1& f);
+// Closes the open data file and throws it away (a recording ended with HALT).
+void discard_save_file(Form1& f);
+
+}  // namespace kv

@@ -1,0 +1,209 @@
+#include "platform/number_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace kv {
+
+NumberPattern NumberPattern::parse(std::string_view pattern) {
+  NumberPattern p;
+  std::size_t dot = pattern.find('.');
+  p.has_point = dot != std::string_view::npos;
+  std::string_view ip = pattern.substr(0, dot);
+  for (char c : ip)
+    if (c == '0') ++p.int_zeros;
+  if (p.has_point) {
+    std::string_view fp = pattern.substr(dot + 1);
+    bool leading = true;
+    for (char c : fp) {
+      if (c != '0' && c != '#') continue;
+      ++p.frac_places;
+      if (c == '0' && leading) {
+        ++p.frac_zeros;
+      } else {
+        leading = false;
+      }
+    }
+  }
+  return p;
+}
+
+namespace {
+
+// Decimal digits of |value| to 15 significant places: digits[0..15) and the decimal
+// exponent of the first digit (value = 0.d1d2... * 10^(exp10 + 1)).
+struct Decimal15 {
+  char digits[16];
+  int exp10;
+};
+
+bool to_decimal15(double a, Decimal15& d) {
+  char buf[40];
+  auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
+  if (res.ec != std::errc()) return false;
+  // Form: d.dddddddddddddde[+-]XX
+  d.digits[0] = buf[0];
+  std::memcpy(d.digits + 1, buf + 2, 14);
+  d.digits[15] = 0;
+  const char* e = buf + 16;  // 'e'
+  int ex = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), res.ptr, ex);
+  d.exp10 = ex;
+  return true;
+}
+
+}  // namespace
+
+std::size_t format_pattern(char* out, double value, const NumberPattern& p) {
+  char* o = out;
+  if (std::isnan(value) || std::isinf(value)) {
+    const char* s = std::isnan(value) ? "NaN" : (value > 0 ? "Inf" : "-Inf");
+    std::size_t n = std::strlen(s);
+    std::memcpy(out, s, n);
+    return n;
+  }
+  bool negative = std::signbit(value) && value != 0.0;
+  // Digit buffer holding the integer part followed by frac_places fraction digits.
+  // Values up to 1e300 would need long buffers; the data files never hold those, so
+  // anything beyond 1e18 is written in general format instead.
+  double a = std::fabs(value);
+  if (a >= 1e18) return format_general15(out, value);
+
+  char digits[64];  // integer digits then fraction digits
+  int int_len = 0;
+  int total = 0;
+  if (a == 0.0) {
+    int_len = 0;
+    total = p.frac_places;
+    std::memset(digits, '0', static_cast<std::size_t>(total));
+  } else {
+    Decimal15 d;
+    to_decimal15(a, d);
+    // Position of digit i (0-based) relative to the point: the first digit has weight
+    // 10^exp10. Integer digits exist when exp10 >= 0.
+    int_len = d.exp10 >= 0 ? d.exp10 + 1 : 0;
+    total = int_len + p.frac_places;
+    // Fill digits[k] for k in [0, total): place value 10^(int_len - 1 - k).
+    // Digit index into d.digits: j = k - (int_len - 1 - exp10) ... derive from weights.
+    // weight of d.digits[j] is exp10 - j; weight of slot k is int_len - 1 - k.
+    int round_digit = 0;  // digit right after the last kept place
+    for (int k = 0; k <= total; ++k) {
+      int weight = int_len - 1 - k;
+      int j = d.exp10 - weight;
+      char c = (j >= 0 && j < 15) ? d.digits[j] : '0';
+      if (k < total) {
+        digits[k] = c;
+      } else {
+        round_digit = c - '0';
+      }
+    }
+    if (round_digit >= 5) {
+      int k = total - 1;
+      while (k >= 0 && digits[k] == '9') {
+        digits[k] = '0';
+        --k;
+      }
+      if (k >= 0) {
+        ++digits[k];
+      } else {
+        // Carry out of the leading digit: one more integer digit.
+        std::memmove(digits + 1, digits, static_cast<std::size_t>(total));
+        digits[0] = '1';
+        ++int_len;
+        ++total;
+      }
+    }
+  }
+  if (negative) *o++ = '-';
+  // Integer part: drop leading zeros, then pad to the forced '0' count.
+  int first = 0;
+  while (first < int_len && digits[first] == '0') ++first;
+  int shown = int_len - first;
+  for (int z = shown; z < p.int_zeros; ++z) *o++ = '0';
+  for (int k = first; k < int_len; ++k) *o++ = digits[k];
+  if (p.has_point) {
+    *o++ = '.';
+    int last = total;  // one past the last fraction digit to show
+    while (last > int_len + p.frac_zeros && digits[last - 1] == '0') --last;
+    for (int k = int_len; k < last; ++k) *o++ = digits[k];
+  }
+  return static_cast<std::size_t>(o - out);
+}
+
+std::string format_pattern(double value, std::string_view pattern) {
+  char buf[64];
+  std::size_t n = format_pattern(buf, value, NumberPattern::parse(pattern));
+  return std::string(buf, n);
+}
+
+std::size_t format_general15(char* out, double value) {
+  if (std::isnan(value)) {
+    std::memcpy(out, "NaN", 3);
+    return 3;
+  }
+  if (value == 0.0) {
+    out[0] = '0';
+    return 1;
+  }
+  if (std::isinf(value)) {
+    const char* s = value > 0 ? "Inf" : "-Inf";
+    std::size_t n = std::strlen(s);
+    std::memcpy(out, s, n);
+    return n;
+  }
+  Decimal15 d;
+  char* o = out;
+  if (value < 0) *o++ = '-';
+  to_decimal15(std::fabs(value), d);
+  int sig = 15;
+  while (sig > 1 && d.digits[sig - 1] == '0') --sig;
+  int x = d.exp10;
+  if (x < -4 || x >= 15) {
+    // Exponent form: d.ddddE+XX
+    *o++ = d.digits[0];
+    if (sig > 1) {
+      *o++ = '.';
+      for (int j = 1; j < sig; ++j) *o++ = d.digits[j];
+    }
+    *o++ = 'E';
+    *o++ = x < 0 ? '-' : '+';
+    int ax = x < 0 ? -x : x;
+    if (ax < 10) *o++ = '0';
+    auto r = std::to_chars(o, o + 8, ax);
+    o = r.ptr;
+  } else if (x >= 0) {
+    for (int j = 0; j <= x; ++j) *o++ = j < sig ? d.digits[j] : '0';
+    if (sig > x + 1) {
+      *o++ = '.';
+      for (int j = x + 1; j < sig; ++j) *o++ = d.digits[j];
+    }
+  } else {
+    *o++ = '0';
+    *o++ = '.';
+    for (int z = 0; z < -x - 1; ++z) *o++ = '0';
+    for (int j = 0; j < sig; ++j) *o++ = d.digits[j];
+  }
+  return static_cast<std::size_t>(o - out);
+}
+
+std::string format_general15(double value) {
+  char buf[64];
+  return std::string(buf, format_general15(buf, value));
+}
+
+std::size_t format_integer(char* out, std::int64_t value) {
+  auto r = std::to_chars(out, out + 24, value);
+  return static_cast<std::size_t>(r.ptr - out);
+}
+
+std::string format_print_integer(std::int64_t value) {
+  char buf[32];
+  std::size_t n = 0;
+  if (value >= 0) buf[n++] = ' ';
+  n += format_integer(buf + n, value);
+  buf[n++] = ' ';
+  return std::string(buf, n);
+}
+
+}  // namespace kv

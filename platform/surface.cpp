@@ -1,0 +1,153 @@
+#include "platform/surface.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace kv {
+
+Surface::Surface(int width_twips, int height_twips, int border_px, std::uint32_t back_color,
+                 std::uint32_t fore_color)
+    : BackColor(back_color),
+      ForeColor(fore_color),
+      width_(static_cast<float>(width_twips)),
+      height_(static_cast<float>(height_twips)),
+      border_(border_px) {
+  pw_ = std::max(1, width_twips / kTwipsPerPixel - 2 * border_px);
+  ph_ = std::max(1, height_twips / kTwipsPerPixel - 2 * border_px);
+  scale_width_ = static_cast<float>(pw_ * kTwipsPerPixel);
+  scale_height_ = static_cast<float>(ph_ * kTwipsPerPixel);
+  sx_ = sy_ = 1.0 / kTwipsPerPixel;
+  pixels_.assign(static_cast<std::size_t>(pw_) * ph_, rgb_from_bgr(BackColor));
+  stamp_.assign(pixels_.size(), 0);
+}
+
+void Surface::set_scale(float sw, float sh) {
+  scale_width_ = sw;
+  scale_height_ = sh;
+  sx_ = pw_ / static_cast<double>(sw);
+  sy_ = ph_ / static_cast<double>(sh);
+}
+
+int Surface::to_px(float x) const {
+  double p = std::floor(x * sx_);
+  return p < -1e6 ? -1000000 : p > 1e6 ? 1000000 : static_cast<int>(p);
+}
+int Surface::to_py(float y) const {
+  double p = std::floor(y * sy_);
+  return p < -1e6 ? -1000000 : p > 1e6 ? 1000000 : static_cast<int>(p);
+}
+
+std::uint32_t Surface::pixel(int px, int py) const {
+  if (px < 0 || py < 0 || px >= pw_ || py >= ph_) return 0;
+  return bgr_from_rgb(pixels_[static_cast<std::size_t>(py) * pw_ + px]);
+}
+
+void Surface::Cls() {
+  std::fill(pixels_.begin(), pixels_.end(), rgb_from_bgr(BackColor));
+  CurrentX = 0;
+  CurrentY = 0;
+  ++serial_;
+}
+
+std::uint32_t Surface::pen_for(std::uint32_t color) const { return rgb_from_bgr(color); }
+
+// Combines one pixel with the pen in the current draw mode. In the XOR-type mode each
+// pixel of one figure is touched once (the stamp), so a figure drawn twice restores it.
+void Surface::plot(int px, int py, std::uint32_t pen) {
+  if (px < 0 || py < 0 || px >= pw_ || py >= ph_) return;
+  std::size_t i = static_cast<std::size_t>(py) * pw_ + px;
+  std::uint32_t& p = pixels_[i];
+  switch (DrawMode) {
+    case kDrawBlackness:
+      p = 0xFF000000u;
+      break;
+    case kDrawWhiteness:
+      p = 0xFFFFFFFFu;
+      break;
+    case kDrawNotXorPen:
+      if (stamp_[i] == stamp_mark_) return;
+      stamp_[i] = stamp_mark_;
+      p = 0xFF000000u | (~(pen ^ p) & 0x00FFFFFFu);
+      break;
+    default:
+      p = pen;
+      break;
+  }
+}
+
+void Surface::dot(int px, int py, std::uint32_t pen) {
+  if (DrawWidth <= 1) {
+    plot(px, py, pen);
+    return;
+  }
+  // A dot DrawWidth pixels across, centred on the point (the extra pixel goes right/down).
+  int lo = -(DrawWidth - 1) / 2;
+  for (int dy = 0; dy < DrawWidth; ++dy)
+    for (int dx = 0; dx < DrawWidth; ++dx) plot(px + lo + dx, py + lo + dy, pen);
+}
+
+void Surface::segment(int x0, int y0, int x1, int y1, std::uint32_t pen) {
+  if (++stamp_mark_ == 0) {  // wrapped: clear the stamp plane
+    std::fill(stamp_.begin(), stamp_.end(), 0);
+    stamp_mark_ = 1;
+  }
+  // Clip the parameter range coarsely so absurd coordinates cannot spin for long.
+  const int lim = 1 << 20;
+  x0 = std::clamp(x0, -lim, lim);
+  x1 = std::clamp(x1, -lim, lim);
+  y0 = std::clamp(y0, -lim, lim);
+  y1 = std::clamp(y1, -lim, lim);
+  int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+  int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+  int err = dx + dy;
+  bool patterned = DrawWidth <= 1 && DrawStyle != kStyleSolid;
+  int step = 0;
+  for (;;) {
+    bool on = true;
+    if (patterned) {
+      on = DrawStyle == kStyleDot ? (step % 3 == 0) : (step % 9 < 6);
+    }
+    if (on) dot(x0, y0, pen);
+    ++step;
+    if (x0 == x1 && y0 == y1) break;
+    // Leave early once the walk has left the raster for good.
+    int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x0 += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y0 += sy;
+    }
+  }
+  ++serial_;
+}
+
+void Surface::PSet(float x, float y) { PSet(x, y, ForeColor); }
+
+void Surface::PSet(float x, float y, std::uint32_t color) {
+  if (++stamp_mark_ == 0) {
+    std::fill(stamp_.begin(), stamp_.end(), 0);
+    stamp_mark_ = 1;
+  }
+  dot(to_px(x), to_py(y), pen_for(color));
+  CurrentX = x;
+  CurrentY = y;
+  ++serial_;
+}
+
+void Surface::Line(float x1, float y1, float x2, float y2, std::uint32_t color) {
+  segment(to_px(x1), to_py(y1), to_px(x2), to_py(y2), pen_for(color));
+  CurrentX = x2;
+  CurrentY = y2;
+}
+
+void Surface::Line(float x1, float y1, float x2, float y2) { Line(x1, y1, x2, y2, ForeColor); }
+
+void Surface::LineTo(float x2, float y2, std::uint32_t color) {
+  Line(CurrentX, CurrentY, x2, y2, color);
+}
+
+}  // namespace kv

@@ -1,0 +1,86 @@
+// Numeric conventions of the program: fixed-width integers, conversions that round half
+// to even, truncating integer division and explicit single-precision rounding.
+//
+// Every place that turns a real number into a 16- or 32-bit integer goes through these
+// functions, so that a point lands on the same pixel and a stored value is the same
+// integer on every machine. A conversion out of range never invokes undefined behaviour:
+// the checked forms throw ConversionOverflow, the saturating forms clamp.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+
+namespace kv {
+
+using i16 = std::int16_t;
+using i32 = std::int32_t;
+using i64 = std::int64_t;
+using u8 = std::uint8_t;
+
+// A 16-bit flag: True is -1, False is 0.
+using vb_bool = std::int16_t;
+inline constexpr vb_bool kTrue = -1;
+inline constexpr vb_bool kFalse = 0;
+
+class ConversionOverflow : public std::range_error {
+ public:
+  explicit ConversionOverflow(const char* what) : std::range_error(what) {}
+};
+
+// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+// Independent of the current floating-point rounding mode.
+inline double round_half_even(double x) {
+  if (!std::isfinite(x)) return x;
+  double r = std::round(x);  // halves away from zero
+  if (std::fabs(x - std::trunc(x)) == 0.5) r = 2.0 * std::round(x / 2.0);
+  return r;
+}
+
+// CInt: nearest 16-bit integer, halves to even; throws when out of range or not finite.
+inline i16 cint(double x) {
+  double r = round_half_even(x);
+  if (!(r >= -32768.0 && r <= 32767.0)) throw ConversionOverflow("16-bit integer overflow");
+  return static_cast<i16>(r);
+}
+
+// CLng: nearest 32-bit integer, halves to even; throws when out of range or not finite.
+inline i32 clng(double x) {
+  double r = round_half_even(x);
+  if (!(r >= -2147483648.0 && r <= 2147483647.0))
+    throw ConversionOverflow("32-bit integer overflow");
+  return static_cast<i32>(r);
+}
+
+// Saturating forms: out-of-range values clamp to the type's limits, NaN gives 0.
+inline i16 cint_sat(double x) {
+  if (std::isnan(x)) return 0;
+  double r = round_half_even(x);
+  if (r < -32768.0) return std::numeric_limits<i16>::min();
+  if (r > 32767.0) return std::numeric_limits<i16>::max();
+  return static_cast<i16>(r);
+}
+
+inline i32 clng_sat(double x) {
+  if (std::isnan(x)) return 0;
+  double r = round_half_even(x);
+  if (r < -2147483648.0) return std::numeric_limits<i32>::min();
+  if (r > 2147483647.0) return std::numeric_limits<i32>::max();
+  return static_cast<i32>(r);
+}
+
+// Conversion of a real to a 16-bit value when it fits, otherwise `fallback`.
+inline i16 cint_or(double x, i16 fallback) {
+  double r = round_half_even(x);
+  return (r >= -32768.0 && r <= 32767.0) ? static_cast<i16>(r) : fallback;
+}
+
+// Single-precision rounding, written out so that it is visible where it happens.
+inline float csng(double x) { return static_cast<float>(x); }
+
+// Integer division truncating towards zero (the `\` operator). The divisor must not be 0.
+inline constexpr i32 idiv(i32 a, i32 b) { return a / b; }
+inline constexpr i64 idiv64(i64 a, i64 b) { return a / b; }
+
+}  // namespace kv

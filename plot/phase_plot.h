@@ -1,0 +1,12 @@
+// The phase-plane plot on Picture1: preparing the surface at the chosen range (bands,
+// axes, ticks) and placing one point, which is also stored in print units.
+#pragma once
+
+namespace kv {
+struct Form1;
+
+void setup_phase_plot(Form1& f);
+void draw_phase_axes(Form1& f);
+void plot_phase_point(Form1& f);
+
+}  // namespace kv

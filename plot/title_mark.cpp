@@ -1,0 +1,29 @@
+#include "plot/title_mark.h"
+
+#include "app/state/form1.h"
+
+namespace kv {
+
+void draw_title_frame(Form1& f) {
+  Surface& p = f.Picture4;
+  p.set_scale(75, 75);
+  p.DrawMode = kDrawCopyPen;
+  const double s = 75;
+  struct Rows {
+    double y0, y1, x0, x1;
+  };
+  const Rows rows[] = {
+      {0, 0.09 * s, 0, s},          {0.09 * s, 0.91 * s, 0.73 * s, s},
+      {0.91 * s, s, 0, s},          {0.18 * s, 0.27 * s, 0, 0.64 * s},
+      {0.27 * s, 0.73 * s, 0, 0.27 * s}, {0.73 * s, 0.82 * s, 0, 0.64 * s},
+  };
+  for (const Rows& r : rows) {
+    for (double y = r.y0; y <= r.y1; y += 1) {
+      p.Line(static_cast<float>(r.x0), static_cast<float>(y), static_cast<float>(r.x1),
+             static_cast<float>(y), 0x000080);
+    }
+  }
+  p.Refresh();
+}
+
+}  // namespace kv

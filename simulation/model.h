@@ -1,0 +1,43 @@
+// The driven, damped pendulum in dimensionless form and its fixed-step RK4 integrator
+// with step doubling and Richardson extrapolation:
+//   dtheta/dtau = v,  dv/dtau = -v/q - sin(theta) + g sin(Omega tau).
+// The time tau is kept in single precision and the fourth velocity increment is rounded
+// to single precision, which fixes the trajectory to the bit.
+#pragma once
+
+namespace kv {
+
+struct PendulumModel {
+  double q_factor = 0;         // q
+  double drive_amplitude = 0;  // g
+  double drive_frequency = 0;  // Omega
+  float sim_time = 0;          // tau
+  double rk_angle = 0, rk_velocity = 0;
+  double coarse_angle = 0, coarse_velocity = 0;
+
+  // One classical RK4 step from (angle, velocity) at sim_time; results in rk_angle and
+  // rk_velocity. sim_time is not changed.
+  void rk4_step(double angle, const double& velocity, const double& h);
+  // One step of size h: a full step and two half steps, combined by Richardson's rule.
+  // Advances sim_time by two single-precision additions of h / 2.
+  void advance_step(double& new_time, double& angle, double& velocity, double h);
+};
+
+// Physical parameters (SI units) and the dimensionless values derived from them.
+struct PendulumParameters {
+  double mgr = 0.000798;
+  double inertia = 0.000009876;
+  double damping = 0.000017754;
+  double drive_torque = 0.0005306;
+  double drive_omega = 5.8119;
+};
+
+struct DerivedParameters {
+  double omega0, q_factor, drive_amplitude, drive_frequency, h;
+};
+
+// omega0 = (mgr/I)^0.5, q = (omega0 I)/b, g = ((A/I)/omega0)/omega0, Omega = wD/omega0,
+// h = 0.002 omega0 (2 ms of pendulum time per step).
+DerivedParameters derive(const PendulumParameters& p);
+
+}  // namespace kv
