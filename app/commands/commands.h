@@ -1,0 +1,35 @@
+// Every click handler of the window, in one place: the window, kestavor-cli and the tests
+// call these. Each runs its command to completion.
+#pragma once
+
+#include "app/commands/panel.h"
+#include "app/commands/startup.h"
+#include "plot/range_control.h"
+
+namespace kv {
+struct Form1;
+
+// Data acquisition frame.
+void Text10_Click(Form1& f);  // "Plot data"
+void Text13_Click(Form1& f);  // "Save orbit"
+void Text14_Click(Form1& f);  // "Save poincare"
+
+// Simulation: the "Simulation" button and the parameter panel.
+void Text9_Click(Form1& f);      // "Simulation": opens the panel
+void Command21_Click(Form1& f);  // "Continue": the simulation run
+void Command1_Click(Form1& f);   // "Cancel"
+void Check1_Click(Form1& f);     // "Real time"     (called after the box toggled)
+void Check2_Click(Form1& f);     // "Computer time"
+void Check3_Click(Form1& f);     // "Phase plot"
+void Check4_Click(Form1& f);     // "Poincare plot"
+
+// Spectrum: the "FFT" button and a choice in the window list.
+void Text15_Click(Form1& f);  // "FFT"
+void List1_Click(Form1& f);   // reads ui[List1].value
+
+// Commands of later versions: "Plot file", "Print", "Dimension".
+void Text8_Click(Form1& f);
+void Text16_Click(Form1& f);
+void Text17_Click(Form1& f);
+
+}  // namespace kv
