@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "app/state/form1.h"
+#include "platform/scripted_services.h"
+#include "plot/poincare_plot.h"
+
+using namespace kv;
+
+namespace {
+struct PoincarePlot : ::testing::Test {
+  ScriptedServices s;
+  Form1 f{s.services()};
+  void point(int counts, double y) {
+    f.phase_counts = static_cast<i16>(counts);
+    f.poincare_y = y;
+    plot_poincare_point(f);
+  }
+};
+}  // namespace
+
+TEST_F(PoincarePlot, HorizontalMappingFoldsCountsAboveHalfARevolution) {
+  grid(f);
+  start_poincare_marker(f);
+  const double sw2 = f.Picture2.ScaleWidth() / 2.0;
+  point(0, 2000);
+  EXPECT_EQ(f.plot_x, sw2);
+  point(2000, 2000);
+  EXPECT_EQ(f.phase_counts, 2000);
+  EXPECT_EQ(f.plot_x, 6255 / 2 + sw2);  // CLng(2000 W) \ 4000 = W / 2 rounded down
+  point(2001, 2000);
+  EXPECT_EQ(f.phase_counts, -1999);
+  EXPECT_EQ(f.plot_x, (-1999L * 6255) / 4000 + sw2);
+  EXPECT_EQ(f.marker_x, f.plot_x);
+  EXPECT_EQ(f.marker_y, 2000);
+}
+
+TEST_F(PoincarePlot, OnlyTheNewestPointCarriesTheCrossAndTheGridSurvives) {
+  grid(f);
+  Form1 ref{s.services()};
+  grid(ref);
+  start_poincare_marker(f);
+  point(-1000, 2887);  // on the centre line: the cross lies over grid lines
+  const double ax = f.plot_x;
+  point(1200, 1500.4);
+  const double bx = f.plot_x;
+  // The reference holds the grid and the two bare dots.
+  ref.Picture2.DrawMode = kDrawBlackness;
+  ref.Picture2.PSet(static_cast<float>(ax), 2887);
+  ref.Picture2.PSet(static_cast<float>(bx), 1500.4f);
+  const Surface& a = f.Picture2;
+  const Surface& b = ref.Picture2;
+  int differ_near_a = 0, differ_near_b = 0;
+  for (int py = 0; py < a.pixel_height(); ++py) {
+    for (int px = 0; px < a.pixel_width(); ++px) {
+      if (a.pixel(px, py) == b.pixel(px, py)) continue;
+      double x = px * 15.0, y = py * 15.0;
+      if (std::abs(x - ax) < 200 && std::abs(y - 2887) < 200) ++differ_near_a;
+      if (std::abs(x - bx) < 200 && std::abs(y - 1500) < 200) ++differ_near_b;
+    }
+  }
+  EXPECT_EQ(differ_near_a, 0);
+  EXPECT_GT(differ_near_b, 40);  // the red cross of the newest point
+  EXPECT_EQ(f.marker_y, 1500);
+  EXPECT_EQ(f.Picture2.DrawMode, kDrawNotXorPen);
+}
+
+TEST_F(PoincarePlot, GridHasDottedColumnsAndSolidCentreLines) {
+  grid(f);
+  const Surface& p = f.Picture2;
+  int col4 = p.to_px(static_cast<float>(2 * 6255 / 8.02 + 1));
+  int centre = p.to_px(6255 / 2);
+  int red4 = 0, redc = 0;
+  for (int py = 0; py < p.pixel_height(); ++py) {
+    red4 += p.pixel(col4, py) == kRed;
+    redc += p.pixel(centre, py) == kRed;
+  }
+  EXPECT_GT(red4, 20);  // dotted
+  EXPECT_LT(red4, p.pixel_height() - 20);
+  EXPECT_GE(redc, p.pixel_height() - 2);  // solid
+  EXPECT_EQ(p.DrawWidth, 2);
+  EXPECT_TRUE(f.ui[Ctl::Picture2].visible);
+  EXPECT_TRUE(f.ui[Ctl::Frame9].visible);
+}
+
+TEST_F(PoincarePlot, MarkerCoordinatesSaturateInsteadOfOverflowing) {
+  grid(f);
+  start_poincare_marker(f);
+  point(100, 1e12);
+  EXPECT_EQ(f.marker_y, 2147483647);
+  point(100, 3000);  // the old cross lies off the surface; removing it is harmless
+  EXPECT_EQ(f.marker_y, 3000);
+}
