@@ -7,7 +7,9 @@ namespace kv {
 namespace {
 // The left button counts as pressed only when down and not freshly pressed since the
 // previous query.
-bool left_button_held(Form1& f) { return f.sys.pointer.async_left_button() == -32768; }
+bool left_button_held(Form1& f) {
+  return f.sys.pointer.async_left_button() == -32768;
+}
 }  // namespace
 
 bool halt_button(Form1& f) {

@@ -17,6 +17,8 @@ std::size_t format_sim_poincare_line(char* out, double phase, double omega);
 
 // Velocity value to rad/s, and file phase of an angle count.
 inline constexpr double kVelocityToRadPerSec = 0.1569673;
-inline double phase_of_count(double count) { return (count - 2000) / 2000 * 3.14159; }
+inline double phase_of_count(double count) {
+  return (count - 2000) / 2000 * 3.14159;
+}
 
 }  // namespace kv

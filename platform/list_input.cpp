@@ -6,7 +6,9 @@
 namespace kv {
 
 namespace {
-inline bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+inline bool is_blank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
 }  // namespace
 
 bool ListInput::eof() {

@@ -18,9 +18,9 @@ namespace kv {
 // A digit pattern compiled once: the number of forced integer digits, forced fraction
 // digits and the total number of fraction places.
 struct NumberPattern {
-  int int_zeros = 0;   // '0' digits before the point
-  int frac_zeros = 0;  // '0' digits after the point (leading ones)
-  int frac_places = 0; // all digit places after the point
+  int int_zeros = 0;    // '0' digits before the point
+  int frac_zeros = 0;   // '0' digits after the point (leading ones)
+  int frac_places = 0;  // all digit places after the point
   bool has_point = true;
 
   static NumberPattern parse(std::string_view pattern);

@@ -16,11 +16,11 @@ class ScriptedDialogs : public Dialogs {
   struct Shown {
     std::string kind, text, title;
   };
-  std::deque<bool> yes_no_answers;         // default: No when empty
-  std::deque<std::string> input_answers;   // default: "" (Cancel) when empty
-  std::deque<std::string> open_answers;    // default: "" (Cancel)
-  std::deque<std::string> save_answers;    // default: "" (Cancel)
-  std::vector<Shown> shown;                // everything shown, in order
+  std::deque<bool> yes_no_answers;        // default: No when empty
+  std::deque<std::string> input_answers;  // default: "" (Cancel) when empty
+  std::deque<std::string> open_answers;   // default: "" (Cancel)
+  std::deque<std::string> save_answers;   // default: "" (Cancel)
+  std::vector<Shown> shown;               // everything shown, in order
 
   void message(const std::string& text, const std::string& title, MsgIcon) override;
   bool ask_yes_no(const std::string& text, const std::string& title, MsgIcon) override;
@@ -85,7 +85,9 @@ class SystemClock : public Clock {
 class RecordingHelpViewer : public HelpViewer {
  public:
   std::vector<std::string> calls;  // "open <file>" or "quit"
-  void open_contents(const std::string& help_file) override { calls.push_back("open " + help_file); }
+  void open_contents(const std::string& help_file) override {
+    calls.push_back("open " + help_file);
+  }
   void quit() override { calls.push_back("quit"); }
 };
 
@@ -115,9 +117,9 @@ struct ScriptedServices {
   bool use_system_clock = false;
 
   Services services() {
-    return Services{dialogs, pointer,
-                    use_system_clock ? static_cast<Clock&>(system_clock) : manual_clock,
-                    help, pump, timer1};
+    return Services{
+        dialogs, pointer, use_system_clock ? static_cast<Clock&>(system_clock) : manual_clock,
+        help,    pump,    timer1};
   }
 };
 

@@ -50,7 +50,9 @@ void Surface::Cls() {
   ++serial_;
 }
 
-std::uint32_t Surface::pen_for(std::uint32_t color) const { return rgb_from_bgr(color); }
+std::uint32_t Surface::pen_for(std::uint32_t color) const {
+  return rgb_from_bgr(color);
+}
 
 // Combines one pixel with the pen in the current draw mode. In the XOR-type mode each
 // pixel of one figure is touched once (the stamp), so a figure drawn twice restores it.
@@ -125,7 +127,9 @@ void Surface::segment(int x0, int y0, int x1, int y1, std::uint32_t pen) {
   ++serial_;
 }
 
-void Surface::PSet(float x, float y) { PSet(x, y, ForeColor); }
+void Surface::PSet(float x, float y) {
+  PSet(x, y, ForeColor);
+}
 
 void Surface::PSet(float x, float y, std::uint32_t color) {
   if (++stamp_mark_ == 0) {
@@ -144,7 +148,9 @@ void Surface::Line(float x1, float y1, float x2, float y2, std::uint32_t color) 
   CurrentY = y2;
 }
 
-void Surface::Line(float x1, float y1, float x2, float y2) { Line(x1, y1, x2, y2, ForeColor); }
+void Surface::Line(float x1, float y1, float x2, float y2) {
+  Line(x1, y1, x2, y2, ForeColor);
+}
 
 void Surface::LineTo(float x2, float y2, std::uint32_t color) {
   Line(CurrentX, CurrentY, x2, y2, color);

@@ -42,7 +42,7 @@ class Surface {
   void PSet(float x, float y);  // pen colour is the fore colour
   void PSet(float x, float y, std::uint32_t color);
   void Line(float x1, float y1, float x2, float y2, std::uint32_t color);
-  void Line(float x1, float y1, float x2, float y2);  // fore colour
+  void Line(float x1, float y1, float x2, float y2);     // fore colour
   void LineTo(float x2, float y2, std::uint32_t color);  // Line -(x2, y2)
   // Marks everything drawn so far for showing at the next repaint.
   void Refresh() { shown_serial_ = serial_; }

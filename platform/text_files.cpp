@@ -16,7 +16,9 @@ namespace {
 constexpr std::size_t kBufSize = 1 << 16;
 }
 
-OutputFile::~OutputFile() { discard(); }
+OutputFile::~OutputFile() {
+  discard();
+}
 
 void OutputFile::fail(const char* what, int err) {
   if (failed_) return;
@@ -138,7 +140,9 @@ OutputFile& FileTable::open_output(int n) {
   return *out_[n];
 }
 
-bool FileTable::is_open(int n) const { return n > 0 && n < kSlots && out_[n] != nullptr; }
+bool FileTable::is_open(int n) const {
+  return n > 0 && n < kSlots && out_[n] != nullptr;
+}
 
 bool FileTable::close(int n, bool keep, std::string* error) {
   if (!is_open(n)) return true;
@@ -160,7 +164,8 @@ bool read_whole_file(const std::string& path, std::string& contents, std::string
     return false;
   }
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && st.st_size > 0) contents.reserve(static_cast<std::size_t>(st.st_size));
+  if (::fstat(fd, &st) == 0 && st.st_size > 0)
+    contents.reserve(static_cast<std::size_t>(st.st_size));
   contents.clear();
   char buf[1 << 16];
   for (;;) {
@@ -178,7 +183,9 @@ bool read_whole_file(const std::string& path, std::string& contents, std::string
   return true;
 }
 
-bool delete_file(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool delete_file(const std::string& path) {
+  return ::unlink(path.c_str()) == 0;
+}
 
 std::string program_directory() {
   std::error_code ec;

@@ -77,10 +77,16 @@ inline i16 cint_or(double x, i16 fallback) {
 }
 
 // Single-precision rounding, written out so that it is visible where it happens.
-inline float csng(double x) { return static_cast<float>(x); }
+inline float csng(double x) {
+  return static_cast<float>(x);
+}
 
 // Integer division truncating towards zero (the `\` operator). The divisor must not be 0.
-inline constexpr i32 idiv(i32 a, i32 b) { return a / b; }
-inline constexpr i64 idiv64(i64 a, i64 b) { return a / b; }
+inline constexpr i32 idiv(i32 a, i32 b) {
+  return a / b;
+}
+inline constexpr i64 idiv64(i64 a, i64 b) {
+  return a / b;
+}
 
 }  // namespace kv

@@ -5,8 +5,8 @@
 namespace kv {
 struct Form1;
 
-void Text11_Click(Form1& f);      // "Set range"
-void HScroll1_Change(Form1& f);   // also the Scroll event
+void Text11_Click(Form1& f);     // "Set range"
+void HScroll1_Change(Form1& f);  // also the Scroll event
 // Number of revolutions shown for a scroll bar value: 1, 3, 5, 9, 17, 33.
 int revolutions_for_value(int value);
 

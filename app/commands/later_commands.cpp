@@ -13,8 +13,14 @@ void not_yet(Form1& f, const char* what) {
 }
 }  // namespace
 
-void Text8_Click(Form1& f) { not_yet(f, "Plot file"); }
-void Text16_Click(Form1& f) { not_yet(f, "Print"); }
-void Text17_Click(Form1& f) { not_yet(f, "Dimension"); }
+void Text8_Click(Form1& f) {
+  not_yet(f, "Plot file");
+}
+void Text16_Click(Form1& f) {
+  not_yet(f, "Print");
+}
+void Text17_Click(Form1& f) {
+  not_yet(f, "Dimension");
+}
 
 }  // namespace kv

@@ -56,9 +56,9 @@ bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box) {
   }
   f.ui.set_visible(Ctl::Frame2, true);
   for (Ctl c : {Ctl::Text1, Ctl::Text2, Ctl::Text58, Ctl::Picture4}) f.ui.set_visible(c, false);
-  for (Ctl c : {Ctl::help, Ctl::Text10, Ctl::Text7, Ctl::Text12, Ctl::Text13, Ctl::Command6,
-                Ctl::Text14, Ctl::Text8, Ctl::Text15, Ctl::Text16, Ctl::Text17, Ctl::Frame4,
-                Ctl::Frame3})
+  for (Ctl c :
+       {Ctl::help, Ctl::Text10, Ctl::Text7, Ctl::Text12, Ctl::Text13, Ctl::Command6, Ctl::Text14,
+        Ctl::Text8, Ctl::Text15, Ctl::Text16, Ctl::Text17, Ctl::Frame4, Ctl::Frame3})
     f.ui.set_visible(c, true);
   f.ui.set_enabled(Ctl::Text18, true);
   reset_halt(f);
@@ -67,7 +67,9 @@ bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box) {
   return true;
 }
 
-void Timer1_Timer(Form1& f) { f.plot_flag = kFalse; }
+void Timer1_Timer(Form1& f) {
+  f.plot_flag = kFalse;
+}
 
 void Text12_Click(Form1& f) {
   clear_help(f);

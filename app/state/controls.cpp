@@ -4,20 +4,20 @@ namespace kv {
 
 namespace {
 constexpr std::string_view kNames[kControlCount] = {
-    "Text10", "Text13", "Text14", "Text18", "Text7", "Text11", "Text12", "Text8", "Text15",
-    "Text16", "Text17", "Text9", "help", "Command6", "Frame2", "Frame4", "Frame3",
-    "Text1", "Text2", "Text58", "Picture3", "Picture4", "Picture5",
-    "Picture1", "Picture2", "Frame5", "Frame8", "Frame9", "Frame10", "Frame12", "Frame13",
-    "Label2", "Label3", "Image1", "Image2", "Image3", "Text39",
-    "HScroll1", "Text3",
-    "List1", "Label6", "Text67", "Text68",
-    "Frame21", "label26", "Text27", "Text26", "Text21", "Text22", "Text23", "Text19", "Text24",
-    "Text25", "Text69", "Frame6", "Check1", "Check2", "Frame7", "Check3", "Check4",
-    "Command21", "Command1",
+    "Text10",   "Text13", "Text14", "Text18",  "Text7",     "Text11",   "Text12",   "Text8",
+    "Text15",   "Text16", "Text17", "Text9",   "help",      "Command6", "Frame2",   "Frame4",
+    "Frame3",   "Text1",  "Text2",  "Text58",  "Picture3",  "Picture4", "Picture5", "Picture1",
+    "Picture2", "Frame5", "Frame8", "Frame9",  "Frame10",   "Frame12",  "Frame13",  "Label2",
+    "Label3",   "Image1", "Image2", "Image3",  "Text39",    "HScroll1", "Text3",    "List1",
+    "Label6",   "Text67", "Text68", "Frame21", "label26",   "Text27",   "Text26",   "Text21",
+    "Text22",   "Text23", "Text19", "Text24",  "Text25",    "Text69",   "Frame6",   "Check1",
+    "Check2",   "Frame7", "Check3", "Check4",  "Command21", "Command1",
 };
 }  // namespace
 
-std::string_view control_name(Ctl c) { return kNames[static_cast<int>(c)]; }
+std::string_view control_name(Ctl c) {
+  return kNames[static_cast<int>(c)];
+}
 
 Controls::Controls() {
   auto& p = props_;
@@ -68,10 +68,11 @@ Controls::Controls() {
       "INTERFACE BOX MUST BE \r\nCONNECTED TO A USB PORT.";
   at(Ctl::Text58).text = "";
 
-  for (Ctl c : {Ctl::Picture1, Ctl::Picture2, Ctl::Picture3, Ctl::Picture5, Ctl::Frame5,
-                Ctl::Frame8, Ctl::Frame9, Ctl::Frame10, Ctl::Frame12, Ctl::Frame13, Ctl::Label2,
-                Ctl::Label3, Ctl::Image1, Ctl::Image2, Ctl::Image3, Ctl::Text39, Ctl::HScroll1,
-                Ctl::Text3, Ctl::List1, Ctl::Label6, Ctl::Text67, Ctl::Text68, Ctl::Frame21})
+  for (Ctl c :
+       {Ctl::Picture1, Ctl::Picture2, Ctl::Picture3, Ctl::Picture5, Ctl::Frame5,   Ctl::Frame8,
+        Ctl::Frame9,   Ctl::Frame10,  Ctl::Frame12,  Ctl::Frame13,  Ctl::Label2,   Ctl::Label3,
+        Ctl::Image1,   Ctl::Image2,   Ctl::Image3,   Ctl::Text39,   Ctl::HScroll1, Ctl::Text3,
+        Ctl::List1,    Ctl::Label6,   Ctl::Text67,   Ctl::Text68,   Ctl::Frame21})
     at(c).visible = false;
   at(Ctl::Label2).text = "Poincare plot";
   at(Ctl::Label2).fore_color = 0xC00000;

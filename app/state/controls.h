@@ -12,20 +12,73 @@ namespace kv {
 
 enum class Ctl : int {
   // Panel buttons (text boxes used as buttons) and their frames.
-  Text10, Text13, Text14, Text18, Text7, Text11, Text12, Text8, Text15, Text16, Text17, Text9,
-  help, Command6, Frame2, Frame4, Frame3,
+  Text10,
+  Text13,
+  Text14,
+  Text18,
+  Text7,
+  Text11,
+  Text12,
+  Text8,
+  Text15,
+  Text16,
+  Text17,
+  Text9,
+  help,
+  Command6,
+  Frame2,
+  Frame4,
+  Frame3,
   // Start-up screen.
-  Text1, Text2, Text58, Picture3, Picture4, Picture5,
+  Text1,
+  Text2,
+  Text58,
+  Picture3,
+  Picture4,
+  Picture5,
   // Plots, their label groups, titles and axis pictures.
-  Picture1, Picture2, Frame5, Frame8, Frame9, Frame10, Frame12, Frame13, Label2, Label3,
-  Image1, Image2, Image3, Text39,
+  Picture1,
+  Picture2,
+  Frame5,
+  Frame8,
+  Frame9,
+  Frame10,
+  Frame12,
+  Frame13,
+  Label2,
+  Label3,
+  Image1,
+  Image2,
+  Image3,
+  Text39,
   // Range control.
-  HScroll1, Text3,
+  HScroll1,
+  Text3,
   // FFT window list and the analysis texts.
-  List1, Label6, Text67, Text68,
+  List1,
+  Label6,
+  Text67,
+  Text68,
   // Simulation parameter panel.
-  Frame21, label26, Text27, Text26, Text21, Text22, Text23, Text19, Text24, Text25, Text69,
-  Frame6, Check1, Check2, Frame7, Check3, Check4, Command21, Command1,
+  Frame21,
+  label26,
+  Text27,
+  Text26,
+  Text21,
+  Text22,
+  Text23,
+  Text19,
+  Text24,
+  Text25,
+  Text69,
+  Frame6,
+  Check1,
+  Check2,
+  Frame7,
+  Check3,
+  Check4,
+  Command21,
+  Command1,
   kCount
 };
 
@@ -38,10 +91,10 @@ struct ControlProps {
   bool enabled = true;
   std::uint32_t back_color = 0xFFFFFF;  // 0x00BBGGRR
   std::uint32_t fore_color = 0x000000;
-  std::string text;                     // text or caption
-  int value = 0;                        // scroll bar value, list index
-  bool checked = false;                 // check boxes
-  std::string tooltip;                  // hover-help text
+  std::string text;      // text or caption
+  int value = 0;         // scroll bar value, list index
+  bool checked = false;  // check boxes
+  std::string tooltip;   // hover-help text
 };
 
 // Colours of the panel.

@@ -17,13 +17,15 @@ void Form1::show_status(const std::string& text, std::uint32_t color) {
   ui.set_visible(Ctl::Text58, true);
 }
 
-void clear_help(Form1& f) { f.sys.help.quit(); }
+void clear_help(Form1& f) {
+  f.sys.help.quit();
+}
 
 void clear_screen(Form1& f) {
-  for (Ctl c : {Ctl::Picture1, Ctl::Picture2, Ctl::HScroll1, Ctl::Image1, Ctl::Image2,
-                Ctl::Image3, Ctl::Frame5, Ctl::Frame8, Ctl::Frame9, Ctl::Frame10, Ctl::Frame12,
-                Ctl::Frame13, Ctl::Label2, Ctl::Label3, Ctl::Text39, Ctl::Text67, Ctl::Frame21,
-                Ctl::List1, Ctl::Label6})
+  for (Ctl c :
+       {Ctl::Picture1, Ctl::Picture2, Ctl::HScroll1, Ctl::Image1, Ctl::Image2, Ctl::Image3,
+        Ctl::Frame5, Ctl::Frame8, Ctl::Frame9, Ctl::Frame10, Ctl::Frame12, Ctl::Frame13,
+        Ctl::Label2, Ctl::Label3, Ctl::Text39, Ctl::Text67, Ctl::Frame21, Ctl::List1, Ctl::Label6})
     f.ui.set_visible(c, false);
 }
 

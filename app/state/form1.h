@@ -96,8 +96,8 @@ struct Form1 {
   std::vector<float> spectrum = std::vector<float>(2049, 0.0f);
 
   // --- Program bookkeeping (not part of the design's state) ---
-  bool exit_requested = false;  // a command asked the program to end
-  bool command_running = false; // a long command is in progress
+  bool exit_requested = false;   // a command asked the program to end
+  bool command_running = false;  // a long command is in progress
 
   // Shows a line in the status text (the connection status box) in the given colour.
   void show_status(const std::string& text, std::uint32_t color = kRed);
