@@ -1,9 +1,71 @@
-// Placeholder until the box backends land.
 #include "app/commands/box_choice.h"
 
+#include <charconv>
+#include <stdexcept>
+
+#include "acquisition/replay_box.h"
+#include "acquisition/usb_box.h"
+#include "acquisition/windows_box.h"
+#include "simulation/demo_box.h"
+
 namespace kv {
-std::unique_ptr<InterfaceBox> open_box(const std::string&, std::string& error) {
-  error = "no interface box backend is built";
-  return nullptr;
+
+namespace {
+
+[[noreturn]] void bad_spec(const std::string& spec, const std::string& why) {
+  throw std::invalid_argument("unknown interface box \"" + spec + "\"" + why +
+                              " (use demo, replay:FILE, usb or usb:VID:PID with hexadecimal ids)");
 }
+
+// One hexadecimal id of 1 to 4 digits.
+std::uint16_t parse_id(const std::string& spec, const std::string& text) {
+  unsigned value = 0;
+  const char* b = text.data();
+  const char* e = b + text.size();
+  auto r = std::from_chars(b, e, value, 16);
+  if (text.empty() || text.size() > 4 || r.ec != std::errc() || r.ptr != e)
+    bad_spec(spec, ": \"" + text + "\" is not a 4-digit hexadecimal id");
+  return static_cast<std::uint16_t>(value);
+}
+
+std::unique_ptr<InterfaceBox> open_usb(std::uint16_t vendor, std::uint16_t product,
+                                       std::string& error) {
+#ifdef KV_HAVE_LIBUSB
+  return UsbBox::open(vendor, product, error);
+#else
+  (void)vendor;
+  (void)product;
+  error = "this program was built without libusb, so it cannot open a USB box";
+  return nullptr;
+#endif
+}
+
+}  // namespace
+
+std::unique_ptr<InterfaceBox> open_box(const std::string& spec, std::string& error) {
+  if (spec.empty()) {
+#ifdef _WIN32
+    return WindowsBox::open("Ezusb-0", error);
+#else
+    return open_usb(kEzUsbVendor, kEzUsbProduct, error);
+#endif
+  }
+  if (spec == "demo") return std::make_unique<DemoBox>(true);
+  if (spec.rfind("replay:", 0) == 0) {
+    const std::string path = spec.substr(7);
+    if (path.empty()) bad_spec(spec, ": the replay needs a file name");
+    return ReplayBox::open(path, error);
+  }
+  if (spec == "usb") return open_usb(kEzUsbVendor, kEzUsbProduct, error);
+  if (spec.rfind("usb:", 0) == 0) {
+    const std::string ids = spec.substr(4);
+    const auto colon = ids.find(':');
+    if (colon == std::string::npos) bad_spec(spec, ": expected usb:VID:PID");
+    const std::uint16_t vendor = parse_id(spec, ids.substr(0, colon));
+    const std::uint16_t product = parse_id(spec, ids.substr(colon + 1));
+    return open_usb(vendor, product, error);
+  }
+  bad_spec(spec, "");
+}
+
 }  // namespace kv
