@@ -1,0 +1,13 @@
+// The wrapper every acquisition run goes through ("Plot data", "Save orbit", "Save
+// poincare"): HALT is enabled and coloured (red while saving, green otherwise) for the
+// length of the run, then disabled and grey again.
+#pragma once
+
+#include "acquisition/get_data.h"
+
+namespace kv {
+struct Form1;
+
+RunEnd COLLECT_DATA(Form1& f);
+
+}  // namespace kv

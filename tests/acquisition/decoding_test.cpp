@@ -1,0 +1,331 @@
+// The acquisition engine's decoding: windows, marker edges, unwrap, time wrap, the
+// velocity fit, the warm-up, Clear, the row counters and the values kept between runs.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "acquisition/get_data.h"
+#include "app/state/form1.h"
+#include "datafiles/save_file.h"
+#include "platform/text_files.h"
+#include "plot/phase_plot.h"
+#include "tests/acquisition/scripted_box.h"
+
+namespace kv {
+namespace {
+
+using test::Motion;
+using test::ScriptedBox;
+using test::Step;
+
+struct Rig {
+  ScriptedServices s;
+  std::unique_ptr<Form1> f;
+  ScriptedBox* box = nullptr;
+
+  Rig() {
+    f = std::make_unique<Form1>(s.services());
+    auto b = std::make_unique<ScriptedBox>();
+    b->clock = &s.manual_clock;
+    box = b.get();
+    f->device = std::move(b);
+  }
+  RunEnd run(std::vector<Step> steps) {
+    box->steps = std::move(steps);
+    box->pos = 0;
+    return get_data(*f);
+  }
+};
+
+// The velocity value a run ended with, read back from the Poincare coordinate.
+double last_v(Form1& f) {
+  return (f.poincare_y - f.Picture2.ScaleHeight() / 2.0) / 10;
+}
+
+std::vector<Step> records(std::initializer_list<SampleRecord> rs) {
+  std::vector<Step> out;
+  for (const auto& r : rs) out.push_back({BoxRead::Ok, r});
+  return out;
+}
+
+TEST(Decoding, FirstElevenPassesDrawNothing) {
+  Rig rig;
+  const auto serial = rig.f->Picture1.serial();
+  EXPECT_EQ(rig.run(Motion{}.steps(11)), RunEnd::EndOfData);
+  EXPECT_EQ(rig.f->Picture1.serial(), serial);
+  EXPECT_EQ(rig.f->cnt, 11);
+  EXPECT_EQ(rig.run(Motion{}.steps(12)), RunEnd::EndOfData);
+  EXPECT_EQ(rig.f->Picture1.serial(), serial + 1);
+  // The run's start resets the marker and row counters and puts Picture2 in DrawMode 16.
+  EXPECT_EQ(rig.f->marker_x, 200);
+  EXPECT_EQ(rig.f->Picture2.DrawMode, kDrawWhiteness);
+}
+
+TEST(Decoding, MarkerHeldOverSeveralRecordsGivesOneEvent) {
+  Rig rig;
+  Motion m;
+  m.marker = [](long n) { return (n >= 20 && n < 25) || (n >= 40 && n < 42); };
+  rig.run(m.steps(60));
+  EXPECT_EQ(rig.f->poincare_cnt, 2);
+  // The stored point is 1.5 x the window-centre count of the event's pass.
+  EXPECT_EQ(rig.f->poincare_points.at(1, 1), cint(1.5 * (2000 + 10 * 17)));
+}
+
+TEST(Decoding, MarkerStateCarriesIntoTheNextRun) {
+  Rig rig;
+  Motion on;
+  on.marker = [](long) { return true; };
+  rig.run(on.steps(20));
+  EXPECT_EQ(rig.f->poincare_cnt, 1);  // the rising edge at the first record
+  EXPECT_EQ(rig.f->POIN_prev, 16);
+  // Still active when the next run starts: no event.
+  rig.run(on.steps(20));
+  EXPECT_EQ(rig.f->poincare_cnt, 0);
+  // Inactive at the end, then active at the first record of the next run: an event.
+  Motion off;
+  rig.run(off.steps(5));
+  EXPECT_EQ(rig.f->POIN_prev, 0);
+  rig.run(on.steps(20));
+  EXPECT_EQ(rig.f->poincare_cnt, 1);
+}
+
+TEST(Decoding, WindowAcrossTheZeroCountUnwrapsToAContinuousSequence) {
+  // 3990, 3995, 5, 10, 15, 20, 25 fit exactly as 1990 ... 2025 do (no wrap at all), in
+  // either direction of rotation.
+  for (double rate : {5.0, -5.0}) {
+    Rig wrapped, plain;
+    Motion a, b;
+    a.rate = b.rate = rate;
+    // The last window holds 3990 ... 4020 (counts 3990, 3995, 0, 5, ... 20), or 4025 down
+    // to 3995 (counts 25, 20, ... 0, 3995).
+    a.start = rate > 0 ? 3965 : 4050;
+    b.start = a.start - 2000;
+    wrapped.run(a.steps(12));
+    plain.run(b.steps(12));
+    EXPECT_EQ(last_v(*wrapped.f), last_v(*plain.f)) << "rate " << rate;
+    EXPECT_NEAR(last_v(*plain.f), 40000 * rate / 8000, 1e-3);
+  }
+}
+
+TEST(Decoding, HighCountsStayWhenNoLowCountIsInTheWindow) {
+  Rig rig;
+  Motion m;
+  m.start = 3200;
+  m.rate = 10;
+  rig.run(m.steps(12));
+  EXPECT_NEAR(last_v(*rig.f), 50, 1e-3);
+}
+
+TEST(Decoding, TimeCounterWrapInsideTheWindow) {
+  Rig wrapping, plain;
+  Motion a, b;
+  a.time0 = 65536 - 5 * 8000 + 123;  // wraps between the 5th and 6th record
+  b.time0 = 123;
+  wrapping.run(a.steps(9));
+  plain.run(b.steps(9));
+  EXPECT_NEAR(last_v(*wrapping.f), last_v(*plain.f), 1e-3);
+  EXPECT_NEAR(last_v(*wrapping.f), 50, 1e-3);
+}
+
+TEST(Decoding, LineTimeRunsOnAcrossTimeCounterWraps) {
+  Rig rig;
+  const auto dir = std::filesystem::temp_directory_path() / "kv_decoding_time";
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "t.pha").string();
+  ASSERT_TRUE(open_save_file(*rig.f, path, 1000, "PHASE"));
+  rig.f->saving = kTrue;
+  rig.f->saving_orbit = kTrue;
+  rig.f->number_of_points = 1000;
+  Motion m;
+  m.time0 = 1000;
+  rig.run(m.steps(40));  // 40 x 2 ms crosses the 16.384 ms wrap several times
+  terminate_file(*rig.f);
+  std::string text, error;
+  ASSERT_TRUE(read_whole_file(path, text, error));
+  // Data line j (from pass 5) carries the time of sample j + 3.
+  std::size_t pos = text.find("PHASE\r\n") + 7;
+  for (int j = 0; j < 36; ++j) {
+    const double t = std::strtod(text.c_str() + pos, nullptr);
+    EXPECT_NEAR(t, (1000 + (j + 3) * 8000) / 4e6, 0.00006) << "line " << j;
+    pos = text.find("\r\n", pos) + 2;
+  }
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Decoding, EqualTimeCountsKeepTheVelocity) {
+  // Seven equal time counts: single-precision Sxx alone would give a small non-zero den
+  // at this time count (and V = 0); V must stay as it was.
+  Motion m;
+  m.time0 = 40001 - 19 * 8000;
+  const SampleRecord last = m.at(19);
+  auto steps = m.steps(20);
+  Rig six, ten;
+  std::vector<Step> repeat6 = steps, repeat10 = steps;
+  for (int i = 0; i < 6; ++i) repeat6.push_back({BoxRead::Ok, last});
+  for (int i = 0; i < 10; ++i) repeat10.push_back({BoxRead::Ok, last});
+  six.run(repeat6);
+  ten.run(repeat10);
+  EXPECT_EQ(last_v(*ten.f), last_v(*six.f));
+  EXPECT_NE(last_v(*ten.f), 0);
+}
+
+TEST(Decoding, ExtremeVelocitySaturatesThePlotCoordinates) {
+  // Time counts 32001, 32000 x 6: single-precision Sxx makes den = -1, so V is about
+  // -5e8 and 10 V lies far outside 32 bits.
+  for (bool marker : {false, true}) {
+    Rig rig;
+    std::vector<Step> steps;
+    for (int i = 0; i < 12; ++i) steps.push_back({BoxRead::Ok, make_record(1000, false, 32000, 0)});
+    steps.push_back({BoxRead::Ok, make_record(3000, marker, 32001, 0)});
+    EXPECT_EQ(rig.run(steps), RunEnd::EndOfData);
+    EXPECT_LT(last_v(*rig.f), -1e8);
+    EXPECT_EQ(rig.f->phase_y, INT32_MIN);
+    EXPECT_EQ(rig.f->orbit_points.at(rig.f->cnt, 2), 0);  // out of the stored range
+    if (marker) {
+      EXPECT_EQ(rig.f->marker_y, INT32_MIN);
+    }
+  }
+}
+
+TEST(Decoding, VelocityOutsideTheStoredRangeIsPlottedAndWrittenButNotStored) {
+  Rig rig;
+  const auto dir = std::filesystem::temp_directory_path() / "kv_decoding_fast";
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "fast.pha").string();
+  ASSERT_TRUE(open_save_file(*rig.f, path, 1000, "PHASE"));
+  rig.f->saving = kTrue;
+  rig.f->saving_orbit = kTrue;
+  rig.f->number_of_points = 1000;
+  Motion m;
+  m.rate = 50;
+  m.ticks = 800;  // V = 40000 x 50 / 800 = 2500
+  m.marker = [](long n) { return n == 15; };
+  rig.run(m.steps(20));
+  terminate_file(*rig.f);
+  EXPECT_NEAR(last_v(*rig.f), 2500, 1e-2);
+  EXPECT_EQ(rig.f->orbit_points.at(20, 2), 0);
+  EXPECT_EQ(rig.f->poincare_cnt, 0);
+  std::string text, error;
+  ASSERT_TRUE(read_whole_file(path, text, error));
+  const auto last_line = text.substr(text.rfind("\r\n", text.size() - 3) + 2);
+  double t, phase, omega;
+  ASSERT_EQ(std::sscanf(last_line.c_str(), "%lf %lf %lf", &t, &phase, &omega), 3);
+  EXPECT_NEAR(omega, 2500 * 0.1569673, 0.01);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Decoding, RevolutionsAreCountedFromTheSecondSampleAndPersistBetweenRuns) {
+  Rig rig;
+  rig.run(records({make_record(100, false, 0, 5), make_record(100, false, 8000, 5)}));
+  EXPECT_EQ(rig.f->initial_rollover, 5);
+  EXPECT_EQ(rig.f->rollover_prev, 0);
+  // The first pass of the next run still counts from the previous run's sample.
+  rig.run(records({make_record(100, false, 0, 10)}));
+  EXPECT_EQ(rig.f->rollover_prev, 5);
+  rig.run(records({make_record(100, false, 0, 10), make_record(100, false, 8000, 10)}));
+  EXPECT_EQ(rig.f->initial_rollover, 10);
+  EXPECT_EQ(rig.f->rollover_prev, 0);
+}
+
+TEST(Decoding, RevolutionFieldWithHighByteAbove127) {
+  Rig rig;
+  // Field 0x9000 = 36864: 4864 revolutions (16-bit arithmetic would overflow).
+  SampleRecord a = make_record(100, false, 0, 0), b = make_record(100, false, 8000, 0);
+  a[4] = b[4] = 0x90;
+  a[5] = b[5] = 0x00;
+  rig.run(records({make_record(100, false, 0, 0), a}));  // captures 4864 at pass 2
+  EXPECT_EQ(rig.f->initial_rollover, 4864);
+  rig.run(records({make_record(100, false, 0, 0)}));
+  EXPECT_EQ(rig.f->rollover_prev, -4864);
+}
+
+TEST(Decoding, RowCounterAlternatesAtTheTop) {
+  Rig rig;
+  Motion m;
+  m.rate = 1;
+  rig.run(m.steps(1000000));
+  EXPECT_EQ(rig.f->cnt, 1000000);
+  rig.box->pos = 0;
+  rig.box->steps = m.steps(1000001);
+  get_data(*rig.f);
+  EXPECT_EQ(rig.f->cnt, 999999);
+  rig.box->pos = 0;
+  rig.box->steps.push_back({BoxRead::Ok, m.at(1000001)});
+  get_data(*rig.f);
+  EXPECT_EQ(rig.f->cnt, 1000000);
+}
+
+// Presses the button at `x`, `y` at the given poll (each pass polls HALT, then Clear) and
+// releases it `hold` polls later.
+void press_at(ScriptedPointer& p, long at, int x, int y, long hold) {
+  p.on_query = [=](ScriptedPointer& ptr, long q) {
+    if (q == at) {
+      ptr.pos = {x, y};
+      ptr.press();
+    } else if (q == at + hold) {
+      ptr.release();
+      ptr.pos = {};
+    }
+  };
+}
+
+TEST(Decoding, ClearRestartsTheWarmUpAndThePhasePlot) {
+  Rig rig;
+  setup_phase_plot(*rig.f);
+  // Pass 21 presses over Clear; the press counts at pass 22 (after its fresh report).
+  press_at(rig.s.pointer, 40, 400, 720, 4);
+  EXPECT_EQ(rig.run(Motion{}.steps(30)), RunEnd::EndOfData);
+  EXPECT_EQ(rig.f->cnt, 8);  // reset by the Clear at pass 22
+  // Nothing drawn since: the picture is a freshly prepared phase plot.
+  ScriptedServices s2;
+  Form1 fresh(s2.services());
+  setup_phase_plot(fresh);
+  const int n = fresh.Picture1.pixel_width() * fresh.Picture1.pixel_height();
+  EXPECT_TRUE(
+      std::equal(fresh.Picture1.pixels(), fresh.Picture1.pixels() + n, rig.f->Picture1.pixels()));
+}
+
+TEST(Decoding, ClearWhileSavingKeepsThePlotButResetsTheRowCounter) {
+  Rig rig;
+  const auto dir = std::filesystem::temp_directory_path() / "kv_decoding_clear";
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "c.pha").string();
+  ASSERT_TRUE(open_save_file(*rig.f, path, 1000, "PHASE"));
+  rig.f->saving = kTrue;
+  rig.f->saving_orbit = kTrue;
+  rig.f->number_of_points = 1000;
+  press_at(rig.s.pointer, 40, 400, 720, 4);
+  rig.run(Motion{}.steps(30));
+  EXPECT_EQ(rig.f->cnt, 8);
+  OutputFile* out = rig.f->files.output(rig.f->save_file_number);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(out->lines(), 2 + 26);  // no restart of the warm-up: lines from pass 5 to 30
+  discard_save_file(*rig.f);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Decoding, TransientFailureRepeatsThePreviousRecord) {
+  Rig rig;
+  auto steps = Motion{}.steps(15);
+  steps.insert(steps.begin() + 13, Step{BoxRead::Failed, {}});
+  rig.run(steps);
+  EXPECT_EQ(rig.f->cnt, 16);  // the failed read still made a pass
+  // Newest first: records 14 and 13, then record 12 twice.
+  EXPECT_EQ(rig.f->angle_window[3], 2120);
+  EXPECT_EQ(rig.f->angle_window[4], 2120);
+  EXPECT_EQ(rig.f->angle_window[5], 2110);
+}
+
+TEST(Decoding, NoBoxEndsTheRunWithAMessage) {
+  ScriptedServices s;
+  Form1 f(s.services());
+  EXPECT_EQ(get_data(f), RunEnd::BoxGone);
+  EXPECT_TRUE(f.ui[Ctl::Text58].visible);
+  EXPECT_NE(f.ui[Ctl::Text58].text.find("No interface box"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kv
