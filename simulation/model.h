@@ -7,6 +7,11 @@
 
 namespace kv {
 
+// Largest angle (radian) or dimensionless velocity a run accepts. Beyond it the numbers no
+// longer describe a pendulum (the integrator has blown up), and wrapping such an angle
+// into one revolution would take unbounded time.
+inline constexpr double kMaxStateMagnitude = 1e6;
+
 struct PendulumModel {
   double q_factor = 0;         // q
   double drive_amplitude = 0;  // g
