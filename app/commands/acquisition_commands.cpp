@@ -1,8 +1,158 @@
-// Placeholder until the acquisition commands land.
+// The data acquisition commands: "Plot data" (a live run until HALT), "Save orbit" and
+// "Save poincare" (a live run that records into a file).
+#include <cmath>
+#include <string>
+
+#include "acquisition/collect_data.h"
 #include "app/commands/commands.h"
+#include "app/commands/recording.h"
+#include "app/state/form1.h"
+#include "datafiles/save_file.h"
+#include "platform/list_input.h"
+#include "plot/phase_plot.h"
+#include "plot/poincare_plot.h"
 
 namespace kv {
-void Text10_Click(Form1&) {}
-void Text13_Click(Form1&) {}
-void Text14_Click(Form1&) {}
+
+namespace {
+
+constexpr std::int32_t kMaxOrbitPoints = 1000000;
+
+enum class Kind { Orbit, Poincare };
+
+// Closes the recording after its run: a run stopped by HALT leaves no file (an older file
+// of that name survives); every other ending keeps what was written.
+void finish_recording(Form1& f, RecordingOutcome& out) {
+  if (OutputFile* file = f.files.output(f.save_file_number)) out.lines = file->lines() - 2;
+  if (out.end == RunEnd::Halted) {
+    discard_save_file(f);
+  } else {
+    terminate_file(f);
+    out.kept = true;
+  }
+  switch (out.end) {
+    case RunEnd::BoxGone:
+    case RunEnd::BoxSilent:
+    case RunEnd::EndOfData:
+      f.show_status(std::string("Recording incomplete: ") + describe_run_end(out.end) + ". The " +
+                        std::to_string(out.lines) + " data lines written are kept in " + out.path +
+                        ".",
+                    kRed);
+      break;
+    default:
+      break;
+  }
+}
+
+RecordingOutcome record(Form1& f, Kind kind) {
+  RecordingOutcome out;
+  const Ctl button = kind == Kind::Orbit ? Ctl::Text13 : Ctl::Text14;
+  clear_help(f);
+  clear_screen(f);
+  if (kind == Kind::Orbit) {
+    f.cnt = 0;
+    f.poincare_cnt = 0;
+    f.ui.set_visible(Ctl::Picture3, true);
+    f.ui.set_enabled(Ctl::Text7, false);
+    f.ui.set_visible(Ctl::Label2, false);
+  } else {
+    f.ui.set_enabled(Ctl::Text7, false);
+    f.ui.set_visible(Ctl::Picture5, false);
+    f.ui.set_visible(Ctl::Picture3, true);
+  }
+
+  std::int32_t n = 0;
+  const std::string reply =
+      f.sys.dialogs.input_box("Enter number of data points", "number of points", "1000");
+  switch (parse_point_count(reply, n)) {
+    case PointCountReply::Cancel:
+      terminate_file(f);
+      return out;
+    case PointCountReply::TooLarge:
+      return out;
+    case PointCountReply::Ok:
+      break;
+  }
+  f.number_of_points = n;
+  if (kind == Kind::Orbit && n > kMaxOrbitPoints) return out;
+
+  f.ui.set_back(button, kWhite);
+  f.saving_orbit = kind == Kind::Orbit ? kTrue : kFalse;
+  if (kind == Kind::Orbit) f.poincare_event = kFalse;
+  const std::string path =
+      kind == Kind::Orbit ? f.sys.dialogs.save_file("(*.pha)|*.pha", "*.pha", f.program_dir, "")
+                          : f.sys.dialogs.save_file("(*.poi)|*.poi", "*.poi", f.program_dir, "");
+  f.save_file_name = path;
+  out.path = path;
+  if (!path.empty() && open_save_file(f, path, n, kind == Kind::Orbit ? "PHASE" : "POINCARE")) {
+    f.saving = kTrue;
+    // The screen shows phase and Poincare plots from now on, not a spectrum.
+    f.FFT_flag = kFalse;
+    if (kind == Kind::Poincare) {
+      f.ui.set_visible(Ctl::Picture2, true);
+      grid(f);
+    }
+    setup_phase_plot(f);
+    out.ran = true;
+    out.end = COLLECT_DATA(f);
+    finish_recording(f, out);
+    f.save_file_number = 0;
+    f.saving = kFalse;
+  }
+  f.ui.set_back(button, kGrey);
+  return out;
+}
+
+}  // namespace
+
+PointCountReply parse_point_count(const std::string& reply, std::int32_t& n) {
+  if (reply.empty()) return PointCountReply::Cancel;
+  const double value = round_half_even(leading_number(reply));
+  if (std::isnan(value) || value < 0) return PointCountReply::Cancel;
+  if (value > 2147483647.0) return PointCountReply::TooLarge;
+  n = static_cast<std::int32_t>(value);
+  return PointCountReply::Ok;
+}
+
+RecordingOutcome save_orbit(Form1& f) {
+  return record(f, Kind::Orbit);
+}
+RecordingOutcome save_poincare(Form1& f) {
+  return record(f, Kind::Poincare);
+}
+
+void Text13_Click(Form1& f) {
+  save_orbit(f);
+}
+void Text14_Click(Form1& f) {
+  save_poincare(f);
+}
+
+void Text10_Click(Form1& f) {
+  clear_help(f);
+  clear_screen(f);
+  f.ui.set_enabled(Ctl::Text7, true);
+  f.ui.set_visible(Ctl::Frame21, false);
+  f.ui.set_visible(Ctl::Text3, false);
+  f.FFT_flag = kFalse;
+  f.ui.set_back(Ctl::Text10, kWhite);
+  f.sys.pump.repaint();
+  f.ui.set_visible(Ctl::Picture2, true);
+  grid(f);
+  f.ui.set_visible(Ctl::Image1, true);
+  f.Picture2.DrawMode = kDrawBlackness;
+  setup_phase_plot(f);
+  f.ui.set_visible(Ctl::Label3, true);
+  f.ui.set_text(Ctl::Label3, "Phase Plot");
+  f.ui.set_visible(Ctl::Image1, true);
+  f.ui.set_visible(Ctl::Image3, false);
+  f.ui.set_visible(Ctl::Picture1, true);
+  f.ui.set_visible(Ctl::Frame5, true);
+  f.ui.set_visible(Ctl::Frame8, f.cycle_number == 0);
+  f.ui.set_visible(Ctl::Picture2, true);
+  f.ui.set_visible(Ctl::Picture5, false);
+  f.ui.set_visible(Ctl::Picture3, true);
+  COLLECT_DATA(f);
+}
+
 }  // namespace kv

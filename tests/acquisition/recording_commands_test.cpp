@@ -1,0 +1,391 @@
+// "Plot data", "Save orbit" and "Save poincare" driven through scripted dialogs and pointer:
+// the file written, HALT and its key-state rule, the cancel paths and the point-count
+// replies, and runs that end because the box is gone, silent or out of data.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <memory>
+
+#include "acquisition/replay_box.h"
+#include "app/commands/commands.h"
+#include "app/commands/recording.h"
+#include "app/state/form1.h"
+#include "datafiles/save_file.h"
+#include "platform/text_files.h"
+#include "tests/acquisition/scripted_box.h"
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Motion;
+using test::ScriptedBox;
+using test::Step;
+
+std::vector<std::string> crlf_lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t end = text.find("\r\n", pos);
+    if (end == std::string::npos) {
+      out.push_back("<unterminated>" + text.substr(pos));
+      break;
+    }
+    out.push_back(text.substr(pos, end - pos));
+    pos = end + 2;
+  }
+  return out;
+}
+
+class Recording : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir =
+        fs::temp_directory_path() /
+        ("kv_rec_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    f = std::make_unique<Form1>(s.services());
+    auto b = std::make_unique<ScriptedBox>();
+    b->clock = &s.manual_clock;
+    box = b.get();
+    f->device = std::move(b);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  std::string path(const char* name) const { return (dir / name).string(); }
+  std::string read(const std::string& p) const {
+    std::string text, error;
+    EXPECT_TRUE(read_whole_file(p, text, error)) << error;
+    return text;
+  }
+  // Nothing but the named files in the folder (no temporary file left behind).
+  std::vector<std::string> folder() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // Holds the button down over (x, y) from poll `at` on.
+  void press_at(long at, int x, int y) {
+    s.pointer.on_query = [=](ScriptedPointer& p, long q) {
+      if (q == at) {
+        p.pos = {x, y};
+        p.press();
+      }
+    };
+  }
+
+  ScriptedServices s;
+  std::unique_ptr<Form1> f;
+  ScriptedBox* box = nullptr;
+  fs::path dir;
+};
+
+TEST_F(Recording, OrbitCountReachedKeepsTheFileWithNPlusOneLines) {
+  box->steps = Motion{}.steps(200);
+  s.dialogs.input_answers = {"20"};
+  s.dialogs.save_answers = {path("run.pha")};
+  f->FFT_flag = kTrue;
+  std::uint32_t halt_colour = 0;
+  bool halt_enabled = false;
+  s.pointer.on_query = [&](ScriptedPointer&, long q) {
+    if (q == 0) {
+      halt_colour = f->ui[Ctl::Text18].back_color;
+      halt_enabled = f->ui[Ctl::Text18].enabled;
+    }
+  };
+  const RecordingOutcome out = save_orbit(*f);
+  EXPECT_EQ(out.end, RunEnd::CountReached);
+  EXPECT_TRUE(out.kept);
+  EXPECT_EQ(halt_colour, kRed);
+  EXPECT_TRUE(halt_enabled);
+  const auto lines = crlf_lines(read(path("run.pha")));
+  ASSERT_EQ(lines.size(), 2u + 21u);
+  EXPECT_EQ(lines[0], " 20 ");
+  EXPECT_EQ(lines[1], "PHASE");
+  EXPECT_EQ(lines[2].substr(0, 5), ".006 ");  // time of sample 3, from pass 5
+  EXPECT_EQ(box->pos, 4u + 21u);              // the run stopped at once
+  // The dialogs as the design has them.
+  ASSERT_EQ(s.dialogs.shown.size(), 2u);
+  EXPECT_EQ(s.dialogs.shown[0].text, "Enter number of data points|1000");
+  EXPECT_EQ(s.dialogs.shown[0].title, "number of points");
+  EXPECT_EQ(s.dialogs.shown[1].text, "(*.pha)|*.pha");
+  // Afterwards: HALT disabled and grey, the button grey, no file open, no spectrum.
+  EXPECT_FALSE(f->ui[Ctl::Text18].enabled);
+  EXPECT_EQ(f->ui[Ctl::Text18].back_color, kGrey);
+  EXPECT_EQ(f->ui[Ctl::Text13].back_color, kGrey);
+  EXPECT_EQ(f->saving, kFalse);
+  EXPECT_EQ(f->save_file_number, 0);
+  EXPECT_EQ(f->FFT_flag, kFalse);
+  EXPECT_EQ(f->number_of_points, 20);
+  EXPECT_EQ(folder(), std::vector<std::string>{"run.pha"});
+}
+
+TEST_F(Recording, PoincareCountReachedWritesOneLinePerMarker) {
+  Motion m;
+  m.marker = [](long n) { return n % 30 == 10; };
+  box->steps = m.steps(400);
+  s.dialogs.input_answers = {"3"};
+  s.dialogs.save_answers = {path("run.poi")};
+  const RecordingOutcome out = save_poincare(*f);
+  EXPECT_EQ(out.end, RunEnd::CountReached);
+  const auto lines = crlf_lines(read(path("run.poi")));
+  ASSERT_EQ(lines.size(), 2u + 4u);
+  EXPECT_EQ(lines[0], " 3 ");
+  EXPECT_EQ(lines[1], "POINCARE");
+  // The marker at sample 10 is seen at pass 11; its window centre is sample 7.
+  EXPECT_EQ(lines[2], "0.10996 7.8484");
+  EXPECT_EQ(box->pos, 101u);  // stopped at the fourth marker (sample 100)
+  EXPECT_EQ(f->ui[Ctl::Text14].back_color, kGrey);
+}
+
+TEST_F(Recording, HaltDeletesTheRecordingAndAnOldFileSurvives) {
+  {
+    OutputFile old;
+    ASSERT_TRUE(old.open(path("run.pha")));
+    old.print_line("old contents");
+    ASSERT_TRUE(old.commit());
+  }
+  box->steps = Motion{}.steps(500);
+  s.dialogs.input_answers = {"1000"};
+  s.dialogs.save_answers = {path("run.pha")};
+  press_at(100, 300, 720);
+  const RecordingOutcome out = save_orbit(*f);
+  EXPECT_EQ(out.end, RunEnd::Halted);
+  EXPECT_FALSE(out.kept);
+  EXPECT_EQ(read(path("run.pha")), "old contents\r\n");
+  EXPECT_EQ(folder(), std::vector<std::string>{"run.pha"});
+  // The fresh press is reported as -32767 and ignored; the next poll halts.
+  EXPECT_EQ(box->pos, 52u);
+  EXPECT_EQ(f->ui[Ctl::Text10].back_color, kGrey);
+  EXPECT_EQ(f->ui[Ctl::Text13].back_color, kGrey);
+}
+
+TEST_F(Recording, HaltBoxEdgesAndTheKeyStateRule) {
+  struct Case {
+    int x, y;
+    bool halts;
+  };
+  for (const Case c : {Case{288, 711, true}, Case{359, 735, true}, Case{287, 720, false},
+                       Case{360, 720, false}, Case{300, 710, false}, Case{300, 736, false}}) {
+    box->steps = Motion{}.steps(100);
+    box->pos = 0;
+    f->number_of_points = 0;
+    s.pointer.release();
+    s.pointer.pos = {};
+    // Poll 20 is pass 11's HALT poll: the fresh press is ignored there, pass 12 halts.
+    press_at(s.pointer.queries() + 20, c.x, c.y);
+    Text10_Click(*f);
+    EXPECT_EQ(box->pos, c.halts ? 12u : 100u) << c.x << "," << c.y;
+  }
+  // Pressed and released before the next poll: no halt.
+  box->steps = Motion{}.steps(100);
+  box->pos = 0;
+  s.pointer.release();
+  const long base = s.pointer.queries();
+  s.pointer.on_query = [base](ScriptedPointer& p, long q) {
+    if (q == base + 20) {
+      p.pos = {300, 720};
+      p.press();
+    } else if (q == base + 21) {
+      p.release();
+    }
+  };
+  Text10_Click(*f);
+  EXPECT_EQ(box->pos, 100u);
+}
+
+TEST_F(Recording, EscapeActsAsHalt) {
+  box->steps = Motion{}.steps(100);
+  s.pointer.on_query = [](ScriptedPointer& p, long q) {
+    if (q == 30) p.escape = true;
+  };
+  Text10_Click(*f);
+  EXPECT_EQ(box->pos, 16u);
+  EXPECT_FALSE(f->ui[Ctl::Text18].enabled);
+}
+
+TEST_F(Recording, PlotDataIsNotCutShortByALeftOverCount) {
+  box->steps = Motion{}.steps(50);
+  f->number_of_points = -5;
+  std::uint32_t halt_colour = 0;
+  s.pointer.on_query = [&](ScriptedPointer&, long q) {
+    if (q == 0) halt_colour = f->ui[Ctl::Text18].back_color;
+  };
+  Text10_Click(*f);
+  EXPECT_EQ(halt_colour, kGreen);
+  EXPECT_EQ(box->pos, 50u);
+  EXPECT_EQ(f->ui[Ctl::Text10].back_color, kGrey);
+  EXPECT_NE(f->ui[Ctl::Text58].text.find("End of the replayed records"), std::string::npos);
+}
+
+TEST_F(Recording, CancelledPointCountClosesAnOpenFileAndRecordsNothing) {
+  ASSERT_TRUE(open_save_file(*f, path("left.pha"), 5, "PHASE"));
+  s.dialogs.input_answers = {""};
+  save_orbit(*f);
+  EXPECT_EQ(f->save_file_number, 0);
+  EXPECT_EQ(crlf_lines(read(path("left.pha"))), (std::vector<std::string>{" 5 ", "PHASE"}));
+  EXPECT_EQ(s.dialogs.count("save"), 0);
+  EXPECT_EQ(box->pos, 0u);
+}
+
+TEST_F(Recording, CancelledSaveDialogRecordsNothing) {
+  for (bool orbit : {true, false}) {
+    s.dialogs.input_answers = {"10"};
+    s.dialogs.save_answers = {""};
+    const RecordingOutcome out = orbit ? save_orbit(*f) : save_poincare(*f);
+    EXPECT_FALSE(out.ran);
+    EXPECT_EQ(box->pos, 0u);
+    EXPECT_EQ(f->ui[orbit ? Ctl::Text13 : Ctl::Text14].back_color, kGrey);
+    EXPECT_EQ(f->saving, kFalse);
+  }
+  EXPECT_EQ(s.dialogs.count("save"), 2);
+  EXPECT_TRUE(folder().empty());
+}
+
+TEST_F(Recording, ReplyWithoutANumberRecordsOneLine) {
+  box->steps = Motion{}.steps(100);
+  s.dialogs.input_answers = {"abc"};
+  s.dialogs.save_answers = {path("one.pha")};
+  save_orbit(*f);
+  EXPECT_EQ(crlf_lines(read(path("one.pha"))).size(), 3u);
+  EXPECT_EQ(crlf_lines(read(path("one.pha")))[0], " 0 ");
+}
+
+TEST_F(Recording, PointCountReplies) {
+  std::int32_t n = 7;
+  EXPECT_EQ(parse_point_count("", n), PointCountReply::Cancel);
+  EXPECT_EQ(parse_point_count("-5", n), PointCountReply::Cancel);
+  EXPECT_EQ(parse_point_count("99999999999", n), PointCountReply::TooLarge);
+  EXPECT_EQ(parse_point_count("1e400", n), PointCountReply::TooLarge);
+  EXPECT_EQ(n, 7);
+  EXPECT_EQ(parse_point_count("2.5", n), PointCountReply::Ok);
+  EXPECT_EQ(n, 2);  // halves to even
+  EXPECT_EQ(parse_point_count("3.5 points", n), PointCountReply::Ok);
+  EXPECT_EQ(n, 4);
+  EXPECT_EQ(parse_point_count("2147483647", n), PointCountReply::Ok);
+  EXPECT_EQ(n, 2147483647);
+}
+
+TEST_F(Recording, LargeAndNegativeRepliesEndTheCommandBeforeTheDialog) {
+  f->number_of_points = 11;
+  s.dialogs.input_answers = {"-5", "99999999999", "2500000"};
+  save_orbit(*f);
+  EXPECT_EQ(f->number_of_points, 11);
+  save_poincare(*f);
+  EXPECT_EQ(f->number_of_points, 11);
+  save_orbit(*f);
+  EXPECT_EQ(f->number_of_points, 2500000);
+  EXPECT_EQ(s.dialogs.count("save"), 0);
+  // The same 2500000 is a valid count for a Poincare recording: the dialog is shown.
+  s.dialogs.input_answers = {"2500000"};
+  save_poincare(*f);
+  EXPECT_EQ(s.dialogs.count("save"), 1);
+}
+
+TEST_F(Recording, VanishedBoxKeepsTheLinesAndSaysTheRecordingIsIncomplete) {
+  box->steps = Motion{}.steps(40);
+  box->after_end = BoxRead::Gone;
+  s.dialogs.input_answers = {"1000"};
+  s.dialogs.save_answers = {path("gone.pha")};
+  const RecordingOutcome out = save_orbit(*f);
+  EXPECT_EQ(out.end, RunEnd::BoxGone);
+  EXPECT_EQ(crlf_lines(read(path("gone.pha"))).size(), 2u + 36u);
+  const std::string status = f->ui[Ctl::Text58].text;
+  EXPECT_TRUE(f->ui[Ctl::Text58].visible);
+  EXPECT_NE(status.find("Recording incomplete"), std::string::npos) << status;
+  EXPECT_NE(status.find("36 data lines"), std::string::npos) << status;
+  EXPECT_NE(status.find("gone.pha"), std::string::npos) << status;
+}
+
+TEST_F(Recording, SilentBoxEndsTheRunAfterTwoSeconds) {
+  box->steps = Motion{}.steps(30);
+  box->after_end = BoxRead::Timeout;
+  s.dialogs.input_answers = {"1000"};
+  s.dialogs.save_answers = {path("silent.pha")};
+  const auto start = s.manual_clock.now;
+  const RecordingOutcome out = save_orbit(*f);
+  EXPECT_EQ(out.end, RunEnd::BoxSilent);
+  EXPECT_GE(s.manual_clock.now - start, kSilenceLimitMs);
+  EXPECT_LE(s.manual_clock.now - start, kSilenceLimitMs + 2 * kReadTimeoutMs);
+  EXPECT_EQ(crlf_lines(read(path("silent.pha"))).size(), 2u + 26u);
+  EXPECT_NE(f->ui[Ctl::Text58].text.find("stopped sending"), std::string::npos);
+}
+
+TEST_F(Recording, HaltIsStillSeenWhileTheBoxIsSilent) {
+  box->steps = Motion{}.steps(30);
+  box->after_end = BoxRead::Timeout;
+  s.dialogs.input_answers = {"1000"};
+  s.dialogs.save_answers = {path("silent.pha")};
+  press_at(63, 300, 720);  // polls 60, 61 are pass 30's; then one poll per empty read
+  const RecordingOutcome out = save_orbit(*f);
+  EXPECT_EQ(out.end, RunEnd::Halted);
+  EXPECT_TRUE(folder().empty());
+}
+
+TEST_F(Recording, RepeatedFailuresCountAsSilence) {
+  box->steps = Motion{}.steps(30);
+  box->after_end = BoxRead::Failed;
+  s.manual_clock.auto_step = 50;
+  s.dialogs.input_answers = {"1000"};
+  s.dialogs.save_answers = {path("failing.pha")};
+  const RecordingOutcome out = save_orbit(*f);
+  EXPECT_EQ(out.end, RunEnd::BoxSilent);
+  // The previous record is repeated a few times, then no more lines are made up.
+  EXPECT_EQ(crlf_lines(read(path("failing.pha"))).size(), 2u + 26u + kMaxRepeatedRecords);
+}
+
+TEST_F(Recording, ReplayEndKeepsTheRecording) {
+  f->device = std::make_unique<ReplayBox>(Motion{}.raw(60), "test records");
+  s.dialogs.input_answers = {"1000"};
+  s.dialogs.save_answers = {path("replay.pha")};
+  const RecordingOutcome out = save_orbit(*f);
+  EXPECT_EQ(out.end, RunEnd::EndOfData);
+  EXPECT_TRUE(out.kept);
+  EXPECT_EQ(crlf_lines(read(path("replay.pha"))).size(), 2u + 56u);
+}
+
+TEST_F(Recording, UncreatableFileIsToldAndNothingRuns) {
+  s.dialogs.input_answers = {"10"};
+  s.dialogs.save_answers = {path("no-such-folder/x.pha")};
+  const RecordingOutcome out = save_orbit(*f);
+  EXPECT_FALSE(out.ran);
+  EXPECT_EQ(box->pos, 0u);
+  ASSERT_EQ(s.dialogs.count("message"), 1);
+  EXPECT_NE(s.dialogs.shown.back().text.find("x.pha"), std::string::npos);
+  EXPECT_EQ(f->saving, kFalse);
+  EXPECT_EQ(f->ui[Ctl::Text13].back_color, kGrey);
+}
+
+TEST_F(Recording, WriteErrorStopsTheRunKeepsWhatWasWrittenAndIsTold) {
+  // A file-size limit stands in for a full disk.
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 100000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  Motion m;
+  m.rate = 1;
+  box->steps = m.steps(20000);
+  s.dialogs.input_answers = {"1000000"};
+  s.dialogs.save_answers = {path("full.pha")};
+  const RecordingOutcome out = save_orbit(*f);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(out.end, RunEnd::WriteError);
+  EXPECT_LT(box->pos, 20000u);
+  ASSERT_EQ(s.dialogs.count("message"), 1);
+  EXPECT_NE(s.dialogs.shown.back().text.find("full.pha"), std::string::npos);
+  EXPECT_NE(s.dialogs.shown.back().text.find("kept"), std::string::npos);
+  const std::string text = read(path("full.pha"));
+  EXPECT_GT(text.size(), 60000u);
+  EXPECT_EQ(text.substr(0, 9), " 1000000 ");
+  EXPECT_EQ(f->saving, kFalse);
+}
+
+}  // namespace
+}  // namespace kv
