@@ -1,0 +1,152 @@
+// The interface box backends' records: the demo box, the replay box, the raw-record
+// keeping box, and the --box choice.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <stdexcept>
+
+#include "acquisition/recording_box.h"
+#include "acquisition/replay_box.h"
+#include "acquisition/sample_record.h"
+#include "app/commands/box_choice.h"
+#include "platform/text_files.h"
+#include "simulation/demo_box.h"
+#include "tests/acquisition/scripted_box.h"
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(DemoBox, RecordsFollowThePendulumAndTheBoxClock) {
+  DemoBox box(false);
+  SampleRecord r{};
+  ASSERT_EQ(box.read(r, 100), BoxRead::Ok);
+  // Start-up state: 1 rad from the bottom, where count 2000 lies.
+  EXPECT_EQ(record_angle(r), 2000 + static_cast<int>(std::floor(4000 / (2 * M_PI))));
+  EXPECT_EQ(record_time(r), 0);
+  EXPECT_EQ(record_revolution_field(r), 32000);
+  EXPECT_NE(record_marker(r), 0);  // a drive cycle starts with the run
+
+  std::int32_t prev_time = record_time(r);
+  std::vector<long> marker_starts;
+  int marker_run = 1, longest_run = 1;
+  bool prev_marker = true;
+  long turns = 0;
+  std::int32_t prev_angle = record_angle(r), prev_field = record_revolution_field(r);
+  for (long n = 1; n < 5000; ++n) {
+    ASSERT_EQ(box.read(r, 100), BoxRead::Ok);
+    EXPECT_EQ(r[0] & 0xE0, 0);  // unused bits stay clear
+    const std::int32_t angle = record_angle(r);
+    ASSERT_GE(angle, 0);
+    ASSERT_LE(angle, 3999);
+    EXPECT_EQ((record_time(r) - prev_time + 65536) % 65536, 8000);  // 2 ms of 4 MHz
+    prev_time = record_time(r);
+    // The revolution field steps exactly when the count wraps between 3999 and 0.
+    const std::int32_t field = record_revolution_field(r);
+    if (field != prev_field) {
+      ++turns;
+      EXPECT_EQ(std::abs(field - prev_field), 1);
+      EXPECT_GT(std::abs(angle - prev_angle), 2000) << "sample " << n;
+    } else {
+      EXPECT_LT(std::abs(angle - prev_angle), 2000) << "sample " << n;
+    }
+    prev_angle = angle;
+    prev_field = field;
+    const bool marker = record_marker(r) != 0;
+    if (marker && !prev_marker) {
+      marker_starts.push_back(n);
+      marker_run = 1;
+    } else if (marker) {
+      longest_run = std::max(longest_run, ++marker_run);
+    }
+    prev_marker = marker;
+  }
+  // One marker per drive cycle (2 pi / 5.8119 s = about 540.5 records), a few records long.
+  ASSERT_GE(marker_starts.size(), 8u);
+  for (std::size_t i = 1; i < marker_starts.size(); ++i) {
+    const long gap = marker_starts[i] - marker_starts[i - 1];
+    EXPECT_TRUE(gap == 540 || gap == 541) << gap;
+  }
+  EXPECT_EQ(longest_run, DemoBox::kMarkerRecords);
+  EXPECT_GT(turns, 0);  // with the start-up drive the pendulum goes over the top
+  box.close();
+  EXPECT_EQ(box.read(r, 100), BoxRead::Gone);
+}
+
+TEST(DemoBox, PacedBoxDeliversOneRecordPer2Ms) {
+  DemoBox box(true);
+  SampleRecord r{};
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 26; ++i) ASSERT_EQ(box.read(r, 100), BoxRead::Ok);
+  // Record n is due at n x 2 ms after the first.
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+}
+
+TEST(ReplayBox, DeliversRecordsInOrderAndIgnoresAPartialTail) {
+  test::Motion m;
+  std::string data = m.raw(3) + std::string("\x01\x02\x03", 3);
+  ReplayBox box(data, "memory");
+  EXPECT_TRUE(box.has_partial_record());
+  SampleRecord r{};
+  for (long n = 0; n < 3; ++n) {
+    ASSERT_EQ(box.read(r, 0), BoxRead::Ok);
+    EXPECT_EQ(r, m.at(n));
+  }
+  const SampleRecord last = r;
+  EXPECT_EQ(box.read(r, 0), BoxRead::EndOfData);
+  EXPECT_EQ(r, last);
+  EXPECT_EQ(box.read(r, 0), BoxRead::EndOfData);
+}
+
+TEST(ReplayBox, MissingFileIsNamed) {
+  std::string error;
+  EXPECT_EQ(ReplayBox::open("/no/such/records.raw", error), nullptr);
+  EXPECT_NE(error.find("/no/such/records.raw"), std::string::npos) << error;
+}
+
+TEST(RecordingBox, KeepsEveryRecordReceivedForAReplay) {
+  const fs::path dir = fs::temp_directory_path() / "kv_recording_box";
+  fs::create_directories(dir);
+  const std::string raw = (dir / "session.raw").string();
+  auto inner = std::make_unique<test::ScriptedBox>();
+  test::Motion m;
+  inner->steps = m.steps(5);
+  inner->steps.insert(inner->steps.begin() + 2, test::Step{BoxRead::Failed, {}});
+  RecordingBox box(std::move(inner), raw);
+  ASSERT_TRUE(box.start());
+  SampleRecord r{};
+  while (box.read(r, 10) != BoxRead::EndOfData) {
+  }
+  ASSERT_TRUE(box.finish());
+  std::string text, error;
+  ASSERT_TRUE(read_whole_file(raw, text, error));
+  EXPECT_EQ(text, m.raw(5));
+  EXPECT_EQ(box.records(), 5);
+  fs::remove_all(dir);
+}
+
+TEST(BoxChoice, NamesAndJunk) {
+  std::string error;
+  auto demo = open_box("demo", error);
+  ASSERT_NE(demo, nullptr);
+  EXPECT_EQ(demo->name(), "demo box");
+  EXPECT_GE(demo->handle(), 1);
+  EXPECT_EQ(open_box("replay:/no/such.raw", error), nullptr);
+  EXPECT_NE(error.find("/no/such.raw"), std::string::npos);
+  for (const char* junk : {"bogus", "replay:", "usb:", "usb:0547", "usb:zz:2131", "usb:12345:1",
+                           "usb:0547:2131:9", "demo2", "USB"}) {
+    EXPECT_THROW(open_box(junk, error), std::invalid_argument) << junk;
+  }
+  try {
+    open_box("usb:0547:xyz", error);
+    FAIL();
+  } catch (const std::invalid_argument& e) {
+    EXPECT_NE(std::string(e.what()).find("xyz"), std::string::npos) << e.what();
+  }
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,143 @@
+// kestavor-cli decode and record: the files are the bytes the window's commands write.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "acquisition/replay_box.h"
+#include "app/commands/recording.h"
+#include "app/commands/startup.h"
+#include "app/state/form1.h"
+#include "platform/text_files.h"
+#include "tests/acquisition/scripted_box.h"
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int status;
+  std::string err;
+};
+
+CliRun run_cli(const std::string& args, const fs::path& dir) {
+  const std::string err_file = (dir / "stderr.txt").string();
+  const std::string cmd = std::string(KV_CLI) + " " + args + " 2>" + err_file;
+  const int rc = std::system(cmd.c_str());
+  std::string err, error;
+  read_whole_file(err_file, err, error);
+  fs::remove(err_file);
+  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, err};
+}
+
+std::string slurp(const fs::path& p) {
+  std::string text, error;
+  EXPECT_TRUE(read_whole_file(p.string(), text, error)) << error;
+  return text;
+}
+
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir =
+        fs::temp_directory_path() /
+        ("kv_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    test::Motion m;
+    m.rate = 7;
+    m.marker = [](long n) { return n % 37 < 3; };
+    raw = m.raw(2000);
+    OutputFile out;
+    ASSERT_TRUE(out.open((dir / "session.raw").string()));
+    out.write_raw(raw.data(), raw.size());
+    ASSERT_TRUE(out.commit());
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  // The file the window's command writes from the same records, after start-up.
+  std::string window_file(bool orbit, const std::string& count) {
+    ScriptedServices s;
+    auto f = std::make_unique<Form1>(s.services());
+    Form_Load(*f, std::make_unique<ReplayBox>(raw, "session"));
+    s.dialogs.input_answers = {count};
+    const fs::path p = dir / (orbit ? "window.pha" : "window.poi");
+    s.dialogs.save_answers = {p.string()};
+    if (orbit) {
+      save_orbit(*f);
+    } else {
+      save_poincare(*f);
+    }
+    return slurp(p);
+  }
+
+  fs::path dir;
+  std::string raw;
+};
+
+TEST_F(Cli, DecodeWritesTheWindowsOrbitAndPoincareFiles) {
+  const std::string records = (dir / "session.raw").string();
+  CliRun r = run_cli("decode " + records + " --orbit 500 -o " + (dir / "cli.pha").string(), dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(slurp(dir / "cli.pha"), window_file(true, "500"));
+  r = run_cli("decode " + records + " --poincare 20 -o " + (dir / "cli.poi").string(), dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string poi = slurp(dir / "cli.poi");
+  EXPECT_EQ(poi, window_file(false, "20"));
+  EXPECT_EQ(poi.substr(0, 14), " 20 \r\nPOINCARE");
+}
+
+TEST_F(Cli, DecodeKeepsTheLinesWhenTheRecordsRunOut) {
+  const std::string records = (dir / "session.raw").string();
+  CliRun r = run_cli("decode " + records + " --orbit 100000 -o " + (dir / "all.pha").string(), dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("ran out after 1996 data lines"), std::string::npos) << r.err;
+  EXPECT_EQ(slurp(dir / "all.pha"), window_file(true, "100000"));
+}
+
+TEST_F(Cli, DecodeErrors) {
+  CliRun r = run_cli(
+      "decode " + (dir / "missing.raw").string() + " --orbit 5 -o " + (dir / "x.pha").string(),
+      dir);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("missing.raw"), std::string::npos) << r.err;
+  r = run_cli("decode " + (dir / "session.raw").string() + " --orbit ten -o x.pha", dir);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("ten"), std::string::npos) << r.err;
+  r = run_cli("decode " + (dir / "session.raw").string() + " --orbit 5 -o " +
+                  (dir / "no/such/dir/x.pha").string(),
+              dir);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("x.pha"), std::string::npos) << r.err;
+  r = run_cli("decode " + (dir / "session.raw").string() + " --orbit 5", dir);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("usage"), std::string::npos) << r.err;
+}
+
+TEST_F(Cli, RecordFromTheDemoBoxKeepsRawRecordsThatDecodeToTheSameFile) {
+  CliRun r = run_cli("record --box demo --orbit 150 -o " + (dir / "live.pha").string() + " --raw " +
+                         (dir / "live.raw").string(),
+                     dir);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(slurp(dir / "live.raw").size(), 6u * (4 + 151));
+  r = run_cli(
+      "decode " + (dir / "live.raw").string() + " --orbit 150 -o " + (dir / "again.pha").string(),
+      dir);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(slurp(dir / "again.pha"), slurp(dir / "live.pha"));
+}
+
+TEST_F(Cli, RecordErrors) {
+  CliRun r = run_cli("record --box nonsense --orbit 5 -o " + (dir / "x.pha").string(), dir);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("nonsense"), std::string::npos) << r.err;
+  r = run_cli("record --box usb:1234:5678 --orbit 5 -o " + (dir / "x.pha").string(), dir);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("1234:5678"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir / "x.pha"));
+}
+
+}  // namespace
+}  // namespace kv
