@@ -1,0 +1,38 @@
+// The Lyapunov exponent of an orbit file as the spectrum command shows it: reads the
+// velocity column of the file's first 12000 records, runs the estimate with its progress
+// marks in Text67/Text68 and HALT polled for every candidate, and leaves the result in
+// lyapunov_exponent and the status text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kv {
+struct Form1;
+
+inline constexpr int kLyapunovRecords = 12000;  // records read after the header
+inline constexpr int kLyapunovSkipped = 200;    // leading records discarded
+
+inline constexpr const char* kLyapunovCalculating =
+    "Calculating Lyapunov Exponent\r\n               Please wait\r\n";
+inline constexpr const char* kLyapunovResult = "Lyapunov exponent=";
+inline constexpr const char* kLyapunovTooShort =
+    "Lyapunov exponent: file too short (12000 records needed)";
+
+struct LyapunovRun {
+  enum class Outcome { finished, halted, too_short, unreadable };
+  Outcome outcome = Outcome::unreadable;
+  double exponent = 0;  // as left in lyapunov_exponent
+  int steps = 0;        // evolution steps done
+  std::string error;    // for unreadable: what is wrong, naming the file and line
+};
+
+// The status text of a finished estimate: "Lyapunov exponent=" and the value in "#.###".
+std::string lyapunov_status_text(double exponent);
+
+// Reads the orbit file at `path` and estimates its exponent.
+LyapunovRun lyapunov(Form1& f, const std::string& path);
+// The same over the file's text already in memory; `path` only names it in messages.
+LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string& path);
+
+}  // namespace kv
