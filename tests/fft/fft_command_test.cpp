@@ -1,0 +1,236 @@
+// The "FFT" command end to end over scripted dialogs: the window list, the segment
+// question, the averaged spectrum with its plot and Lyapunov text, the save, and every
+// way the command ends early.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/commands/commands.h"
+#include "app/state/form1.h"
+#include "fft/spectrum_file.h"
+#include "orbit_text.h"
+#include "platform/scripted_services.h"
+
+namespace kv {
+namespace {
+
+double velocity_of(long record) {
+  return std::sin(record * 0.37) * 2 + std::cos(record * 0.011);
+}
+
+class FftCommand : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  ScriptedServices s;
+  Form1 f{s.services()};
+
+  // Runs "FFT", then picks window `index` in the list.
+  void run(int index) {
+    Text15_Click(f);
+    f.ui.set_value(Ctl::List1, index);
+    List1_Click(f);
+  }
+  std::string orbit(long header, long records, const std::string& name = "o.pha") {
+    return dir.write(name, test::orbit_text(header, records, velocity_of));
+  }
+  bool spectrum_is_zero() const {
+    for (int j = 1; j <= 1024; ++j)
+      if (f.spectrum[j] != 0.0f) return false;
+    return true;
+  }
+  // The state every ending leaves: list put away, buttons restored, no file open.
+  void expect_restored() {
+    EXPECT_FALSE(f.ui[Ctl::List1].visible);
+    EXPECT_FALSE(f.ui[Ctl::Label6].visible);
+    EXPECT_EQ(f.ui[Ctl::Text15].back_color, kGrey);
+    EXPECT_FALSE(f.ui[Ctl::Text18].enabled);
+    EXPECT_EQ(f.ui[Ctl::Text18].back_color, kGrey);
+    EXPECT_EQ(f.save_file_number, 0);
+    EXPECT_TRUE(f.FFT_flag);
+  }
+};
+
+TEST_F(FftCommand, ButtonShowsTheWindowList) {
+  f.cnt = 12;
+  f.poincare_cnt = 5;
+  f.ui.set_visible(Ctl::Label2, true);
+  f.ui.set_visible(Ctl::Text3, true);
+  Text15_Click(f);
+  EXPECT_TRUE(f.ui[Ctl::List1].visible);
+  EXPECT_TRUE(f.ui[Ctl::Label6].visible);
+  EXPECT_EQ(f.ui[Ctl::Label6].text, "Select an FFT window");
+  EXPECT_FALSE(f.ui[Ctl::Label2].visible);
+  EXPECT_FALSE(f.ui[Ctl::Text3].visible);
+  EXPECT_EQ(f.ui[Ctl::Text15].back_color, kWhite);
+  EXPECT_EQ(f.cnt, 0);
+  EXPECT_EQ(f.poincare_cnt, 0);
+  EXPECT_EQ(s.dialogs.shown.size(), 0u) << "nothing is asked before a window is picked";
+}
+
+TEST_F(FftCommand, AveragesDrawsEstimatesAndSaves) {
+  const std::string in = orbit(73728, 36882 + 100);
+  const std::string out = dir.file("spectrum.fft");
+  s.dialogs.open_answers = {in};
+  s.dialogs.input_answers = {"1"};
+  s.dialogs.yes_no_answers = {true};
+  s.dialogs.save_answers = {out};
+  run(1);
+
+  ASSERT_EQ(s.dialogs.shown.size(), 4u);
+  EXPECT_EQ(s.dialogs.shown[0].kind, "open");
+  EXPECT_EQ(s.dialogs.shown[0].text, "*.pha|*.pha");
+  EXPECT_EQ(s.dialogs.shown[1].text, "Maximum number that can be averaged|2");
+  EXPECT_EQ(s.dialogs.shown[1].title, "Fast Fourier transform");
+  EXPECT_EQ(s.dialogs.shown[2].text, "Save the spectrum?");
+  EXPECT_EQ(s.dialogs.shown[2].title, "FFT");
+  EXPECT_EQ(s.dialogs.shown[3].text, "(*.fft)|*.fft");
+
+  EXPECT_EQ(f.window, "Hanning");
+  EXPECT_EQ(f.number_of_points, 73728);
+  EXPECT_EQ(f.fft_points, 2048);
+  EXPECT_GT(f.spectrum[1], 0.0f);
+  EXPECT_EQ(f.cnt, 465);
+  EXPECT_TRUE(f.ui[Ctl::Picture1].visible);
+  EXPECT_EQ(f.ui[Ctl::Label3].text, "Fourier Spectrum");
+  EXPECT_TRUE(f.ui[Ctl::Text67].visible);
+  EXPECT_EQ(f.ui[Ctl::Text67].text.rfind("Lyapunov exponent=", 0), 0u);
+  EXPECT_FALSE(f.ui[Ctl::Text68].visible);
+  EXPECT_EQ(f.save_file_name, out);
+  expect_restored();
+
+  std::ifstream file(out, std::ios::binary);
+  std::stringstream ss;
+  ss << file.rdbuf();
+  const std::string text = ss.str();
+  char line[128];
+  const std::string first(line, format_spectrum_line(line, 1, f.spectrum[1]));
+  const std::string head = " 512 \r\nFFT\r\nHanning\r\n" + first + "\r\n";
+  EXPECT_EQ(text.substr(0, head.size()), head);
+}
+
+TEST_F(FftCommand, AnswersThatEndTheCommand) {
+  // "abc" reads as 0, "0.4" rounds to 0 and "-2" is below 1: each ends the command
+  // silently, with the spectrum cleared and nothing drawn.
+  const std::string in = orbit(73728, 36882);
+  for (const char* answer : {"", "abc", "0", "0.4", "-2"}) {
+    s.dialogs.shown.clear();
+    s.dialogs.open_answers = {in};
+    s.dialogs.input_answers = {answer};
+    f.spectrum[5] = 1.0f;
+    f.ui.set_visible(Ctl::Picture1, false);
+    run(0);
+    EXPECT_EQ(s.dialogs.shown.size(), 2u) << "answer \"" << answer << "\"";
+    EXPECT_TRUE(spectrum_is_zero());
+    EXPECT_FALSE(f.ui[Ctl::Picture1].visible);
+    expect_restored();
+  }
+}
+
+TEST_F(FftCommand, LeadingNumberOfTheAnswerIsTheSegmentCount) {
+  // "3abc" asks for 3 segments; the file holds 3, so the command runs to the save question.
+  s.dialogs.open_answers = {orbit(110592, 3 * 36882)};
+  s.dialogs.input_answers = {"3abc"};
+  run(2);
+  EXPECT_EQ(s.dialogs.count("yesno"), 1);
+  EXPECT_EQ(s.dialogs.count("message"), 0);
+  EXPECT_EQ(s.dialogs.count("save"), 0) << "No to saving ends the command";
+  EXPECT_EQ(f.window, "Welch");
+  expect_restored();
+}
+
+TEST_F(FftCommand, FileTooShortForOneSegmentEndsAfterTheQuestion) {
+  s.dialogs.open_answers = {orbit(36864, 36864)};
+  s.dialogs.input_answers = {"1"};
+  run(3);
+  ASSERT_EQ(s.dialogs.count("input"), 1);
+  EXPECT_EQ(s.dialogs.shown[1].text, "Maximum number that can be averaged|0");
+  EXPECT_EQ(s.dialogs.shown.size(), 2u);
+  EXPECT_TRUE(spectrum_is_zero());
+  expect_restored();
+}
+
+TEST_F(FftCommand, FileEndingBeforeTheSegmentsAskedForIsToldAndNothingIsAveraged) {
+  // The header promises more than the file holds: 1 whole segment and a part.
+  s.dialogs.open_answers = {orbit(110592, 36882 + 30000)};
+  s.dialogs.input_answers = {"2"};
+  run(0);
+  ASSERT_EQ(s.dialogs.count("message"), 1);
+  const std::string& msg = s.dialogs.shown.back().text;
+  EXPECT_NE(msg.find("holds 1 whole segment of 36882 records"), std::string::npos) << msg;
+  EXPECT_NE(msg.find("fewer than the 2 asked for"), std::string::npos) << msg;
+  EXPECT_EQ(s.dialogs.count("yesno"), 0);
+  EXPECT_TRUE(spectrum_is_zero());
+  EXPECT_FALSE(f.ui[Ctl::Picture1].visible);
+  EXPECT_FALSE(f.ui[Ctl::Text67].visible);
+  expect_restored();
+}
+
+TEST_F(FftCommand, FieldThatIsNotANumberIsToldWithItsLine) {
+  std::string text = test::orbit_text(73728, 36882, velocity_of);
+  const std::size_t pos = text.find("\n.6 ") + 1;  // record 300, on line 302
+  text.replace(pos, 2, "?6");
+  s.dialogs.open_answers = {dir.write("bad.pha", text)};
+  s.dialogs.input_answers = {"1"};
+  run(1);
+  ASSERT_EQ(s.dialogs.count("message"), 1);
+  const std::string& msg = s.dialogs.shown.back().text;
+  EXPECT_NE(msg.find("line 302: \"?6\" is not a number"), std::string::npos) << msg;
+  EXPECT_NE(msg.find("bad.pha"), std::string::npos) << msg;
+  EXPECT_TRUE(spectrum_is_zero());
+  EXPECT_FALSE(f.ui[Ctl::Picture1].visible);
+  expect_restored();
+
+  // A header that is not a number is told before any question.
+  s.dialogs.shown.clear();
+  s.dialogs.open_answers = {dir.write("junk.pha", "PHASE\r\n 100 \r\n")};
+  run(1);
+  ASSERT_EQ(s.dialogs.shown.size(), 2u);
+  EXPECT_NE(s.dialogs.shown[1].text.find("line 1: \"PHASE\" is not a number"), std::string::npos);
+  expect_restored();
+}
+
+TEST_F(FftCommand, CancelledDialogsAndMissingFile) {
+  run(0);  // open dialog cancelled
+  EXPECT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_TRUE(spectrum_is_zero());
+  expect_restored();
+
+  s.dialogs.open_answers = {dir.file("missing.pha")};
+  run(0);
+  ASSERT_EQ(s.dialogs.count("message"), 1);
+  EXPECT_NE(s.dialogs.shown.back().text.find("missing.pha"), std::string::npos);
+  expect_restored();
+
+  // Save question answered Yes, save dialog cancelled: nothing written, the path is empty.
+  s.dialogs.shown.clear();
+  s.dialogs.open_answers = {orbit(73728, 36882)};
+  s.dialogs.input_answers = {"1"};
+  s.dialogs.yes_no_answers = {true};
+  run(0);
+  EXPECT_EQ(s.dialogs.count("save"), 1);
+  EXPECT_EQ(f.save_file_name, "");
+  EXPECT_TRUE(f.ui[Ctl::Picture1].visible) << "the spectrum stays on screen";
+  expect_restored();
+}
+
+TEST_F(FftCommand, HaltDuringTheEstimateLeavesTheSpectrumAndDropsTheExponent) {
+  s.pointer.pos = {300, 720};
+  s.pointer.on_query = [](ScriptedPointer& p, long n) {
+    if (n == 1000) p.press();
+  };
+  f.lyapunov_exponent = 9;
+  s.dialogs.open_answers = {orbit(73728, 36882)};
+  s.dialogs.input_answers = {"1"};
+  run(0);
+  EXPECT_EQ(f.lyapunov_exponent, 0);
+  EXPECT_FALSE(f.ui[Ctl::Text67].visible);
+  EXPECT_TRUE(f.ui[Ctl::Picture1].visible);
+  EXPECT_EQ(s.dialogs.count("yesno"), 1) << "the save is still offered";
+  expect_restored();
+}
+
+}  // namespace
+}  // namespace kv
