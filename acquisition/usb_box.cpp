@@ -76,7 +76,9 @@ std::unique_ptr<UsbBox> UsbBox::open(std::uint16_t vendor, std::uint16_t product
     error = "The " + what + " has no bulk IN endpoint on interface 0";
     return nullptr;
   }
-  libusb_set_auto_detach_kernel_driver(h.dev, 1);
+  // A kernel driver bound to the interface is set aside; whether that worked is told by
+  // the claim itself.
+  if (libusb_kernel_driver_active(h.dev, 0) == 1) libusb_detach_kernel_driver(h.dev, 0);
   rc = libusb_claim_interface(h.dev, 0);
   if (rc != 0) {
     error = "Cannot claim interface 0 of the " + what + ": " + libusb_strerror(rc);
