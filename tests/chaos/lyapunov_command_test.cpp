@@ -1,0 +1,106 @@
+// The Lyapunov exponent of an orbit file as the window shows it: the texts, the progress
+// marks, HALT, and files that are too short or not numbers.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/state/form1.h"
+#include "chaos/lyapunov.h"
+#include "platform/scripted_services.h"
+#include "tests/fft/orbit_text.h"
+
+namespace kv {
+namespace {
+
+double velocity_of(long record) {
+  return std::sin(record * 0.0123) * 3 + std::sin(record * 0.031);
+}
+
+class LyapunovCommand : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  ScriptedServices s;
+  Form1 f{s.services()};
+  std::string orbit(long records) {
+    return dir.write("o.pha", test::orbit_text(records, records, velocity_of));
+  }
+  void expect_halt_restored() {
+    EXPECT_FALSE(f.ui[Ctl::Text18].enabled);
+    EXPECT_EQ(f.ui[Ctl::Text18].back_color, kGrey);
+    EXPECT_FALSE(f.ui[Ctl::Text68].visible);
+  }
+};
+
+TEST(LyapunovText, Pattern) {
+  EXPECT_EQ(lyapunov_status_text(0.4567), "Lyapunov exponent=.457");
+  EXPECT_EQ(lyapunov_status_text(1.5), "Lyapunov exponent=1.5");
+  EXPECT_EQ(lyapunov_status_text(-0.25), "Lyapunov exponent=-.25");
+}
+
+TEST_F(LyapunovCommand, FinishedRunShowsTheValueAndTheProgressMarks) {
+  std::string text_during, marks_during;
+  std::uint32_t halt_colour = 0;
+  s.pointer.on_query = [&](ScriptedPointer&, long n) {
+    if (n == 0) {
+      text_during = f.ui[Ctl::Text67].text;
+      marks_during = f.ui[Ctl::Text68].text;
+      halt_colour = f.ui[Ctl::Text18].back_color;
+    }
+  };
+  const LyapunovRun run = lyapunov(f, orbit(12000));
+  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::finished);
+  EXPECT_EQ(run.steps, 24);
+  EXPECT_EQ(text_during, "Calculating Lyapunov Exponent\r\n               Please wait\r\n");
+  EXPECT_EQ(marks_during, " ccccccccccccccccccccc");  // 1 step done: no "g" yet
+  EXPECT_EQ(halt_colour, kCyan);
+  EXPECT_EQ(f.ui[Ctl::Text68].text, " ggggggggggggccccccccc");
+  EXPECT_EQ(f.lyapunov_exponent, run.exponent);
+  EXPECT_TRUE(f.ui[Ctl::Text67].visible);
+  EXPECT_EQ(f.ui[Ctl::Text67].text, lyapunov_status_text(run.exponent));
+  expect_halt_restored();
+}
+
+TEST_F(LyapunovCommand, HaltLeavesZeroAndHidesTheText) {
+  s.pointer.pos = {359, 735};  // corner of the HALT box
+  s.pointer.on_query = [](ScriptedPointer& p, long n) {
+    if (n == 3000) p.press();
+  };
+  f.lyapunov_exponent = 3;
+  const LyapunovRun run = lyapunov(f, orbit(12000));
+  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::halted);
+  EXPECT_EQ(f.lyapunov_exponent, 0);
+  EXPECT_FALSE(f.ui[Ctl::Text67].visible);
+  expect_halt_restored();
+}
+
+TEST_F(LyapunovCommand, FileTooShortGivesNoEstimate) {
+  f.lyapunov_exponent = 3;
+  const LyapunovRun run = lyapunov(f, orbit(11999));
+  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::too_short);
+  EXPECT_EQ(f.lyapunov_exponent, 0);
+  EXPECT_TRUE(f.ui[Ctl::Text67].visible);
+  EXPECT_EQ(f.ui[Ctl::Text67].text, kLyapunovTooShort);
+  EXPECT_EQ(s.dialogs.shown.size(), 0u);
+  expect_halt_restored();
+}
+
+TEST_F(LyapunovCommand, UnreadableFilesAreToldByName) {
+  std::string text = test::orbit_text(12000, 12000, velocity_of);
+  const std::size_t pos = text.find("\n9.998 ") + 1;  // record 4999, line 5001
+  text.replace(pos, 5, "9,99x");
+  const std::string path = dir.write("bad.pha", text);
+  const LyapunovRun run = lyapunov(f, path);
+  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::unreadable);
+  ASSERT_EQ(s.dialogs.count("message"), 1);
+  EXPECT_EQ(s.dialogs.shown[0].text, path + ": line 5001: \"99x\" is not a number");
+  EXPECT_FALSE(f.ui[Ctl::Text67].visible);
+  expect_halt_restored();
+
+  const LyapunovRun missing = lyapunov(f, dir.file("missing.pha"));
+  EXPECT_EQ(missing.outcome, LyapunovRun::Outcome::unreadable);
+  EXPECT_EQ(s.dialogs.count("message"), 2);
+  EXPECT_NE(s.dialogs.shown[1].text.find("missing.pha"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kv
