@@ -1,0 +1,59 @@
+// kestavor-cli lyapunov: the largest Lyapunov exponent of an orbit file, printed as the
+// status text of the window shows it, or as one JSON object with --json.
+#include <cstdio>
+#include <iostream>
+
+#include "app/state/form1.h"
+#include "chaos/lyapunov.h"
+#include "cli/cli_registry.h"
+#include "platform/scripted_services.h"
+
+namespace kv::cli {
+namespace {
+
+int run(const std::vector<std::string>& args) {
+  std::string path;
+  bool json = false;
+  for (const std::string& a : args) {
+    if (a == "--json") {
+      json = true;
+    } else if (!a.empty() && a[0] == '-') {
+      return fail("unknown option " + a);
+    } else if (path.empty()) {
+      path = a;
+    } else {
+      return fail("more than one orbit file given");
+    }
+  }
+  if (path.empty()) return fail("lyapunov needs an orbit file (FILE.pha)");
+
+  ScriptedServices scripted;
+  Form1 f(scripted.services());
+  const LyapunovRun result = lyapunov(f, path);
+  for (const auto& shown : scripted.dialogs.shown)
+    std::cerr << "kestavor-cli: " << shown.text << "\n";
+  switch (result.outcome) {
+    case LyapunovRun::Outcome::finished:
+      if (json) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.17g", result.exponent);
+        std::cout << "{\"lyapunov_exponent\": " << buf << ", \"steps\": " << result.steps << "}\n";
+      } else {
+        std::cout << f.ui[Ctl::Text67].text << "\n";
+      }
+      return 0;
+    case LyapunovRun::Outcome::too_short:
+      return fail(path + ": " + f.ui[Ctl::Text67].text);
+    case LyapunovRun::Outcome::halted:
+      return fail("the estimate was stopped");
+    default:
+      return 1;  // the reason has been printed
+  }
+}
+
+Register reg{{"lyapunov", "FILE.pha [--json]",
+              "largest Lyapunov exponent of an orbit file (status text, or JSON with --json)",
+              run}};
+
+}  // namespace
+}  // namespace kv::cli
