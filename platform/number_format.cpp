@@ -53,6 +53,58 @@ bool to_decimal15(double a, Decimal15& d) {
   return true;
 }
 
+// Fast form of format_pattern for moderate values. With r = |value| * 10^places below 1e9,
+// the rounding to 15 significant digits and the error of the product move r by less than
+// 1e-5, so unless r lies that close to a half, rounding r to the nearest whole number gives
+// the same digits as the two roundings of the exact decimal. Returns false when the value
+// has to take the exact way.
+bool format_pattern_fast(char* out, double a, bool negative, const NumberPattern& p,
+                         std::size_t& length) {
+  static constexpr std::uint32_t kPow10[] = {1,      10,      100,      1000,      10000,
+                                             100000, 1000000, 10000000, 100000000, 1000000000};
+  if (p.frac_places > 9) return false;
+  const double r = a * static_cast<double>(kPow10[p.frac_places]);
+  if (!(r < 1e9)) return false;
+  const double whole = std::floor(r);
+  const double frac = r - whole;
+  if (std::fabs(frac - 0.5) < 1e-5) return false;
+  const std::uint32_t n = static_cast<std::uint32_t>(whole) + (frac > 0.5 ? 1 : 0);
+  std::uint32_t int_part, frac_part;
+  switch (p.frac_places) {  // constant divisors compile to multiplications
+    case 4:
+      int_part = n / 10000, frac_part = n % 10000;
+      break;
+    case 5:
+      int_part = n / 100000, frac_part = n % 100000;
+      break;
+    default:
+      int_part = n / kPow10[p.frac_places], frac_part = n % kPow10[p.frac_places];
+  }
+
+  char* o = out;
+  if (negative) *o++ = '-';
+  char digits[12];
+  int nd = 0;
+  for (std::uint32_t v = int_part; v != 0; v /= 10) digits[nd++] = static_cast<char>('0' + v % 10);
+  for (int z = nd; z < p.int_zeros; ++z) *o++ = '0';
+  while (nd > 0) *o++ = digits[--nd];
+  if (p.has_point) {
+    *o++ = '.';
+    int places = p.frac_places;
+    while (places > p.frac_zeros && frac_part % 10 == 0) {
+      frac_part /= 10;
+      --places;
+    }
+    for (int k = places - 1; k >= 0; --k) {
+      o[k] = static_cast<char>('0' + frac_part % 10);
+      frac_part /= 10;
+    }
+    o += places;
+  }
+  length = static_cast<std::size_t>(o - out);
+  return true;
+}
+
 }  // namespace
 
 std::size_t format_pattern(char* out, double value, const NumberPattern& p) {
@@ -69,6 +121,7 @@ std::size_t format_pattern(char* out, double value, const NumberPattern& p) {
   // anything beyond 1e18 is written in general format instead.
   double a = std::fabs(value);
   if (a >= 1e18) return format_general15(out, value);
+  if (std::size_t n; a != 0.0 && format_pattern_fast(out, a, negative, p, n)) return n;
 
   char digits[64];  // integer digits then fraction digits
   int int_len = 0;
