@@ -64,9 +64,12 @@ void plot_poincare_point(Form1& f) {
   p.DrawMode = kDrawBlackness;
   p.PSet(static_cast<float>(x), static_cast<float>(f.poincare_y));
   p.DrawMode = kDrawNotXorPen;
-  draw_cross(p, static_cast<float>(x), static_cast<float>(f.poincare_y));
+  // The cross is drawn where it will be removed from, (marker_x, marker_y): at a y rounded
+  // to whole twips, so that a y near a pixel boundary cannot leave the arms of an old cross
+  // one row off.
   f.marker_x = f.plot_x;
   f.marker_y = clng_sat(f.poincare_y);
+  draw_cross(p, static_cast<float>(x), static_cast<float>(f.marker_y));
   p.Refresh();
 }
 

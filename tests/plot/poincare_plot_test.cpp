@@ -90,3 +90,24 @@ TEST_F(PoincarePlot, MarkerCoordinatesSaturateInsteadOfOverflowing) {
   point(100, 3000);  // the old cross lies off the surface; removing it is harmless
   EXPECT_EQ(f.marker_y, 3000);
 }
+
+TEST_F(PoincarePlot, CrossAtAFractionalYIsRemovedWithoutATrace) {
+  // y = 2999.6 lies in pixel row 199, its rounded 3000 in row 200: the old cross must be
+  // removed from where it was drawn.
+  grid(f);
+  Form1 ref{s.services()};
+  grid(ref);
+  start_poincare_marker(f);
+  point(-1000, 2999.6);
+  const double ax = f.plot_x;
+  point(1200, 1500);
+  ref.Picture2.DrawMode = kDrawBlackness;
+  ref.Picture2.PSet(static_cast<float>(ax), 2999.6f);
+  int differ_near_a = 0;
+  for (int py = 0; py < f.Picture2.pixel_height(); ++py)
+    for (int px = 0; px < f.Picture2.pixel_width(); ++px)
+      if (std::abs(px * 15.0 - ax) < 200 && std::abs(py * 15.0 - 3000) < 200 &&
+          f.Picture2.pixel(px, py) != ref.Picture2.pixel(px, py))
+        ++differ_near_a;
+  EXPECT_EQ(differ_near_a, 0);
+}
