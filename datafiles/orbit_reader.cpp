@@ -113,17 +113,67 @@ OrbitReader::Status OrbitReader::read_word(std::string& word) {
   return Status::ok;
 }
 
+bool OrbitReader::next_field(const char*& begin, const char*& end, bool& numeric) {
+  const char* p = p_;
+  const char* const stop = end_;
+  for (;; ++p) {
+    if (p == stop) {
+      p_ = p;
+      return false;
+    }
+    if (*p == '\n') {
+      ++line_;
+    } else if (!is_blank(*p)) {
+      break;
+    }
+  }
+  item_line_ = line_;
+  begin = p;
+  // The number syntax of is_decimal, checked while the item is scanned.
+  if (*p == '+' || *p == '-') ++p;
+  const char* digits = p;
+  while (p != stop && is_digit(*p)) ++p;
+  bool ok = p != digits;
+  if (p != stop && *p == '.') {
+    ++p;
+    const char* fraction = p;
+    while (p != stop && is_digit(*p)) ++p;
+    ok = ok || p != fraction;
+  }
+  if (ok && p != stop && (*p == 'e' || *p == 'E')) {
+    const char* q = p + 1;
+    if (q != stop && (*q == '+' || *q == '-')) ++q;
+    if (q != stop && is_digit(*q)) {
+      while (q != stop && is_digit(*q)) ++q;
+      p = q;
+    } else {
+      ok = false;
+    }
+  }
+  if (p != stop && !ends_item(*p)) {
+    ok = false;
+    while (p != stop && !ends_item(*p)) ++p;
+  }
+  end = p;
+  numeric = ok;
+  while (p != stop && is_blank(*p)) ++p;
+  if (p != stop && *p == ',') ++p;
+  p_ = p;
+  return true;
+}
+
 OrbitReader::Status OrbitReader::read_velocity(float& velocity, long count) {
   const char *b, *e;
+  bool numeric;
   for (long n = 0; n < count; ++n) {
     for (int field = 0; field < 4; ++field) {
-      if (!next_item(b, e)) return Status::end;
+      if (!next_field(b, e, numeric)) return Status::end;
       const bool keep = field == 2 && n == count - 1;
       if (b == e) {
         if (keep) velocity = 0;
         continue;
       }
-      if (!is_decimal(b, e)) return not_a_number(b, e);
+      if (!numeric) return not_a_number(b, e);
       if (keep && !to_float(b, e, velocity)) return out_of_range(b, e);
     }
     ++records_;

@@ -39,6 +39,8 @@ class OrbitReader {
  private:
   // Finds the next item; false at the end of the text.
   bool next_item(const char*& begin, const char*& end);
+  // The same for a field of a record, telling whether it is a decimal number.
+  bool next_field(const char*& begin, const char*& end, bool& numeric);
   Status fail(const char* begin, const char* end, const char* why);
   Status not_a_number(const char* b, const char* e) { return fail(b, e, "is not a number"); }
   Status out_of_range(const char* b, const char* e) { return fail(b, e, "is out of range"); }
