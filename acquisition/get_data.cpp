@@ -137,7 +137,7 @@ RunEnd get_data(Form1& f) {
   i32 c = 0;  // passes, counted up to the end of the warm-up
   f.cnt = 0;
   f.poincare_cnt = 0;
-  i32 w = 0;  // lines written
+  i64 w = 0;  // lines written (64 bits: a count of 2^31 - 1 must never overflow it)
   start_poincare_marker(f);
   const i32 n = f.fit_points;
   for (i32 i = 1; i <= n - 1; ++i) {
