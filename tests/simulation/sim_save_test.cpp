@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdio>
+
+#include "datafiles/save_file.h"
+#include "sim_support.h"
+
+using namespace kv;
+using namespace kv::test;
+namespace fs = std::filesystem;
+
+TEST(SimSave, HaltDiscardsTheSaveAndAnOlderFileSurvives) {
+  for (Ctl kind : {Ctl::Check3, Ctl::Check4}) {
+    const auto dir = temp_folder("halt");
+    const auto path = dir / "old.dat";
+    std::ofstream(path) << "OLD";
+    SimForm t;
+    t.computer_time();
+    t.halt_after(30);
+    t.save(kind, "1000", path.string());
+    EXPECT_EQ(t.f.cnt, 30);
+    EXPECT_EQ(read_file(path), "OLD");
+    EXPECT_EQ(files_in(dir), 1);  // no temporary file left behind
+    EXPECT_EQ(t.f.saving, kFalse);
+    EXPECT_EQ(t.f.save_file_number, 0);
+  }
+}
+
+TEST(SimSave, CancelledOrRefusedRepliesEndTheCommandWithoutAFile) {
+  const auto dir = temp_folder("cancel");
+  for (const char* reply : {"", "-5", "2500000", "99999999999"}) {
+    SimForm t;
+    t.save(Ctl::Check3, reply, (dir / "x.pha").string());
+    EXPECT_EQ(t.s.dialogs.count("save"), 0) << reply;
+    EXPECT_FALSE(t.f.ui[Ctl::Text18].enabled);
+    EXPECT_EQ(t.f.plot_flag, kTrue);  // left to the timer, as after any early end
+  }
+  SimForm t;
+  t.save(Ctl::Check3, "100", "");  // the save dialog cancelled
+  EXPECT_FALSE(t.f.ui[Ctl::Picture1].visible);
+  EXPECT_FALSE(t.f.ui[Ctl::Frame21].visible);
+  const auto old = dir / "old.poi";
+  std::ofstream(old) << "OLD";
+  SimForm u;
+  u.save(Ctl::Check4, "100", "");
+  EXPECT_EQ(read_file(old), "OLD");
+  EXPECT_EQ(files_in(dir), 1);
+
+  // A reply that reads as 0 gives a file of the two header lines.
+  SimForm v;
+  v.save(Ctl::Check3, "abc", (dir / "zero.pha").string());
+  EXPECT_EQ(read_file(dir / "zero.pha"), " 0 \r\nPHASE\r\n");
+  EXPECT_EQ(v.f.cnt, 0);
+}
+
+TEST(SimSave, PoincareSamplesWrittenToTheFileAreAlsoStored) {
+  SimForm t;
+  t.computer_time();
+  const auto path = temp_folder("poi") / "s.poi";
+  t.save(Ctl::Check4, "5", path.string());
+  const auto lines = lines_of(read_file(path));
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[1], "POINCARE");
+  ASSERT_EQ(t.f.poincare_cnt, 5);
+  for (int i = 1; i <= 5; ++i) {
+    double phase, omega;
+    ASSERT_EQ(std::sscanf(lines[1 + i].c_str(), "%lf %lf", &phase, &omega), 2);
+    double count = std::nearbyint((phase + 3.14159) / 3.1415927 * 2000);
+    if (count > 2000) count -= 4000;
+    EXPECT_NEAR(t.f.poincare_points.at(i, 1), count * 1.5, 2) << i;
+    EXPECT_NEAR(t.f.poincare_points.at(i, 2), omega / 0.1569673 * 10, 1) << i;
+  }
+}
+
+TEST(SimSave, FileErrorsStopWithAMessageAndKeepWhatWasWritten) {
+  const auto dir = temp_folder("errors");
+  SimForm t;
+  const std::string missing = (dir / "no" / "such" / "x.pha").string();
+  t.save(Ctl::Check3, "10", missing);
+  ASSERT_EQ(t.messages(), 1);
+  EXPECT_NE(t.last_message().find(missing), std::string::npos);
+  EXPECT_FALSE(t.f.ui[Ctl::Text18].enabled);
+  EXPECT_EQ(t.f.cnt, 0);
+
+  // The disk fills up during the run: files may grow only to 200 kB.
+  auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 200000;
+  setrlimit(RLIMIT_FSIZE, &small);
+  SimForm u;
+  u.computer_time();
+  const auto path = dir / "full.pha";
+  u.save(Ctl::Check3, "1000000", path.string());
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  ASSERT_EQ(u.messages(), 1);
+  EXPECT_NE(u.last_message().find("Cannot write"), std::string::npos) << u.last_message();
+  EXPECT_LT(u.f.cnt, 20000);  // the run stopped at the error
+  const std::string kept = read_file(path);
+  EXPECT_EQ(kept.substr(0, 18), " 1000000 \r\nPHASE\r\n");
+  EXPECT_GT(kept.size(), 100000u);
+  EXPECT_FALSE(u.f.ui[Ctl::Text18].enabled);
+}
+
+TEST(SimSave, AModelThatBlowsUpEndsTheRunLikeHalt) {
+  const auto dir = temp_folder("unstable");
+  const auto path = dir / "old.pha";
+  std::ofstream(path) << "OLD";
+  SimForm t;
+  t.computer_time();
+  t.f.ui.set_text(Ctl::Text27, "1000000");   // a natural frequency of 10^6 rad/s: the
+  t.f.ui.set_text(Ctl::Text26, "0.000001");  // 2 ms step spans thousands of periods
+  t.save(Ctl::Check3, "1000", path.string());
+  ASSERT_EQ(t.messages(), 1);
+  EXPECT_NE(t.last_message().find("no longer a usable number"), std::string::npos);
+  EXPECT_EQ(read_file(path), "OLD");
+  EXPECT_EQ(files_in(dir), 1);
+  EXPECT_EQ(t.f.plot_flag, kFalse);
+}
+
+TEST(SimSave, AFrozenClockEndsTheRunAndKeepsTheLinesSoFar) {
+  const auto path = temp_folder("frozen") / "f.pha";
+  SimForm t;
+  t.computer_time();
+  t.click(Ctl::Check3);
+  SimRun r = t.begin();
+  ASSERT_TRUE(open_save_file(t.f, path.string(), 1000, "PHASE"));
+  t.f.saving = t.f.saving_orbit = kTrue;
+  t.f.number_of_points = 1000;
+  r.model.sim_time = 262143.0f;  // the last stretch before h / 2 falls below half an ulp
+  EXPECT_EQ(run_sim_loop(t.f, r), SimEnd::TimeFrozen);
+  EXPECT_EQ(r.model.sim_time, 262144.0f);
+  EXPECT_LT(t.f.cnt, 100);
+  finish_sim_run(t.f, SimEnd::TimeFrozen, r);
+  ASSERT_EQ(t.messages(), 1);
+  EXPECT_NE(t.last_message().find("can no longer advance"), std::string::npos);
+  EXPECT_EQ(lines_of(read_file(path)).size(), 2u + r.saved_lines);
+  EXPECT_GT(r.saved_lines, 0);
+}
