@@ -1,0 +1,55 @@
+// kestavor-cli simulate writes the bytes the window's "Continue" writes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "sim_support.h"
+
+using namespace kv;
+using namespace kv::test;
+
+namespace {
+
+std::string err_path() {
+  return (std::filesystem::temp_directory_path() / "kestavor_sim_cli_err.txt").string();
+}
+
+int run_cli(const std::string& args) {
+  const std::string cmd = std::string(KV_CLI_PATH) + " simulate " + args + " 2>" + err_path();
+  return WEXITSTATUS(std::system(cmd.c_str()));
+}
+
+}  // namespace
+
+TEST(CliSimulate, WritesTheSameBytesAsContinue) {
+  const auto dir = temp_folder("cli");
+  for (Ctl kind : {Ctl::Check3, Ctl::Check4}) {
+    const bool orbit = kind == Ctl::Check3;
+    SimForm t;
+    t.computer_time();
+    t.f.ui.set_text(Ctl::Text22, "0.0006");
+    t.f.ui.set_text(Ctl::Text19, "0.3");
+    t.f.ui.set_text(Ctl::Text69, "1");
+    const auto window_file = dir / (orbit ? "window.pha" : "window.poi");
+    t.save(kind, orbit ? "3000" : "20", window_file.string());
+    const auto cli_file = dir / (orbit ? "cli.pha" : "cli.poi");
+    ASSERT_EQ(
+        run_cli(std::string(orbit ? "--orbit 3000" : "--poincare 20") +
+                " --drive-amplitude 0.0006 --drive-phase 0.3 --time-out 1 -o " + cli_file.string()),
+        0);
+    const std::string expected = read_file(window_file);
+    EXPECT_EQ(lines_of(expected).size(), orbit ? 3002u : 22u);
+    EXPECT_EQ(read_file(cli_file), expected);
+  }
+}
+
+TEST(CliSimulate, ReportsRefusedParametersAndBadArguments) {
+  const auto out = (temp_folder("cli_bad") / "x.pha").string();
+  EXPECT_NE(run_cli("--inertia 0 --orbit 10 -o " + out), 0);
+  EXPECT_NE(read_file(err_path()).find("\"Inertia=\""), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_NE(run_cli("--orbit 10"), 0);
+  EXPECT_NE(run_cli("--orbit 10 --poincare 5 -o " + out), 0);
+  EXPECT_NE(run_cli("--orbit -3 -o " + out), 0);
+  EXPECT_NE(run_cli("--orbit 10 --speed 3 -o " + out), 0);
+}
