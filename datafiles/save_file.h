@@ -15,8 +15,8 @@ struct Form1;
 // word ("PHASE" or "POINCARE"). On failure tells the user which file and why, and
 // returns false with no file open.
 bool open_save_file(Form1& f, const std::string& path, std::int32_t n, std::string_view kind);
-// Writes one data line. On a write error tells the user once and returns false; the
-// caller stops its run.
+// Writes one data line. Returns false after a write error; the caller stops its run and
+// terminate_file then tells the user which file failed and why.
 bool write_data_line(Form1& f, std::string_view line);
 // Closes the open data file and keeps it (what was written stays). With no file open it
 // does nothing. A failure of the final write or move is reported to the user.
