@@ -1,0 +1,26 @@
+// The window's 100 ms timer (Timer1). It ticks all the time; a tick reaches the window's
+// handler only while the timer is enabled, so switching it on and off (done on every HALT
+// poll of a running command) costs a single store.
+#pragma once
+
+#include <QTimer>
+#include <functional>
+
+#include "platform/services.h"
+
+namespace kv {
+
+class QtTimer : public Timer {
+ public:
+  explicit QtTimer(int interval_ms = 100);
+  void set_enabled(bool on) override { enabled_ = on; }
+  bool enabled() const override { return enabled_; }
+  // Called on each tick while enabled; the window sets it.
+  std::function<void()> on_tick;
+
+ private:
+  QTimer timer_;
+  bool enabled_ = true;
+};
+
+}  // namespace kv
