@@ -1,0 +1,71 @@
+// kestavor: the window of the Kestavor chaotic pendulum.
+//   kestavor [--box demo | --box replay:FILE | --box usb[:VID:PID]]
+// Without --box it opens the real interface box.
+#include <QApplication>
+#include <QStyleFactory>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "app/commands/box_choice.h"
+#include "app/state/form1.h"
+#include "app/window/main_window.h"
+#include "platform/qt/qt_services.h"
+
+namespace {
+constexpr const char* kUsage =
+    "Usage: kestavor [--box SPEC]\n"
+    "\n"
+    "The control and analysis program of the Kestavor chaotic pendulum.\n"
+    "\n"
+    "Options:\n"
+    "  --box SPEC   the interface box to open at start-up:\n"
+    "                 demo             a simulated box driven by the pendulum model\n"
+    "                 replay:FILE      raw 6-byte records from FILE, one per read\n"
+    "                 usb[:VID:PID]    the box on USB (default ids of its EZ-USB chip)\n"
+    "               Without --box the real box is opened.\n"
+    "  --help       show this text and exit\n";
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);  // takes Qt's own options (-platform, ...) out of argv
+  std::string box_spec;
+  const QStringList args = QApplication::arguments();
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (a == QLatin1String("--box") && i + 1 < args.size()) {
+      box_spec = args[++i].toStdString();
+    } else if (a.startsWith(QLatin1String("--box="))) {
+      box_spec = a.mid(6).toStdString();
+    } else {
+      std::fprintf(stderr, "kestavor: unknown argument '%s'\n\n%s", a.toLocal8Bit().constData(),
+                   kUsage);
+      return 2;
+    }
+  }
+
+  std::unique_ptr<kv::InterfaceBox> box;
+  std::string error;
+  try {
+    box = kv::open_box(box_spec, error);
+  } catch (const std::invalid_argument& e) {
+    std::fprintf(stderr, "kestavor: --box %s: %s\n\n%s", box_spec.c_str(), e.what(), kUsage);
+    return 2;
+  }
+  if (!box && !error.empty()) std::fprintf(stderr, "kestavor: interface box: %s\n", error.c_str());
+
+  if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
+  kv::QtServices qt;
+  kv::Form1 form(qt.services());
+  kv::MainWindow window(form);
+  QObject::connect(&window, &kv::MainWindow::program_ended, &app, &QApplication::quit,
+                   Qt::QueuedConnection);
+  window.show();
+  if (!window.start(std::move(box))) return 0;
+  return app.exec();
+}
