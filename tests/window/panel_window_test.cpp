@@ -1,0 +1,208 @@
+// The panel as the user meets it: highlighting under the pointer, hover help, Clear, the
+// help viewer, and the controls that write back into the model (check boxes, text boxes,
+// the range scroll bar).
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "app/window/design_canvas.h"
+#include "app/window/surface_view.h"
+#include "app/window/text_control.h"
+#include "platform/qt/qt_help_viewer.h"
+#include "tests/window/window_test_support.h"
+
+namespace kv::test {
+namespace {
+
+const Ctl kThirteen[] = {Ctl::Text10, Ctl::Text13, Ctl::Text14, Ctl::Text18, Ctl::Text7,
+                         Ctl::Text11, Ctl::Text12, Ctl::Text8,  Ctl::Text15, Ctl::Text16,
+                         Ctl::Text17, Ctl::Text9,  Ctl::help};
+
+void move_over(Rig& r, Ctl c) {
+  QTest::mouseMove(&r.w, r.centre_in_window(c));
+}
+
+TEST(PanelWindow, HighlightFollowsThePointerInModelAndOnScreen) {
+  Rig r;
+  ASSERT_TRUE(r.start_connected());
+  move_over(r, Ctl::Text13);
+  EXPECT_EQ(r.f.ui[Ctl::Text13].back_color, kWhite);
+  EXPECT_EQ(r.shown_back(Ctl::Text13), kWhite);
+  move_over(r, Ctl::Text14);
+  EXPECT_EQ(r.shown_back(Ctl::Text14), kWhite);
+  EXPECT_EQ(r.shown_back(Ctl::Text13), kGrey);
+
+  // "Set range" then "Exit program": Exit white, Set range and Clear grey.
+  move_over(r, Ctl::Text7);
+  EXPECT_EQ(r.shown_back(Ctl::Text7), kWhite);
+  move_over(r, Ctl::Text11);
+  move_over(r, Ctl::Text12);
+  EXPECT_EQ(r.shown_back(Ctl::Text12), kWhite);
+  EXPECT_EQ(r.shown_back(Ctl::Text11), kGrey);
+  EXPECT_EQ(r.shown_back(Ctl::Text7), kGrey);
+
+  // Off the panel onto the bare window: all thirteen grey (Text14 was left white).
+  move_over(r, Ctl::help);
+  ASSERT_EQ(r.shown_back(Ctl::help), kWhite);
+  const QRect canvas_spot = r.w.canvas()->to_local({7200, 10100, 300, 300});
+  QTest::mouseMove(&r.w, canvas_spot.center());
+  for (Ctl c : kThirteen) {
+    EXPECT_EQ(r.f.ui[c].back_color, kGrey) << control_name(c);
+    EXPECT_EQ(r.shown_back(c), kGrey) << control_name(c);
+  }
+}
+
+TEST(PanelWindow, PointerOverThePhasePlotGreysFftOnly) {
+  Rig r;
+  ASSERT_TRUE(r.start_connected());
+  move_over(r, Ctl::Text15);
+  move_over(r, Ctl::Text16);  // FFT grey again, Print white
+  move_over(r, Ctl::Text15);
+  r.f.ui.set_visible(Ctl::Picture1, true);
+  r.w.sync();
+  move_over(r, Ctl::Picture1);
+  EXPECT_EQ(r.shown_back(Ctl::Text15), kGrey);
+  EXPECT_EQ(r.f.ui[Ctl::Text16].back_color, kGrey);
+}
+
+TEST(PanelWindow, TooltipsAreTheHoverHelpTextsExactly) {
+  Rig r;
+  ASSERT_TRUE(r.start_connected());
+  const std::pair<Ctl, const char*> tips[] = {
+      {Ctl::Text10, "Acquires phase and Poincare data and plots to the screen"},
+      {Ctl::Text13, "Saves phase plane data from the pendulum to a file"},
+      {Ctl::Text14, "Saves Poincare data from the pendulum to a file"},
+      {Ctl::Text7, "Clears the phase plane or FFT plot"},
+      {Ctl::Text11, "Sets the horizontal scale of the phase plane plot"},
+      {Ctl::Text12, "Exits the program and retutns to desktop"},
+      {Ctl::Text8, "Plots either phase plane or Poincare or fft data from a file"},
+      {Ctl::Text15,
+       "Calculates the FFT or the average of several FFT's from a Phase plane data file"},
+      {Ctl::Text16,
+       "Prints either the phase plane plot and Poincare plot or the power spectra to the "
+       "printer"},
+      {Ctl::Text17, "Calculate the capacity dimension from a file of Poincare data."},
+      {Ctl::Text9, "A numerical simulation that uses fourth order Runge Kutta integration"},
+      {Ctl::List1, "Select one of these fft windows"},
+      {Ctl::label26, "These pendulum parameters may be changed"},
+  };
+  for (const auto& [c, tip] : tips) EXPECT_EQ(r.widget(c)->toolTip().toStdString(), tip);
+  EXPECT_TRUE(r.widget(Ctl::Text18)->toolTip().isEmpty());
+  EXPECT_TRUE(r.widget(Ctl::help)->toolTip().isEmpty());
+}
+
+// Colour of the phase plot's pixel at design-pixel offset (x, y) of its raster, as the
+// view paints it.
+std::uint32_t shown_pixel(Rig& r, int x, int y) {
+  auto* view = static_cast<SurfaceView*>(r.widget(Ctl::Picture1));
+  const QImage img = view->grab().toImage();
+  const int b = r.f.Picture1.border();
+  const double s = view->width() / double(r.f.Picture1.pixel_width() + 2 * b);
+  const QColor c = img.pixelColor(int((x + b + 0.5) * s), int((y + b + 0.5) * s));
+  return static_cast<std::uint32_t>(c.red()) | c.green() << 8 | c.blue() << 16;
+}
+
+TEST(PanelWindow, ClearWipesThePhasePlotAndDrawsItsAxesUnlessAPlotIsRunning) {
+  Rig r;
+  ASSERT_TRUE(r.start_connected());
+  Surface& p = r.f.Picture1;
+  r.f.ui.set_visible(Ctl::Picture1, true);
+  const float dot_x = 1000, dot_y = 1000;
+  auto put_dot = [&] {
+    p.DrawMode = kDrawBlackness;
+    p.PSet(dot_x, dot_y);
+    p.Refresh();
+  };
+  const int dx = p.to_px(dot_x), dy = p.to_py(dot_y);
+  const int axis_x = p.to_px(static_cast<float>(static_cast<int>(p.Width()) / 2));
+  put_dot();
+
+  // While a file plot or a simulation has just run, Clear only closes the help.
+  r.f.plot_flag = kTrue;
+  QTest::mouseClick(r.widget(Ctl::Text7), Qt::LeftButton);
+  EXPECT_EQ(p.pixel(dx, dy), 0x000000u);
+  EXPECT_EQ(r.help.calls.back(), "quit");
+
+  r.f.plot_flag = kFalse;
+  r.f.ui.set_visible(Ctl::Frame12, true);
+  QTest::mouseClick(r.widget(Ctl::Text7), Qt::LeftButton);
+  EXPECT_EQ(p.pixel(dx, dy), p.BackColor);
+  EXPECT_EQ(p.pixel(axis_x, dy), 0x0000FFu);  // the red zero-phase axis
+  EXPECT_FALSE(r.widget(Ctl::Frame12)->isVisible());
+  // The view shows the new drawing.
+  EXPECT_EQ(shown_pixel(r, axis_x, dy), 0x0000FFu);
+  EXPECT_EQ(shown_pixel(r, dx, dy), 0xFFFFFFu);
+}
+
+TEST(PanelWindow, HelpOpensTheViewerAndTheNextCommandClosesIt) {
+  Rig r(true);
+  ASSERT_TRUE(r.start_connected());
+  r.f.help_file = KV_HELP_FILE;
+  QTest::mouseClick(r.widget(Ctl::help), Qt::LeftButton);
+  ASSERT_TRUE(r.qt.help.is_open());
+  const QString shown = r.qt.help.browser()->toPlainText();
+  EXPECT_TRUE(shown.contains(QStringLiteral("Save poincare")));
+  EXPECT_TRUE(shown.contains(QStringLiteral("POINCARE")));   // the file formats are there
+  QTest::mouseClick(r.widget(Ctl::Text11), Qt::LeftButton);  // "Set range" closes it
+  EXPECT_TRUE(r.f.ui[Ctl::HScroll1].visible);
+  EXPECT_FALSE(r.qt.help.is_open());
+}
+
+TEST(PanelWindow, MissingHelpFileIsReportedInTheViewer) {
+  Rig r(true);
+  ASSERT_TRUE(r.start_connected());
+  r.f.help_file = "no_such_help_file.hlp";
+  QTest::mouseClick(r.widget(Ctl::help), Qt::LeftButton);
+  ASSERT_TRUE(r.qt.help.is_open());
+  const QString shown = r.qt.help.browser()->toPlainText();
+  EXPECT_TRUE(shown.contains(QStringLiteral("not found")));
+  EXPECT_TRUE(shown.contains(QStringLiteral("no_such_help_file.hlp")));
+}
+
+TEST(PanelWindow, CheckBoxClickReachesTheModelBeforeItsHandler) {
+  Rig r;
+  ASSERT_TRUE(r.start_connected());
+  r.f.ui.set_visible(Ctl::Frame21, true);
+  r.w.sync();
+  auto* real_time = static_cast<QCheckBox*>(r.widget(Ctl::Check1));
+  auto* computer = static_cast<QCheckBox*>(r.widget(Ctl::Check2));
+  ASSERT_TRUE(real_time->isChecked());
+  QTest::mouseClick(computer, Qt::LeftButton);
+  EXPECT_TRUE(r.f.ui[Ctl::Check2].checked);
+  // The handler keeps exactly one speed checked, and the screen follows.
+  EXPECT_FALSE(r.f.ui[Ctl::Check1].checked);
+  EXPECT_FALSE(real_time->isChecked());
+  QTest::mouseClick(computer, Qt::LeftButton);  // unchecking it checks "Real time" again
+  EXPECT_TRUE(real_time->isChecked());
+  EXPECT_FALSE(computer->isChecked());
+}
+
+TEST(PanelWindow, EditsAndTheRangeScrollBarWriteTheModel) {
+  Rig r;
+  ASSERT_TRUE(r.start_connected());
+  r.f.ui.set_visible(Ctl::Frame21, true);
+  r.w.sync();
+  auto* mgr = static_cast<QLineEdit*>(r.widget(Ctl::Text27));
+  EXPECT_EQ(mgr->text(), QStringLiteral("0.000798"));
+  mgr->selectAll();
+  QTest::keyClicks(mgr, QStringLiteral("0.0009"));
+  EXPECT_EQ(r.f.ui[Ctl::Text27].text, "0.0009");
+
+  QTest::mouseClick(r.widget(Ctl::Text11), Qt::LeftButton);  // "Set range"
+  auto* bar = static_cast<QScrollBar*>(r.widget(Ctl::HScroll1));
+  ASSERT_TRUE(bar->isVisible());
+  bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(r.f.ui[Ctl::HScroll1].value, 3);
+  EXPECT_EQ(r.f.ui[Ctl::Text3].text, "9");
+  EXPECT_EQ(static_cast<TextControl*>(r.widget(Ctl::Text3))->text(), QStringLiteral("9"));
+  EXPECT_EQ(r.f.cycle_number, 0);  // the plot's range changes only with the next plot
+}
+
+}  // namespace
+}  // namespace kv::test

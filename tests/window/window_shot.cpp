@@ -1,0 +1,112 @@
+// window_shot: starts the window as the program does, with the start-up questions answered
+// ("continue" OK, "Exit the program?" No), optionally clicks one panel button and lets the
+// command run for a while, and saves a picture of the window. Used to keep the screenshots
+// in docs/screenshots up to date; runs on the offscreen platform.
+//   window_shot OUT.png [--box SPEC] [--size WxH] [--click CONTROL[=ROW]]... [--run-ms MS]
+//                [--answer TEXT]... [--save PATH]...
+// Clicks run one after the other; CONTROL=ROW picks a row of a list. The picture is taken
+// --run-ms after the last click started (Escape then ends a command still running).
+#include <QApplication>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+#include <string>
+
+#include "app/commands/box_choice.h"
+#include "app/state/form1.h"
+#include "app/window/main_window.h"
+#include "platform/qt/qt_services.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
+  const QStringList args = QApplication::arguments();
+  if (args.size() < 2) {
+    std::fputs(
+        "usage: window_shot OUT.png [--box SPEC] [--size WxH] [--click CONTROL] "
+        "[--run-ms MS] [--answer TEXT]... [--save PATH]...\n",
+        stderr);
+    return 2;
+  }
+  const QString out = args[1];
+  std::string box_spec;
+  QSize size(1024, 768);
+  QStringList clicks;
+  int run_ms = 3000;
+  kv::QtServices qt;
+  kv::ScriptedDialogs dialogs;
+  for (qsizetype i = 2; i + 1 < args.size(); i += 2) {
+    const QString& a = args[i];
+    const QString v = args[i + 1];
+    if (a == QLatin1String("--box")) {
+      box_spec = v.toStdString();
+    } else if (a == QLatin1String("--size")) {
+      const QStringList wh = v.split(QLatin1Char('x'));
+      if (wh.size() == 2) size = QSize(wh[0].toInt(), wh[1].toInt());
+    } else if (a == QLatin1String("--click")) {
+      clicks << v;
+    } else if (a == QLatin1String("--run-ms")) {
+      run_ms = v.toInt();
+    } else if (a == QLatin1String("--answer")) {
+      dialogs.input_answers.push_back(v.toStdString());
+    } else if (a == QLatin1String("--save")) {
+      dialogs.save_answers.push_back(v.toStdString());
+      dialogs.open_answers.push_back(v.toStdString());
+    } else {
+      std::fprintf(stderr, "window_shot: unknown option %s\n", a.toLocal8Bit().constData());
+      return 2;
+    }
+  }
+
+  std::string error;
+  auto box = kv::open_box(box_spec, error);
+  kv::Form1 form(kv::Services{dialogs, qt.pump, qt.clock, qt.help, qt.pump, qt.timer1});
+  kv::MainWindow window(form);
+  window.resize(size);
+  window.show();
+  if (!window.start(std::move(box))) return 1;
+
+  bool saved = false;
+  auto save = [&] {
+    window.sync(true);
+    saved = window.grab().save(out);
+  };
+  if (clicks.isEmpty()) {
+    QTimer::singleShot(300, [&] {
+      save();
+      app.quit();
+    });
+  } else {
+    // While the last command runs, take the picture and then press Escape (HALT).
+    QTimer::singleShot(100, [&] {
+      for (qsizetype k = 0; k < clicks.size(); ++k) {
+        const QStringList parts = clicks[k].split(QLatin1Char('='));
+        QWidget* target = window.findChild<QWidget*>(parts[0]);
+        if (!target) {
+          std::fprintf(stderr, "window_shot: no control %s\n", parts[0].toLocal8Bit().constData());
+          break;
+        }
+        if (k + 1 == clicks.size())
+          QTimer::singleShot(run_ms, [&] {
+            save();
+            QCoreApplication::postEvent(
+                window.windowHandle(),
+                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+          });
+        if (auto* list = qobject_cast<QListWidget*>(target); list && parts.size() == 2)
+          emit list->itemClicked(list->item(parts[1].toInt()));
+        else
+          QMetaObject::invokeMethod(target, "clicked");
+      }
+      if (!saved) save();  // the command ended before the picture was due
+      app.quit();
+    });
+  }
+  app.exec();
+  if (!saved)
+    std::fprintf(stderr, "window_shot: could not write %s\n", out.toLocal8Bit().constData());
+  return saved ? 0 : 1;
+}
