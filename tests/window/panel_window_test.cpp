@@ -10,6 +10,7 @@
 #include <QTextBrowser>
 
 #include "app/window/design_canvas.h"
+#include "app/window/layout.h"
 #include "app/window/surface_view.h"
 #include "app/window/text_control.h"
 #include "platform/qt/qt_help_viewer.h"
@@ -22,8 +23,12 @@ const Ctl kThirteen[] = {Ctl::Text10, Ctl::Text13, Ctl::Text14, Ctl::Text18, Ctl
                          Ctl::Text11, Ctl::Text12, Ctl::Text8,  Ctl::Text15, Ctl::Text16,
                          Ctl::Text17, Ctl::Text9,  Ctl::help};
 
+// Moves the pointer through the window, as the window system reports a move.
+void move_over(Rig& r, QPoint at) {
+  QTest::mouseMove(r.w.windowHandle(), at);
+}
 void move_over(Rig& r, Ctl c) {
-  QTest::mouseMove(&r.w, r.centre_in_window(c));
+  move_over(r, r.centre_in_window(c));
 }
 
 TEST(PanelWindow, HighlightFollowsThePointerInModelAndOnScreen) {
@@ -49,7 +54,7 @@ TEST(PanelWindow, HighlightFollowsThePointerInModelAndOnScreen) {
   move_over(r, Ctl::help);
   ASSERT_EQ(r.shown_back(Ctl::help), kWhite);
   const QRect canvas_spot = r.w.canvas()->to_local({7200, 10100, 300, 300});
-  QTest::mouseMove(&r.w, canvas_spot.center());
+  move_over(r, canvas_spot.center());
   for (Ctl c : kThirteen) {
     EXPECT_EQ(r.f.ui[c].back_color, kGrey) << control_name(c);
     EXPECT_EQ(r.shown_back(c), kGrey) << control_name(c);
@@ -67,6 +72,21 @@ TEST(PanelWindow, PointerOverThePhasePlotGreysFftOnly) {
   move_over(r, Ctl::Picture1);
   EXPECT_EQ(r.shown_back(Ctl::Text15), kGrey);
   EXPECT_EQ(r.f.ui[Ctl::Text16].back_color, kGrey);
+
+  // The spectrum's "(rad/s)" label greys Clear only; the frequency strip greys the seven
+  // buttons on the left.
+  r.f.ui.set_visible(Ctl::Frame12, true);
+  r.w.sync();
+  move_over(r, Ctl::Text12);
+  move_over(r, Ctl::Text7);
+  move_over(r, r.centre_in_window(r.w.fixed_text("Text57")));
+  EXPECT_EQ(r.shown_back(Ctl::Text7), kGrey);
+  move_over(r, Ctl::Text13);
+  move_over(r, Ctl::Text8);
+  const QRect strip = r.w.canvas()->to_local(layout::absolute(Ctl::Frame12));
+  move_over(r, QPoint(strip.left() + 2, strip.bottom() - 1));
+  EXPECT_EQ(r.shown_back(Ctl::Text13), kGrey);
+  EXPECT_EQ(r.shown_back(Ctl::Text8), kWhite);
 }
 
 TEST(PanelWindow, TooltipsAreTheHoverHelpTextsExactly) {

@@ -1,17 +1,36 @@
 #include "tests/window/window_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <QTest>
 #include <QWindow>
 
 namespace kv::test {
 
+namespace {
+QApplication* the_app = nullptr;
+
+// Ends the application after the last test, before the program's static objects go.
+class AppEnvironment : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    delete the_app;
+    the_app = nullptr;
+  }
+};
+const auto* const kAppEnvironment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+}  // namespace
+
 QApplication& app() {
   static int argc = 1;
   static char name[] = "test_window";
   static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication application(argc, argv);
-  return application;
+  if (!the_app) {
+    // Offscreen unless a platform is chosen (the tests also run on a real X server).
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    the_app = new QApplication(argc, argv);
+  }
+  return *the_app;
 }
 
 namespace {
