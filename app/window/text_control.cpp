@@ -98,8 +98,10 @@ void TextControl::mouseReleaseEvent(QMouseEvent* e) {
   if (click) emit clicked();
 }
 
-// A double click is one click, not two: its second press starts nothing.
+// A double click is one click, not two: should a second press reach the widget before
+// the double-click event, that event cancels it.
 void TextControl::mouseDoubleClickEvent(QMouseEvent* e) {
+  pressed_ = false;
   e->accept();
 }
 

@@ -89,7 +89,11 @@ TEST_P(ScaledWindow, PressOnHaltIsSeenInDesignPixelsAfterTheFreshPress) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ScaledWindow,
                          ::testing::Values(QSize(1024, 768), QSize(1536, 1152), QSize(1400, 900),
-                                           QSize(800, 700)));
+                                           QSize(800, 700)),
+                         [](const ::testing::TestParamInfo<QSize>& info) {
+                           return std::to_string(info.param.width()) + "x" +
+                                  std::to_string(info.param.height());
+                         });
 
 TEST(InputPump, KeyStateReportsAFreshPressOnceAndATapBetweenQueriesAsNotHeld) {
   Rig r;

@@ -3,6 +3,8 @@
 // the range scroll bar).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -170,6 +172,16 @@ TEST(PanelWindow, HelpOpensTheViewerAndTheNextCommandClosesIt) {
   QTest::mouseClick(r.widget(Ctl::Text11), Qt::LeftButton);  // "Set range" closes it
   EXPECT_TRUE(r.f.ui[Ctl::HScroll1].visible);
   EXPECT_FALSE(r.qt.help.is_open());
+}
+
+TEST(PanelWindow, DoubleClickOnAButtonIsOneClick) {
+  Rig r;
+  ASSERT_TRUE(r.start_connected());
+  QTest::mouseDClick(r.w.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                     r.centre_in_window(Ctl::help));
+  QTest::mouseClick(r.w.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                    r.centre_in_window(Ctl::help));
+  EXPECT_EQ(std::count(r.help.calls.begin(), r.help.calls.end(), "open pendulum_help.hlp"), 2);
 }
 
 TEST(PanelWindow, MissingHelpFileIsReportedInTheViewer) {
