@@ -27,6 +27,17 @@ void DesignCanvas::place(QWidget* w, layout::TwipRect abs, const layout::TwipRec
   apply(p);
 }
 
+void DesignCanvas::move_to(QWidget* w, layout::TwipRect abs) {
+  for (Placed& p : placed_) {
+    if (p.w != w) continue;
+    if (p.abs.left == abs.left && p.abs.top == abs.top && p.abs.width == abs.width &&
+        p.abs.height == abs.height)
+      return;
+    p.abs = abs;
+    apply(p);
+  }
+}
+
 QRect DesignCanvas::to_local(layout::TwipRect r) const {
   const double k = scale_ / kTwips;
   const int x0 = static_cast<int>(std::lround(origin_.x() + r.left * k));

@@ -24,6 +24,9 @@ class DesignCanvas : public QWidget {
   void place(QWidget* w, layout::TwipRect abs, const layout::TwipRect* container_abs,
              double font_pt, bool bold);
 
+  // Moves a placed widget to another design rectangle (a top-level placement).
+  void move_to(QWidget* w, layout::TwipRect abs);
+
   double scale() const { return scale_; }
   QPointF origin() const { return origin_; }
   // A point of this widget (or a global screen point) in design pixels.

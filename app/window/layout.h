@@ -67,6 +67,10 @@ std::span<const ControlPlace> controls();
 std::span<const FixedText> fixed_texts();
 const ControlPlace* find(Ctl c);
 
+// The status text (Text58) under the start-up notice while the start-up screen is shown;
+// afterwards, when commands report in it, across the free area above the phase plot.
+inline constexpr TwipRect kStatusRect{450, 2640, 6600, 1020};
+
 // A control's rectangle in window twips (its container's position added).
 TwipRect absolute(Ctl c);
 TwipRect absolute(const FixedText& t);

@@ -38,7 +38,11 @@ int main(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       return 0;
     }
-    if (a == QLatin1String("--box") && i + 1 < args.size()) {
+    if (a == QLatin1String("--box")) {
+      if (i + 1 >= args.size()) {
+        std::fprintf(stderr, "kestavor: --box needs a value\n\n%s", kUsage);
+        return 2;
+      }
       box_spec = args[++i].toStdString();
     } else if (a.startsWith(QLatin1String("--box="))) {
       box_spec = a.mid(6).toStdString();

@@ -139,6 +139,7 @@ void MainWindow::apply(Ctl c) {
   const QString tip = QString::fromStdString(p.tooltip);
   if (w->toolTip() != tip) w->setToolTip(tip);
   const QString text = c == Ctl::Text68 ? progress_marks(p.text) : display_text(p.text);
+  if (c == Ctl::Text2 || c == Ctl::Text58) place_status();
   switch (place->kind) {
     case layout::Kind::PanelButton:
     case layout::Kind::TextBox:
@@ -194,6 +195,12 @@ void MainWindow::apply(Ctl c) {
     case layout::Kind::Unused:
       break;
   }
+}
+
+void MainWindow::place_status() {
+  const bool startup = f_.ui[Ctl::Text2].visible;
+  canvas_->move_to(widgets_[static_cast<int>(Ctl::Text58)],
+                   startup ? layout::absolute(Ctl::Text58) : layout::kStatusRect);
 }
 
 void MainWindow::click(Ctl c) {

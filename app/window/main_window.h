@@ -72,6 +72,7 @@ class MainWindow : public QWidget {
   QWidget* make_widget(Ctl c, QWidget* parent);
   void wire(Ctl c, QWidget* w);
   void apply(Ctl c);
+  void place_status();
   void click(Ctl c);
   void pointer_moved(Ctl c);
   void timer1_tick();

@@ -73,8 +73,9 @@ void TextControl::paintEvent(QPaintEvent*) {
       flags = Qt::AlignRight;
       break;
   }
-  // Multi-line texts start at the top, as in a text box; single lines are centred.
-  flags |= (wrap_ || text_.contains(QLatin1Char('\n'))) ? Qt::AlignTop : Qt::AlignVCenter;
+  // A text box's lines start at its top; a label's lines are centred.
+  const bool lines = wrap_ || text_.contains(QLatin1Char('\n'));
+  flags |= lines && border_ == Border::Sunken ? Qt::AlignTop : Qt::AlignVCenter;
   if (wrap_) flags |= Qt::TextWordWrap;
   p.setPen(palette().color(group, QPalette::WindowText));
   p.setFont(font());

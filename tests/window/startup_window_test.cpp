@@ -61,6 +61,23 @@ TEST(StartupWindow, WithBoxReportsConnectedAndEnablesAcquisition) {
   EXPECT_FALSE(r.widget(Ctl::Command6)->isVisible());
 }
 
+TEST(StartupWindow, StatusTextSitsUnderTheNoticeThenClearOfThePlots) {
+  Rig r(false, QSize(1024, 768));
+  QWidget* status = r.widget(Ctl::Text58);
+  const QRect notice = r.widget(Ctl::Text2)->geometry();
+  EXPECT_GE(status->geometry().top(), notice.bottom());
+  EXPECT_LT(std::abs(status->geometry().center().x() - notice.center().x()), 20);
+  ASSERT_TRUE(r.start_connected());
+  // A command reports in the status text while every plot is up.
+  r.f.show_status("The interface box (test box) sent nothing for 2 seconds: the run was stopped.");
+  for (Ctl c : {Ctl::Picture1, Ctl::Picture2, Ctl::Image2, Ctl::Label3, Ctl::Frame10})
+    r.f.ui.set_visible(c, true);
+  r.w.sync();
+  ASSERT_TRUE(status->isVisible());
+  for (Ctl c : {Ctl::Picture1, Ctl::Picture2, Ctl::Image2, Ctl::Label3, Ctl::Frame10})
+    EXPECT_FALSE(status->geometry().intersects(r.widget(c)->geometry())) << control_name(c);
+}
+
 TEST(StartupWindow, ExitProgramClosesTheBoxAndEndsTheProgram) {
   Rig r;
   ASSERT_TRUE(r.start_connected());
