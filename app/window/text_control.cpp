@@ -78,7 +78,15 @@ void TextControl::paintEvent(QPaintEvent*) {
   flags |= lines && border_ == Border::Sunken ? Qt::AlignTop : Qt::AlignVCenter;
   if (wrap_) flags |= Qt::TextWordWrap;
   p.setPen(palette().color(group, QPalette::WindowText));
-  p.setFont(font());
+  // A caption wider than its box (another font than the design's, or a small scale) is
+  // drawn smaller rather than cut off at both ends.
+  QFont f = font();
+  if (!lines && f.pixelSize() > 1) {
+    const int need = QFontMetrics(f).horizontalAdvance(text_);
+    if (need > inner.width() && inner.width() > 0)
+      f.setPixelSize(std::max(1, f.pixelSize() * inner.width() / need));
+  }
+  p.setFont(f);
   p.drawText(inner, flags, text_);
 }
 
