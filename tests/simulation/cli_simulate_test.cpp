@@ -10,8 +10,10 @@ using namespace kv::test;
 
 namespace {
 
+// Standard error of the last run, one file per test so that tests may run in parallel.
 std::string err_path() {
-  return (std::filesystem::temp_directory_path() / "kestavor_sim_cli_err.txt").string();
+  const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  return (std::filesystem::temp_directory_path() / ("kestavor_sim_" + test + ".err")).string();
 }
 
 int run_cli(const std::string& args) {
