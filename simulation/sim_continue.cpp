@@ -4,10 +4,10 @@
 #include <string>
 
 #include "app/state/form1.h"
+#include "datafiles/point_count.h"
 #include "datafiles/save_file.h"
 #include "plot/phase_plot.h"
 #include "plot/poincare_plot.h"
-#include "simulation/point_count.h"
 #include "simulation/sim_panel.h"
 #include "simulation/sim_run.h"
 

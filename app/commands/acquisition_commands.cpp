@@ -16,8 +16,6 @@ namespace kv {
 
 namespace {
 
-constexpr std::int32_t kMaxOrbitPoints = 1000000;
-
 enum class Kind { Orbit, Poincare };
 
 // Closes the recording after its run: a run stopped by HALT leaves no file (an older file
@@ -74,7 +72,7 @@ RecordingOutcome record(Form1& f, Kind kind) {
       break;
   }
   f.number_of_points = n;
-  if (kind == Kind::Orbit && n > kMaxOrbitPoints) return out;
+  if (kind == Kind::Orbit && n > kMaxSavedPoints) return out;
 
   f.ui.set_back(button, kWhite);
   f.saving_orbit = kind == Kind::Orbit ? kTrue : kFalse;
@@ -104,15 +102,6 @@ RecordingOutcome record(Form1& f, Kind kind) {
 }
 
 }  // namespace
-
-PointCountReply parse_point_count(const std::string& reply, std::int32_t& n) {
-  if (reply.empty()) return PointCountReply::Cancel;
-  const double value = round_half_even(leading_number(reply));
-  if (std::isnan(value) || value < 0) return PointCountReply::Cancel;
-  if (value > 2147483647.0) return PointCountReply::TooLarge;
-  n = static_cast<std::int32_t>(value);
-  return PointCountReply::Ok;
-}
 
 RecordingOutcome save_orbit(Form1& f) {
   return record(f, Kind::Orbit);

@@ -3,6 +3,8 @@
 // and Text14_Click run exactly these.
 #pragma once
 
+#include "datafiles/point_count.h"
+
 #include <cstdint>
 #include <string>
 
@@ -21,11 +23,5 @@ struct RecordingOutcome {
 
 RecordingOutcome save_orbit(Form1& f);     // "Save orbit"
 RecordingOutcome save_poincare(Form1& f);  // "Save poincare"
-
-// A reply to the point-count box: its leading number rounded half to even ("abc" reads as
-// 0). Cancel: an empty reply or a negative value (the command ends and closes any open data
-// file); TooLarge: a value beyond 32 bits (the command ends silently); Ok: `n` is set.
-enum class PointCountReply { Cancel, TooLarge, Ok };
-PointCountReply parse_point_count(const std::string& reply, std::int32_t& n);
 
 }  // namespace kv
