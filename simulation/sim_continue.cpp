@@ -29,6 +29,12 @@ bool start_saving(Form1& f, const std::string& path, const char* kind) {
   return true;
 }
 
+// A command that ends before its loop gives HALT its idle grey back: it is still disabled,
+// and a green or red HALT would say that a run is going on.
+void end_before_run(Form1& f) {
+  f.ui.set_back(Ctl::Text18, kGrey);
+}
+
 }  // namespace
 
 void simulation_continue(Form1& f) {
@@ -57,6 +63,7 @@ void simulation_continue(Form1& f) {
     std::optional<i32> n = ask_point_count(f);
     if (!n) {
       terminate_file(f);
+      end_before_run(f);
       return;
     }
     f.number_of_points = *n;
@@ -65,9 +72,10 @@ void simulation_continue(Form1& f) {
     if (path.empty()) {
       terminate_file(f);
       clear_screen(f);
+      end_before_run(f);
       return;
     }
-    if (!start_saving(f, path, "PHASE")) return;
+    if (!start_saving(f, path, "PHASE")) return end_before_run(f);
   }
 
   f.ui.set_visible(Ctl::Image1, true);
@@ -77,15 +85,16 @@ void simulation_continue(Form1& f) {
   if (poincare_file) {
     for (Ctl c : {Ctl::Image1, Ctl::Picture1, Ctl::Frame5, Ctl::Frame8}) f.ui.set_visible(c, false);
     std::optional<i32> n = ask_point_count(f);
-    if (!n) return;
+    if (!n) return end_before_run(f);
     f.number_of_points = *n;
     f.saving_orbit = kFalse;
     std::string path = f.sys.dialogs.save_file("(*.poi)|*.poi", "*.poi", f.program_dir, "");
     if (path.empty()) {
       clear_screen(f);
+      end_before_run(f);
       return;
     }
-    if (!start_saving(f, path, "POINCARE")) return;
+    if (!start_saving(f, path, "POINCARE")) return end_before_run(f);
   }
 
   // A new Poincare plot: the grid, then the marker starts afresh at (200, 200).

@@ -35,10 +35,12 @@ TEST(SimSave, CancelledOrRefusedRepliesEndTheCommandWithoutAFile) {
     t.save(Ctl::Check3, reply, (dir / "x.pha").string());
     EXPECT_EQ(t.s.dialogs.count("save"), 0) << reply;
     EXPECT_FALSE(t.f.ui[Ctl::Text18].enabled);
+    EXPECT_EQ(t.f.ui[Ctl::Text18].back_color, kGrey) << reply;  // no run: HALT not green
     EXPECT_EQ(t.f.plot_flag, kTrue);  // left to the timer, as after any early end
   }
   SimForm t;
   t.save(Ctl::Check3, "100", "");  // the save dialog cancelled
+  EXPECT_EQ(t.f.ui[Ctl::Text18].back_color, kGrey);
   EXPECT_FALSE(t.f.ui[Ctl::Picture1].visible);
   EXPECT_FALSE(t.f.ui[Ctl::Frame21].visible);
   const auto old = dir / "old.poi";
