@@ -95,8 +95,8 @@ SimEnd run_sim_loop(Form1& f, SimRun& r) {
 
     if (f.saving_orbit && r.saved_lines < f.number_of_points && phase_file && past_time_out) {
       std::size_t n =
-          format_orbit_line(line, r.elapsed_ms / 1000.0, r.angle - kPi7,
-                            vel_scaled * kVelocityToRadPerSec, static_cast<i64>(f.rollover));
+          format_orbit_line_ms(line, r.elapsed_ms, r.angle - kPi7,
+                               vel_scaled * kVelocityToRadPerSec, static_cast<i64>(f.rollover));
       if (!write_data_line(f, {line, n})) return SimEnd::FileError;
       ++r.saved_lines;
     }
