@@ -12,19 +12,19 @@ namespace kv {
 
 namespace {
 
-[[noreturn]] void bad_spec(const std::string& spec, const std::string& why) {
-  throw std::invalid_argument("unknown interface box \"" + spec + "\"" + why +
+[[noreturn]] void bad_choice(const std::string& choice, const std::string& why) {
+  throw std::invalid_argument("unknown interface box \"" + choice + "\"" + why +
                               " (use demo, replay:FILE, usb or usb:VID:PID with hexadecimal ids)");
 }
 
 // One hexadecimal id of 1 to 4 digits.
-std::uint16_t parse_id(const std::string& spec, const std::string& text) {
+std::uint16_t parse_id(const std::string& choice, const std::string& text) {
   unsigned value = 0;
   const char* b = text.data();
   const char* e = b + text.size();
   auto r = std::from_chars(b, e, value, 16);
   if (text.empty() || text.size() > 4 || r.ec != std::errc() || r.ptr != e)
-    bad_spec(spec, ": \"" + text + "\" is not a 4-digit hexadecimal id");
+    bad_choice(choice, ": \"" + text + "\" is not a 4-digit hexadecimal id");
   return static_cast<std::uint16_t>(value);
 }
 
@@ -42,30 +42,30 @@ std::unique_ptr<InterfaceBox> open_usb(std::uint16_t vendor, std::uint16_t produ
 
 }  // namespace
 
-std::unique_ptr<InterfaceBox> open_box(const std::string& spec, std::string& error) {
-  if (spec.empty()) {
+std::unique_ptr<InterfaceBox> open_box(const std::string& choice, std::string& error) {
+  if (choice.empty()) {
 #ifdef _WIN32
     return WindowsBox::open("Ezusb-0", error);
 #else
     return open_usb(kEzUsbVendor, kEzUsbProduct, error);
 #endif
   }
-  if (spec == "demo") return std::make_unique<DemoBox>(true);
-  if (spec.rfind("replay:", 0) == 0) {
-    const std::string path = spec.substr(7);
-    if (path.empty()) bad_spec(spec, ": the replay needs a file name");
+  if (choice == "demo") return std::make_unique<DemoBox>(true);
+  if (choice.rfind("replay:", 0) == 0) {
+    const std::string path = choice.substr(7);
+    if (path.empty()) bad_choice(choice, ": the replay needs a file name");
     return ReplayBox::open(path, error);
   }
-  if (spec == "usb") return open_usb(kEzUsbVendor, kEzUsbProduct, error);
-  if (spec.rfind("usb:", 0) == 0) {
-    const std::string ids = spec.substr(4);
+  if (choice == "usb") return open_usb(kEzUsbVendor, kEzUsbProduct, error);
+  if (choice.rfind("usb:", 0) == 0) {
+    const std::string ids = choice.substr(4);
     const auto colon = ids.find(':');
-    if (colon == std::string::npos) bad_spec(spec, ": expected usb:VID:PID");
-    const std::uint16_t vendor = parse_id(spec, ids.substr(0, colon));
-    const std::uint16_t product = parse_id(spec, ids.substr(colon + 1));
+    if (colon == std::string::npos) bad_choice(choice, ": expected usb:VID:PID");
+    const std::uint16_t vendor = parse_id(choice, ids.substr(0, colon));
+    const std::uint16_t product = parse_id(choice, ids.substr(colon + 1));
     return open_usb(vendor, product, error);
   }
-  bad_spec(spec, "");
+  bad_choice(choice, "");
 }
 
 }  // namespace kv

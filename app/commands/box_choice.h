@@ -10,9 +10,9 @@
 
 namespace kv {
 
-// Opens the box named by `spec` ("" for the real box). Returns null and sets `error` to a
+// Opens the box named by `choice` ("" for the real box). Returns null and sets `error` to a
 // readable reason when it cannot be opened (start-up then reports "interface not
-// connected"). Throws std::invalid_argument for a spec that is not understood.
-std::unique_ptr<InterfaceBox> open_box(const std::string& spec, std::string& error);
+// connected"). Throws std::invalid_argument for a choice that is not understood.
+std::unique_ptr<InterfaceBox> open_box(const std::string& choice, std::string& error);
 
 }  // namespace kv
