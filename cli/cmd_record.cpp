@@ -1,6 +1,5 @@
 // kestavor-cli record: a "Save orbit" / "Save poincare" recording from a live box without a
 // window. Ctrl-C acts as HALT (the recording is then not kept, as in the window).
-#include <csignal>
 #include <iostream>
 #include <stdexcept>
 
@@ -8,29 +7,11 @@
 #include "app/commands/box_choice.h"
 #include "app/commands/headless_recording.h"
 #include "cli/cli_registry.h"
+#include "cli/interrupt_pointer.h"
 #include "platform/services.h"
 
 namespace kv::cli {
 namespace {
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-extern "C" void on_interrupt(int) {
-  g_interrupted = 1;
-}
-
-// No pointer without a window; an interrupt (Ctrl-C) is taken as the Escape key, which every
-// long command treats as a press on HALT.
-class InterruptPointer : public Pointer {
- public:
-  DesignPoint cursor_pos() override { return {}; }
-  std::int16_t async_left_button() override { return 0; }
-  bool take_escape() override {
-    if (!g_interrupted) return false;
-    g_interrupted = 0;
-    return true;
-  }
-};
 
 int run_record(const std::vector<std::string>& args) {
   std::string box_spec, out, count, raw;
@@ -82,16 +63,17 @@ int run_record(const std::vector<std::string>& args) {
     box = std::move(opened);
   }
 
-  InterruptPointer pointer;
-  auto previous = std::signal(SIGINT, on_interrupt);
   HeadlessRecording job;
   job.kind = kind;
   job.count_reply = count;
   job.path = out;
   job.system_clock = true;
-  job.pointer = &pointer;
-  const HeadlessResult r = record_headless(std::move(box), job);
-  std::signal(SIGINT, previous);
+  HeadlessResult r;
+  {
+    InterruptPointer pointer;
+    job.pointer = &pointer;
+    r = record_headless(std::move(box), job);
+  }
 
   int status = 0;
   if (recorder && !recorder->finish()) {

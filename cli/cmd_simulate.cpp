@@ -3,7 +3,6 @@
 // texts), the point count and the path answer the dialogs, and the window's own command
 // runs on offscreen plots, so the file is the one the window would write. Ctrl-C acts as
 // HALT (the file is then not kept, as in the window).
-#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
@@ -12,31 +11,11 @@
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
 #include "cli/cli_registry.h"
+#include "cli/interrupt_pointer.h"
 #include "platform/scripted_services.h"
 
 namespace kv::cli {
 namespace {
-
-volatile std::sig_atomic_t g_interrupted = 0;       // not yet seen by the run
-volatile std::sig_atomic_t g_ever_interrupted = 0;  // any interrupt during the run
-
-extern "C" void on_simulate_interrupt(int) {
-  g_interrupted = 1;
-  g_ever_interrupted = 1;
-}
-
-// No pointer without a window; an interrupt is taken as the Escape key, which every long
-// command treats as a press on HALT.
-class InterruptPointer : public Pointer {
- public:
-  DesignPoint cursor_pos() override { return {}; }
-  std::int16_t async_left_button() override { return 0; }
-  bool take_escape() override {
-    if (!g_interrupted) return false;
-    g_interrupted = 0;
-    return true;
-  }
-};
 
 constexpr const char* kUsage =
     "[--mgr TEXT] [--inertia TEXT] [--damping TEXT] [--drive-amplitude TEXT] "
@@ -117,9 +96,7 @@ int run_simulate(const std::vector<std::string>& args) {
   scripted.dialogs.input_answers.push_back(count);
   scripted.dialogs.save_answers.push_back(out);
 
-  auto previous = std::signal(SIGINT, on_simulate_interrupt);
   Command21_Click(f);
-  std::signal(SIGINT, previous);
 
   // Whatever the command told the user is an error here.
   int status = 0;
@@ -132,7 +109,7 @@ int run_simulate(const std::vector<std::string>& args) {
   if (status != 0) return status;
   if (!scripted.dialogs.save_answers.empty())
     return fail("the simulation did not start; nothing was saved");
-  if (g_ever_interrupted) {
+  if (pointer.ever_interrupted()) {
     std::cerr << "kestavor-cli: interrupted: the simulation was stopped and nothing was saved\n";
     return 130;
   }
