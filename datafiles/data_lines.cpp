@@ -4,9 +4,10 @@
 
 namespace kv {
 
-std::size_t format_orbit_line(char* out, double t, double phase, double omega,
-                              std::int64_t revolutions) {
-  std::size_t n = format_pattern(out, t, kPatTime);
+namespace {
+// The columns after the time: " phase omega revolutions".
+std::size_t append_orbit_fields(char* out, std::size_t n, double phase, double omega,
+                                std::int64_t revolutions) {
   out[n++] = ' ';
   n += format_pattern(out + n, phase, kPatValue4);
   out[n++] = ' ';
@@ -14,6 +15,12 @@ std::size_t format_orbit_line(char* out, double t, double phase, double omega,
   out[n++] = ' ';
   n += format_integer(out + n, revolutions);
   return n;
+}
+}  // namespace
+
+std::size_t format_orbit_line(char* out, double t, double phase, double omega,
+                              std::int64_t revolutions) {
+  return append_orbit_fields(out, format_pattern(out, t, kPatTime), phase, omega, revolutions);
 }
 
 std::size_t format_orbit_line_ms(char* out, std::int64_t ms, double phase, double omega,
@@ -35,13 +42,7 @@ std::size_t format_orbit_line_ms(char* out, std::int64_t ms, double phase, doubl
     frac /= 10;
   }
   n += static_cast<std::size_t>(places);
-  out[n++] = ' ';
-  n += format_pattern(out + n, phase, kPatValue4);
-  out[n++] = ' ';
-  n += format_pattern(out + n, omega, kPatValue4);
-  out[n++] = ' ';
-  n += format_integer(out + n, revolutions);
-  return n;
+  return append_orbit_fields(out, n, phase, omega, revolutions);
 }
 
 std::size_t format_poincare_line(char* out, double phase, double omega) {
