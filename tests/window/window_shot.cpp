@@ -6,6 +6,7 @@
 //                [--answer TEXT]... [--save PATH]...
 // Clicks run one after the other; CONTROL=ROW picks a row of a list. The picture is taken
 // --run-ms after the last click started (Escape then ends a command still running).
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -98,6 +99,8 @@ int main(int argc, char** argv) {
           });
         if (auto* list = qobject_cast<QListWidget*>(target); list && parts.size() == 2)
           emit list->itemClicked(list->item(parts[1].toInt()));
+        else if (auto* button = qobject_cast<QAbstractButton*>(target))
+          button->click();  // check boxes toggle as under the mouse
         else
           QMetaObject::invokeMethod(target, "clicked");
       }
