@@ -14,6 +14,11 @@ namespace {
 
 constexpr DWORD kBulkReadRequest = 0x22204E;  // the driver's bulk-read control code
 
+// Not every SDK's headers name this one (MinGW's do not).
+#ifndef ERROR_NO_SUCH_DEVICE
+#define ERROR_NO_SUCH_DEVICE 433L
+#endif
+
 // Errors after which the device will not answer again.
 bool device_vanished(DWORD err) {
   return err == ERROR_DEVICE_NOT_CONNECTED || err == ERROR_BAD_COMMAND ||
