@@ -27,9 +27,9 @@ TEST(NumberPatterns, RoundsTheFifteenDigitDecimalHalfAwayFromZero) {
   EXPECT_EQ(format_pattern(0.244140625, "###.########"), ".24414063");
   EXPECT_EQ(format_pattern(0.00005, "###.####"), ".0001");
   EXPECT_EQ(format_pattern(-0.00005, "###.####"), "-.0001");
-  EXPECT_EQ(format_pattern(2.00025, "#0.0###"), "2.0003");   // binary 2.000249999... -> 15 digits
-  EXPECT_EQ(format_pattern(-0.00001, "#0.0###"), "-0.0");    // keeps the minus sign
-  EXPECT_EQ(format_pattern(9.99996, "#0.0###"), "10.0");     // carry into a new digit
+  EXPECT_EQ(format_pattern(2.00025, "#0.0###"), "2.0003");  // binary 2.000249999... -> 15 digits
+  EXPECT_EQ(format_pattern(-0.00001, "#0.0###"), "-0.0");   // keeps the minus sign
+  EXPECT_EQ(format_pattern(9.99996, "#0.0###"), "10.0");    // carry into a new digit
   EXPECT_EQ(format_pattern(0.99999, "###.####"), "1.");
   EXPECT_EQ(format_pattern(123456.7, "###.####"), "123456.7");
   EXPECT_EQ(format_pattern(0.002, "###.####"), ".002");

@@ -68,4 +68,3 @@ TEST(TextFiles, FailuresNameTheFileAndTheReason) {
   EXPECT_FALSE(read_whole_file("/nonexistent-folder/y.pha", contents, error));
   EXPECT_NE(error.find("y.pha"), std::string::npos);
 }
-
