@@ -11,6 +11,29 @@ std::vector<Command>& registry() {
   return commands;
 }
 
+const std::string& ArgReader::value() {
+  if (i_ + 1 >= args_.size()) throw std::invalid_argument(args_[i_] + " needs a value");
+  return args_[++i_];
+}
+
+bool take_save_count(ArgReader& args, SaveCount& save) {
+  const std::string& a = args.arg();
+  if (a != "--orbit" && a != "--poincare") return false;
+  if (!save.option.empty()) throw std::invalid_argument("give only one of --orbit and --poincare");
+  save.option = a;
+  save.count = args.value();
+  return true;
+}
+
+long long recording_count(const SaveCount& save) {
+  const long long n = parse_count(save.option, save.count);
+  if (n < 0) throw std::invalid_argument("the number of points must not be negative");
+  if (save.orbit() && n > 1000000)
+    throw std::invalid_argument("an orbit recording holds at most 1000000 points");
+  if (n > 2147483647) throw std::invalid_argument("the number of points is too large");
+  return n;
+}
+
 long long parse_count(const std::string& option, const std::string& text) {
   long long v = 0;
   auto r = std::from_chars(text.data(), text.data() + text.size(), v);

@@ -21,6 +21,34 @@ struct Register {
   explicit Register(Command c) { registry().push_back(std::move(c)); }
 };
 
+// Walks a command's arguments: next() gives each in turn, value() the one after the option
+// just taken (throwing "OPTION needs a value" when there is none).
+class ArgReader {
+ public:
+  explicit ArgReader(const std::vector<std::string>& args) : args_(args) {}
+  bool next() { return ++i_ < args_.size(); }
+  const std::string& arg() const { return args_[i_]; }
+  const std::string& value();
+
+ private:
+  const std::vector<std::string>& args_;
+  std::size_t i_ = static_cast<std::size_t>(-1);
+};
+
+// The "--orbit N | --poincare N" choice of the saving commands.
+struct SaveCount {
+  std::string option;  // "--orbit" or "--poincare"; empty when not given
+  std::string count;   // N as typed
+  bool orbit() const { return option == "--orbit"; }
+};
+// Takes the current argument when it is --orbit or --poincare; true when it did. Throws
+// when both are given.
+bool take_save_count(ArgReader& args, SaveCount& save);
+
+// N of a recording: a whole number from 0, at most 1000000 for an orbit and 2^31 - 1 for a
+// Poincare recording; throws with a readable message otherwise.
+long long recording_count(const SaveCount& save);
+
 // Small helpers shared by the commands.
 // Throws std::invalid_argument with a readable message when `text` is not a whole number.
 long long parse_count(const std::string& option, const std::string& text);

@@ -11,22 +11,13 @@ namespace kv::cli {
 namespace {
 
 int run_decode(const std::vector<std::string>& args) {
-  std::string records, out, count;
-  RecordingKind kind = RecordingKind::Orbit;
-  bool have_count = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw std::invalid_argument(a + " needs a value");
-      return args[++i];
-    };
-    if (a == "--orbit" || a == "--poincare") {
-      if (have_count) throw std::invalid_argument("give only one of --orbit and --poincare");
-      kind = a == "--orbit" ? RecordingKind::Orbit : RecordingKind::Poincare;
-      count = value();
-      have_count = true;
-    } else if (a == "-o") {
-      out = value();
+  std::string records, out;
+  SaveCount save;
+  for (ArgReader in(args); in.next();) {
+    const std::string& a = in.arg();
+    if (take_save_count(in, save)) continue;
+    if (a == "-o") {
+      out = in.value();
     } else if (!a.empty() && a[0] == '-') {
       throw std::invalid_argument("decode: unknown option " + a);
     } else if (records.empty()) {
@@ -35,14 +26,11 @@ int run_decode(const std::vector<std::string>& args) {
       throw std::invalid_argument("decode: only one RECORDS file can be given");
     }
   }
-  if (records.empty() || !have_count || out.empty())
+  if (records.empty() || save.option.empty() || out.empty())
     throw std::invalid_argument(
         "usage: kestavor-cli decode RECORDS (--orbit N | --poincare N) -o FILE");
-  const long long n = parse_count(kind == RecordingKind::Orbit ? "--orbit" : "--poincare", count);
-  if (n < 0) throw std::invalid_argument("the number of points must not be negative");
-  if (kind == RecordingKind::Orbit && n > 1000000)
-    throw std::invalid_argument("an orbit recording holds at most 1000000 points");
-  if (n > 2147483647) throw std::invalid_argument("the number of points is too large");
+  recording_count(save);
+  const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
 
   std::string error;
   auto box = ReplayBox::open(records, error);
@@ -53,7 +41,7 @@ int run_decode(const std::vector<std::string>& args) {
 
   HeadlessRecording job;
   job.kind = kind;
-  job.count_reply = count;
+  job.count_reply = save.count;
   job.path = out;
   const HeadlessResult r = record_headless(std::move(box), job);
   for (const auto& m : r.messages) std::cerr << "kestavor-cli: " << m << "\n";

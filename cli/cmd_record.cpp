@@ -14,44 +14,33 @@ namespace kv::cli {
 namespace {
 
 int run_record(const std::vector<std::string>& args) {
-  std::string box_spec, out, count, raw;
-  RecordingKind kind = RecordingKind::Orbit;
-  bool have_count = false, have_box = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw std::invalid_argument(a + " needs a value");
-      return args[++i];
-    };
-    if (a == "--orbit" || a == "--poincare") {
-      if (have_count) throw std::invalid_argument("give only one of --orbit and --poincare");
-      kind = a == "--orbit" ? RecordingKind::Orbit : RecordingKind::Poincare;
-      count = value();
-      have_count = true;
-    } else if (a == "--box") {
-      box_spec = value();
+  std::string box_choice, out, raw;
+  SaveCount save;
+  bool have_box = false;
+  for (ArgReader in(args); in.next();) {
+    const std::string& a = in.arg();
+    if (take_save_count(in, save)) continue;
+    if (a == "--box") {
+      box_choice = in.value();
       have_box = true;
     } else if (a == "-o") {
-      out = value();
+      out = in.value();
     } else if (a == "--raw") {
-      raw = value();
+      raw = in.value();
     } else {
       throw std::invalid_argument("record: unexpected argument " + a);
     }
   }
-  if (!have_box || !have_count || out.empty())
+  if (!have_box || save.option.empty() || out.empty())
     throw std::invalid_argument(
         "usage: kestavor-cli record --box demo|usb[:VID:PID]|replay:FILE (--orbit N | "
         "--poincare N) -o FILE [--raw RAWFILE]");
-  if (box_spec.empty()) throw std::invalid_argument("--box needs a box name");
-  const long long n = parse_count(kind == RecordingKind::Orbit ? "--orbit" : "--poincare", count);
-  if (n < 0) throw std::invalid_argument("the number of points must not be negative");
-  if (kind == RecordingKind::Orbit && n > 1000000)
-    throw std::invalid_argument("an orbit recording holds at most 1000000 points");
-  if (n > 2147483647) throw std::invalid_argument("the number of points is too large");
+  if (box_choice.empty()) throw std::invalid_argument("--box needs a box name");
+  recording_count(save);
+  const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
 
   std::string error;
-  std::unique_ptr<InterfaceBox> opened = open_box(box_spec, error);
+  std::unique_ptr<InterfaceBox> opened = open_box(box_choice, error);
   if (!opened) return fail(error);
   std::unique_ptr<RecordingBox> recorder;
   std::unique_ptr<InterfaceBox> box;
@@ -65,7 +54,7 @@ int run_record(const std::vector<std::string>& args) {
 
   HeadlessRecording job;
   job.kind = kind;
-  job.count_reply = count;
+  job.count_reply = save.count;
   job.path = out;
   job.system_clock = true;
   HeadlessResult r;

@@ -38,41 +38,33 @@ const std::pair<const char*, Ctl> kBoxes[] = {
 
 int run_simulate(const std::vector<std::string>& args) {
   std::vector<std::pair<Ctl, std::string>> texts;
-  std::string out, count, count_option;
+  std::string out;
+  SaveCount save;
   bool real_time = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw std::invalid_argument(a + " needs a value");
-      return args[++i];
-    };
+  for (ArgReader in(args); in.next();) {
+    const std::string& a = in.arg();
     bool is_box = false;
     for (const auto& [name, box] : kBoxes) {
       if (a == name) {
-        texts.emplace_back(box, value());
+        texts.emplace_back(box, in.value());
         is_box = true;
         break;
       }
     }
-    if (is_box) continue;
-    if (a == "--orbit" || a == "--poincare") {
-      if (!count_option.empty())
-        throw std::invalid_argument("give only one of --orbit and --poincare");
-      count_option = a;
-      count = value();
-    } else if (a == "--real-time") {
+    if (is_box || take_save_count(in, save)) continue;
+    if (a == "--real-time") {
       real_time = true;
     } else if (a == "-o") {
-      out = value();
+      out = in.value();
     } else {
       throw std::invalid_argument("simulate: unexpected argument " + a);
     }
   }
-  if (count_option.empty() || out.empty())
+  if (save.option.empty() || out.empty())
     throw std::invalid_argument(std::string("usage: kestavor-cli simulate ") + kUsage);
-  const long long n = parse_count(count_option, count);
+  const long long n = parse_count(save.option, save.count);
   if (n < 0 || n > 1000000)
-    throw std::invalid_argument(count_option + " needs a number of points from 0 to 1000000");
+    throw std::invalid_argument(save.option + " needs a number of points from 0 to 1000000");
 
   ScriptedServices scripted;
   InterruptPointer pointer;
@@ -90,10 +82,10 @@ int run_simulate(const std::vector<std::string>& args) {
     f.ui.set_checked(Ctl::Check1, real_time);
     Check1_Click(f);
   }
-  const Ctl save_box = count_option == "--orbit" ? Ctl::Check3 : Ctl::Check4;
+  const Ctl save_box = save.orbit() ? Ctl::Check3 : Ctl::Check4;
   f.ui.set_checked(save_box, true);
   save_box == Ctl::Check3 ? Check3_Click(f) : Check4_Click(f);
-  scripted.dialogs.input_answers.push_back(count);
+  scripted.dialogs.input_answers.push_back(save.count);
   scripted.dialogs.save_answers.push_back(out);
 
   Command21_Click(f);
