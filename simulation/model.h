@@ -12,6 +12,11 @@ namespace kv {
 // into one revolution would take unbounded time.
 inline constexpr double kMaxStateMagnitude = 1e6;
 
+// The drive term sin(Omega tau) of one RK4 step at its start, middle and end times.
+struct DriveSines {
+  double at_start = 0, at_middle = 0, at_end = 0;
+};
+
 struct PendulumModel {
   double q_factor = 0;         // q
   double drive_amplitude = 0;  // g
@@ -20,9 +25,10 @@ struct PendulumModel {
   double rk_angle = 0, rk_velocity = 0;
   double coarse_angle = 0, coarse_velocity = 0;
 
-  // One classical RK4 step from (angle, velocity) at sim_time; results in rk_angle and
-  // rk_velocity. sim_time is not changed.
-  void rk4_step(double angle, const double& velocity, const double& h);
+  // One classical RK4 step of size h from (angle, velocity), given the drive's sines at the
+  // step's start, middle (h * 0.5 + tau) and end (tau + h) and sin(angle); results in
+  // rk_angle and rk_velocity.
+  void rk4_step(double angle, double velocity, double h, const DriveSines& drive, double sin_angle);
   // One step of size h: a full step and two half steps, combined by Richardson's rule.
   // Advances sim_time by two single-precision additions of h / 2.
   void advance_step(double& new_time, double& angle, double& velocity, double h);
