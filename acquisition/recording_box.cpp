@@ -6,7 +6,9 @@ RecordingBox::RecordingBox(std::unique_ptr<InterfaceBox> inner, std::string raw_
     : inner_(std::move(inner)), raw_path_(std::move(raw_path)) {}
 
 bool RecordingBox::start() {
-  return raw_.open(raw_path_);
+  if (!raw_.open(raw_path_)) return false;
+  raw_.keep_incomplete(0);
+  return true;
 }
 
 BoxRead RecordingBox::read(SampleRecord& record, int timeout_ms) {

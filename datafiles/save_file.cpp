@@ -14,6 +14,9 @@ bool open_save_file(Form1& f, const std::string& path, std::int32_t n, std::stri
     f.sys.dialogs.message(why, "File error", MsgIcon::Critical);
     return false;
   }
+  // After a write error the lines recorded so far are kept beside the chosen file; the
+  // two header lines alone are not worth keeping.
+  out.keep_incomplete(2);
   f.save_file_number = static_cast<i16>(slot);
   if (!out.print_line(format_print_integer(n)) || !out.print_line(kind)) {
     f.sys.dialogs.message(out.error(), "File error", MsgIcon::Critical);
@@ -34,15 +37,12 @@ bool write_data_line(Form1& f, std::string_view line) {
 void terminate_file(Form1& f) {
   if (f.save_file_number == 0) return;
   OutputFile* out = f.files.output(f.save_file_number);
-  std::string error;
-  bool had_error = out && out->failed();
-  if (out && had_error) error = out->error();
-  bool ok = f.files.close(f.save_file_number, true, &error);
+  if (!out) return;
+  const bool ok = out->commit();
+  const std::string text = ok ? std::string() : out->error() + "\n" + out->what_was_kept();
+  f.files.close(f.save_file_number, false);
   f.save_file_number = 0;
-  if (!ok || had_error) {
-    f.sys.dialogs.message(error + "\nThe lines written before the error are kept.", "File error",
-                          MsgIcon::Critical);
-  }
+  if (!ok) f.sys.dialogs.message(text, "File error", MsgIcon::Critical);
 }
 
 void discard_save_file(Form1& f) {

@@ -18,12 +18,24 @@ namespace kv {
 class OutputFile {
  public:
   ~OutputFile();
-  // Creates a temporary file next to `path`. Returns false and sets error() on failure.
+  // Creates a temporary file in the folder of `path` (following a symbolic link at `path`
+  // to its target, as a plain open would). Refuses a folder, and an existing file the
+  // user may not write. Returns false and sets error() on failure.
   bool open(const std::string& path);
   // Appends text and CR LF. Returns false (and stops writing) after a write error.
   bool print_line(std::string_view text);
+  // Appends one unit of raw bytes (a whole record).
   bool write_raw(const void* data, std::size_t n);
-  // Flushes and moves the temporary file over the path (keep) or removes it (discard).
+  // After a write error, keep what reached the disk (cut back to its last whole line or
+  // record) under incomplete_path() when it holds more than `header_lines` lines; without
+  // this call nothing of a failed file is kept.
+  void keep_incomplete(long long header_lines) {
+    keep_incomplete_ = true;
+    header_lines_ = header_lines;
+  }
+  // Flushes the file to the disk and moves it over the path, with the permissions of the
+  // file it replaces. After a write error the path is left as it was (see
+  // keep_incomplete) and false is returned.
   bool commit();
   void discard();
   bool is_open() const { return fd_ >= 0; }
@@ -31,16 +43,35 @@ class OutputFile {
   const std::string& error() const { return error_; }
   const std::string& path() const { return path_; }
   long long lines() const { return lines_; }
+  // After a failed commit: where the lines written before the error were kept (empty
+  // when nothing was kept) and how many lines that file holds.
+  const std::string& kept_path() const { return kept_path_; }
+  long long kept_lines() const { return kept_lines_; }
+  // A sentence for the user after a failed commit: what became of the chosen file and of
+  // the lines written before the error.
+  std::string what_was_kept() const;
+  // "old.incomplete.pha" beside "old.pha".
+  static std::string incomplete_path(const std::string& path);
 
  private:
   bool flush();
   void fail(const char* what, int err);
+  void keep_what_reached_the_disk();
   int fd_ = -1;
   bool failed_ = false;
-  std::string path_, tmp_path_, error_;
+  bool keep_incomplete_ = false;
+  bool text_ = false;  // lines were printed (whole lines end in LF)
+  bool target_existed_ = false;
+  long long header_lines_ = 0;
+  std::string path_, target_, tmp_path_, error_, kept_path_;
   std::unique_ptr<char[]> buf_;
   std::size_t used_ = 0;
+  std::size_t unit_end_ = 0;     // end of the last whole line or record in the buffer
+  long long on_disk_ = 0;        // bytes written to the temporary file
+  long long whole_on_disk_ = 0;  // of which end at a whole line or record
+  long long lines_on_disk_ = 0;  // line ends among them
   long long lines_ = 0;
+  long long kept_lines_ = 0;
 };
 
 // Numbered file slots 1..255 ("free file number"); slot 0 means no file.
@@ -62,6 +93,9 @@ class FileTable {
 // Reads a whole file into memory. Returns false with a message naming the file and the
 // reason when it cannot be read.
 bool read_whole_file(const std::string& path, std::string& contents, std::string& error);
+
+// True when both paths name the same existing file (the same device and inode).
+bool same_file(const std::string& a, const std::string& b);
 
 // Deletes a file by path (the platform's DeleteFile); true on success.
 bool delete_file(const std::string& path);

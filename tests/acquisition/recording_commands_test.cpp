@@ -380,10 +380,15 @@ TEST_F(Recording, WriteErrorStopsTheRunKeepsWhatWasWrittenAndIsTold) {
   EXPECT_LT(box->pos, 20000u);
   ASSERT_EQ(s.dialogs.count("message"), 1);
   EXPECT_NE(s.dialogs.shown.back().text.find("full.pha"), std::string::npos);
-  EXPECT_NE(s.dialogs.shown.back().text.find("kept"), std::string::npos);
-  const std::string text = read(path("full.pha"));
+  // The chosen name never gets a file cut short: the whole lines recorded before the error
+  // are kept beside it, under a name that says so, and the message names that file.
+  EXPECT_NE(s.dialogs.shown.back().text.find("was not created"), std::string::npos);
+  EXPECT_NE(s.dialogs.shown.back().text.find(path("full.incomplete.pha")), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(path("full.pha")));
+  const std::string text = read(path("full.incomplete.pha"));
   EXPECT_GT(text.size(), 60000u);
   EXPECT_EQ(text.substr(0, 9), " 1000000 ");
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
   EXPECT_EQ(f->saving, kFalse);
 }
 

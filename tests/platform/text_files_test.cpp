@@ -1,5 +1,13 @@
+// Output files: written through a temporary file, kept or discarded as a whole; after a
+// write error the chosen file stays as it was and what was written is kept beside it;
+// the target is honoured as a plain open would (links, permissions, folders).
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -67,4 +75,162 @@ TEST(TextFiles, FailuresNameTheFileAndTheReason) {
   std::string contents, error;
   EXPECT_FALSE(read_whole_file("/nonexistent-folder/y.pha", contents, error));
   EXPECT_NE(error.find("y.pha"), std::string::npos);
+}
+
+namespace {
+// Runs `body` with files limited to `bytes` (a disk that fills up), writes failing with
+// EFBIG instead of raising SIGXFSZ.
+template <typename Body>
+void with_file_size_limit(rlim_t bytes, Body body) {
+  auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &small);
+  body();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+}
+
+// Runs `body` in a child process as an ordinary user (nobody); true when it returned true.
+template <typename Body>
+bool as_ordinary_user(Body body) {
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+    ::_exit(body() ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+long entries(const fs::path& dir) {
+  return std::distance(fs::directory_iterator(dir), fs::directory_iterator());
+}
+}  // namespace
+
+TEST(TextFiles, AFullDiskLeavesTheOldFileAndKeepsTheWholeLinesBesideIt) {
+  TempDir d;
+  const fs::path p = d.path / "old.pha";
+  { std::ofstream(p) << "the earlier recording"; }
+  OutputFile f;
+  bool committed = true;
+  with_file_size_limit(100000, [&] {
+    ASSERT_TRUE(f.open(p.string()));
+    f.keep_incomplete(2);
+    f.print_line(" 50000 ");
+    f.print_line("PHASE");
+    for (int i = 0; i < 50000 && f.print_line("0.123,-1.2345,0.5678,0"); ++i) {
+    }
+    committed = f.commit();
+  });
+  EXPECT_FALSE(committed);
+  EXPECT_NE(f.error().find("Cannot write the file " + p.string()), std::string::npos);
+  EXPECT_EQ(slurp(p), "the earlier recording");
+  const fs::path kept = d.path / "old.incomplete.pha";
+  EXPECT_EQ(f.kept_path(), kept.string());
+  const std::string text = slurp(kept);
+  ASSERT_GT(text.size(), 65536u);  // beyond the first buffer's worth
+  EXPECT_LE(text.size(), 100000u);
+  EXPECT_EQ(text.substr(0, 16), " 50000 \r\nPHASE\r\n");
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");  // cut back to a whole line
+  EXPECT_EQ(f.kept_lines(), std::count(text.begin(), text.end(), '\n'));
+  EXPECT_NE(f.what_was_kept().find("was not changed"), std::string::npos);
+  EXPECT_NE(f.what_was_kept().find(kept.string()), std::string::npos);
+  EXPECT_EQ(entries(d.path), 2);  // no temporary file left
+}
+
+TEST(TextFiles, AFailureBeforeAnyDataLineKeepsNothingAndSaysSo) {
+  TempDir d;
+  const fs::path p = d.path / "new.poi";
+  OutputFile f;
+  bool committed = true;
+  with_file_size_limit(10, [&] {
+    ASSERT_TRUE(f.open(p.string()));
+    f.keep_incomplete(2);
+    f.print_line(" 100 ");
+    f.print_line("POINCARE");
+    f.print_line("1.5,2.5");
+    committed = f.commit();
+  });
+  EXPECT_FALSE(committed);
+  EXPECT_TRUE(f.kept_path().empty());
+  EXPECT_NE(f.what_was_kept().find("was not created"), std::string::npos);
+  EXPECT_NE(f.what_was_kept().find("Nothing"), std::string::npos);
+  EXPECT_EQ(entries(d.path), 0);
+}
+
+TEST(TextFiles, TheTargetIsHonouredAsAPlainOpenWould) {
+  TempDir d;
+  // A symbolic link is written through to its target.
+  const fs::path target = d.path / "real.pha", link = d.path / "link.pha";
+  { std::ofstream(target) << "old"; }
+  fs::create_symlink(target, link);
+  OutputFile f;
+  ASSERT_TRUE(f.open(link.string()));
+  f.print_line("new");
+  ASSERT_TRUE(f.commit());
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(slurp(target), "new\r\n");
+
+  // The replaced file keeps its permissions.
+  const fs::path secret = d.path / "secret.pha";
+  { std::ofstream(secret) << "old"; }
+  fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_TRUE(f.open(secret.string()));
+  f.print_line("new");
+  ASSERT_TRUE(f.commit());
+  EXPECT_EQ(fs::status(secret).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+
+  // A folder is not a file, with or without a trailing separator.
+  EXPECT_FALSE(f.open(d.path.string()));
+  EXPECT_NE(f.error().find("Is a directory"), std::string::npos) << f.error();
+  EXPECT_FALSE(f.open(d.path.string() + "/missing/"));
+  EXPECT_NE(f.error().find("not a file name"), std::string::npos) << f.error();
+
+  // The longest name the folder allows can be written: the temporary name is short.
+  const fs::path longest = d.path / std::string(254, 'n');
+  ASSERT_TRUE(f.open(longest.string())) << f.error();
+  ASSERT_TRUE(f.commit());
+  EXPECT_TRUE(fs::exists(longest));
+}
+
+TEST(TextFiles, AnOrdinaryUserMayNotReplaceAWriteProtectedFile) {
+  TempDir d;
+  fs::permissions(d.path, fs::perms::all);
+  const fs::path p = d.path / "protected.pha";
+  { std::ofstream(p) << "old"; }
+  fs::permissions(p, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_TRUE(as_ordinary_user([&] {
+    OutputFile f;
+    return !f.open(p.string()) && f.error().find("Permission denied") != std::string::npos;
+  }));
+  EXPECT_EQ(slurp(p), "old");
+
+  // A read-only folder: the message names the folder and why a new file is needed.
+  const fs::path ro = d.path / "ro";
+  fs::create_directory(ro);
+  { std::ofstream(ro / "w.pha") << "old"; }
+  fs::permissions(ro / "w.pha", fs::perms::all);
+  fs::permissions(ro, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                          fs::perms::others_read | fs::perms::others_exec);
+  EXPECT_TRUE(as_ordinary_user([&] {
+    OutputFile f;
+    return !f.open((ro / "w.pha").string()) &&
+           f.error().find("the folder " + ro.string()) != std::string::npos &&
+           f.error().find("Cannot create the file") == std::string::npos;
+  }));
+}
+
+TEST(TextFiles, SameFileComparesTheFileNotTheName) {
+  TempDir d;
+  const fs::path a = d.path / "a.pha";
+  { std::ofstream(a) << "x"; }
+  fs::create_symlink(a, d.path / "b.pha");
+  EXPECT_TRUE(same_file(a.string(), (d.path / "b.pha").string()));
+  EXPECT_TRUE(same_file(a.string(), (d.path / "." / "a.pha").string()));
+  EXPECT_FALSE(same_file(a.string(), (d.path / "c.pha").string()));
 }

@@ -96,15 +96,21 @@ TEST(SimSave, FileErrorsStopWithAMessageAndKeepWhatWasWritten) {
   SimForm u;
   u.computer_time();
   const auto path = dir / "full.pha";
+  std::ofstream(path) << "OLD";
   u.save(Ctl::Check3, "1000000", path.string());
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, previous);
   ASSERT_EQ(u.messages(), 1);
   EXPECT_NE(u.last_message().find("Cannot write"), std::string::npos) << u.last_message();
   EXPECT_LT(u.f.cnt, 20000);  // the run stopped at the error
-  const std::string kept = read_file(path);
+  // The earlier file is untouched; the whole lines written are kept beside it.
+  EXPECT_EQ(read_file(path), "OLD");
+  const auto incomplete = dir / "full.incomplete.pha";
+  EXPECT_NE(u.last_message().find(incomplete.string()), std::string::npos) << u.last_message();
+  const std::string kept = read_file(incomplete);
   EXPECT_EQ(kept.substr(0, 18), " 1000000 \r\nPHASE\r\n");
   EXPECT_GT(kept.size(), 100000u);
+  EXPECT_EQ(kept.substr(kept.size() - 2), "\r\n");
   EXPECT_FALSE(u.f.ui[Ctl::Text18].enabled);
 }
 
