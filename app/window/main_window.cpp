@@ -62,13 +62,11 @@ MainWindow::MainWindow(Form1& f, QWidget* parent) : QWidget(parent), f_(f) {
     connect(own_timer1_, &QTimer::timeout, this, [this] {
       if (f_.sys.timer1.enabled()) timer1_tick();
     });
-    own_timer1_->start(100);
+    own_timer1_->setInterval(100);
   }
-  // Changes made by code that runs outside a click (or between pumps) reach the screen
-  // within a frame.
-  frame_timer_ = new QTimer(this);
-  connect(frame_timer_, &QTimer::timeout, this, [this] { sync(); });
-  frame_timer_->start(16);
+  // The view follows the model without a timer of its own: a running command's pumps and
+  // dialogs sync it first, and so does every handler when it returns; a window at rest
+  // is not woken up.
   sync(true);
 }
 
@@ -105,6 +103,7 @@ void MainWindow::run_command(const std::function<void()>& body) {
   f_.command_running = false;
   if (pump_) pump_->end_hold();
   sync(true);
+  set_timer1_running(f_.plot_flag != kFalse);
   if (!failure.empty())
     f_.sys.dialogs.message("The command stopped because of an error: " + failure,
                            "Chaotic pendulum", MsgIcon::Critical);
@@ -293,6 +292,14 @@ void MainWindow::timer1_tick() {
   if (f_.command_running || (pump_ && pump_->replaying())) return;
   Timer1_Timer(f_);
   sync();
+  set_timer1_running(f_.plot_flag != kFalse);
+}
+
+// The tick's only work is to clear plot_flag, so the timer runs only while it is set.
+void MainWindow::set_timer1_running(bool on) {
+  if (qt_timer_) qt_timer_->set_running(on);
+  if (own_timer1_ && on && !own_timer1_->isActive()) own_timer1_->start();
+  if (own_timer1_ && !on) own_timer1_->stop();
 }
 
 QWidget* MainWindow::fixed_text(std::string_view name) const {

@@ -76,6 +76,7 @@ class MainWindow : public QWidget {
   void click(Ctl c);
   void pointer_moved(Ctl c);
   void timer1_tick();
+  void set_timer1_running(bool on);
   void end_program();
 
   Form1& f_;
@@ -85,7 +86,6 @@ class MainWindow : public QWidget {
   std::vector<SurfaceView*> surfaces_;
   QtInputPump* pump_ = nullptr;
   QtTimer* qt_timer_ = nullptr;
-  QTimer* frame_timer_ = nullptr;
   QTimer* own_timer1_ = nullptr;
   std::uint64_t synced_version_ = ~std::uint64_t{0};
   bool closing_ = false;

@@ -50,12 +50,26 @@ QtInputPump::~QtInputPump() {
   if (auto* app = QCoreApplication::instance()) app->removeEventFilter(this);
 }
 
+// The ticker runs only while a command holds input: a window at rest is not woken up.
 void QtInputPump::ticker_loop(int frame_ms) {
   std::unique_lock<std::mutex> lock(ticker_mutex_);
   while (!ticker_stop_) {
-    ticker_cv_.wait_for(lock, std::chrono::milliseconds(frame_ms));
-    if (!ticker_stop_) due_.store(true, std::memory_order_relaxed);
+    if (!ticking_) {
+      ticker_cv_.wait(lock, [this] { return ticker_stop_ || ticking_; });
+      continue;
+    }
+    ticker_cv_.wait_for(lock, std::chrono::milliseconds(frame_ms),
+                        [this] { return ticker_stop_ || !ticking_; });
+    if (!ticker_stop_ && ticking_) due_.store(true, std::memory_order_relaxed);
   }
+}
+
+void QtInputPump::set_ticking(bool on) {
+  {
+    std::lock_guard<std::mutex> lock(ticker_mutex_);
+    ticking_ = on;
+  }
+  ticker_cv_.notify_all();
 }
 
 void QtInputPump::set_mapper(std::function<DesignPoint(QPointF)> mapper) {
@@ -67,15 +81,35 @@ void QtInputPump::set_before_events(std::function<void()> hook) {
   before_events_ = std::move(hook);
 }
 
+void QtInputPump::suspend() {
+  if (suspended_++ == 0) {
+    if (before_events_) before_events_();
+    set_ticking(false);
+  }
+}
+
+void QtInputPump::resume() {
+  if (--suspended_ == 0 && hold_depth_ > 0) set_ticking(true);
+}
+
 void QtInputPump::begin_hold() {
-  if (hold_depth_ == 0) escape_ = false;
+  if (hold_depth_ == 0) {
+    escape_ = false;
+    // The first poll of a command processes the window's events, as it did when the
+    // ticker ran all the time.
+    due_.store(true, std::memory_order_relaxed);
+    set_ticking(true);
+  }
   ++hold_depth_;
 }
 
 void QtInputPump::end_hold() {
   if (hold_depth_ == 0) return;
   --hold_depth_;
-  if (hold_depth_ == 0 && !held_.empty()) post_replay();
+  if (hold_depth_ == 0) {
+    set_ticking(false);
+    if (!held_.empty()) post_replay();
+  }
 }
 
 void QtInputPump::post_replay() {

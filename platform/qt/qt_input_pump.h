@@ -7,8 +7,9 @@
 // HALT request instead. When the command ends the held events are replayed in their
 // original order, each as its own queued step, so a click made during a run reaches its
 // handler after the run. pump_if_due lets a running command process window events (paints,
-// timers, the recorded pointer) at most once per screen frame; a background ticker sets the
-// "due" flag so the check in the hot loop is a single relaxed atomic load.
+// timers, the recorded pointer) at most once per screen frame; a background ticker, running
+// only while a command holds input, sets the "due" flag so the check in the hot loop is a
+// single relaxed atomic load.
 #pragma once
 
 #include <QObject>
@@ -57,10 +58,10 @@ class QtInputPump : public QObject, public Pointer, public EventPump {
   class Suspend {
    public:
     explicit Suspend(QtInputPump* p) : p_(p) {
-      if (p_) ++p_->suspended_;
+      if (p_) p_->suspend();
     }
     ~Suspend() {
-      if (p_) --p_->suspended_;
+      if (p_) p_->resume();
     }
     Suspend(const Suspend&) = delete;
     Suspend& operator=(const Suspend&) = delete;
@@ -95,6 +96,11 @@ class QtInputPump : public QObject, public Pointer, public EventPump {
   void hold(QObject* target, const QEvent* event);
   void post_replay();
   void ticker_loop(int frame_ms);
+  void set_ticking(bool on);
+  // A modal dialog opens: the view shows the command's state first, and the ticker sleeps
+  // until the dialog is closed (nothing polls the pump meanwhile).
+  void suspend();
+  void resume();
 
   std::function<DesignPoint(QPointF)> mapper_;
   std::function<void()> before_events_;
@@ -117,6 +123,7 @@ class QtInputPump : public QObject, public Pointer, public EventPump {
   std::mutex ticker_mutex_;
   std::condition_variable ticker_cv_;
   bool ticker_stop_ = false;
+  bool ticking_ = false;  // a command holds input
   std::thread ticker_;
 };
 

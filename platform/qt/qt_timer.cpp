@@ -7,7 +7,11 @@ QtTimer::QtTimer(int interval_ms) {
   QObject::connect(&timer_, &QTimer::timeout, [this] {
     if (enabled_ && on_tick) on_tick();
   });
-  timer_.start();
+}
+
+void QtTimer::set_running(bool on) {
+  if (on && !timer_.isActive()) timer_.start();
+  if (!on && timer_.isActive()) timer_.stop();
 }
 
 }  // namespace kv
