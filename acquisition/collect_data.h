@@ -7,7 +7,8 @@
 
 namespace kv {
 struct Form1;
+class RunControl;
 
-RunEnd COLLECT_DATA(Form1& f);
+RunEnd COLLECT_DATA(Form1& f, RunControl& run);
 
 }  // namespace kv

@@ -6,6 +6,7 @@
 #include "app/state/form1.h"
 #include "chaos/lyapunov.h"
 #include "cli/cli_registry.h"
+#include "cli/signal_run_control.h"
 #include "platform/scripted_services.h"
 
 namespace kv::cli {
@@ -29,7 +30,8 @@ int run(const std::vector<std::string>& args) {
 
   ScriptedServices scripted;
   Form1 f(scripted.services());
-  const LyapunovRun result = lyapunov(f, path);
+  SignalRunControl run;
+  const LyapunovRun result = lyapunov(f, path, run);
   for (const auto& shown : scripted.dialogs.shown)
     std::cerr << "kestavor-cli: " << shown.text << "\n";
   switch (result.outcome) {
@@ -45,7 +47,8 @@ int run(const std::vector<std::string>& args) {
     case LyapunovRun::Outcome::too_short:
       return fail(path + ": " + f.ui[Ctl::Text67].text);
     case LyapunovRun::Outcome::halted:
-      return fail("the estimate was stopped");
+      std::cerr << "kestavor-cli: interrupted: the estimate was stopped\n";
+      return run.exit_status();
     default:
       return 1;  // the reason has been printed
   }

@@ -8,6 +8,7 @@
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
 #include "cli/cli_registry.h"
+#include "cli/signal_run_control.h"
 #include "fft/get_fft_data.h"
 #include "fft/windows.h"
 #include "platform/scripted_services.h"
@@ -90,7 +91,12 @@ int run(const std::vector<std::string>& args) {
                    scripted.timer1});
   Text15_Click(f);
   f.ui.set_value(Ctl::List1, index);
-  const SpectrumOutcome outcome = get_fft_data(f);
+  SignalRunControl run;
+  const SpectrumOutcome outcome = get_fft_data(f, run);
+  if (run.signal() != 0) {
+    std::cerr << "kestavor-cli: interrupted: the Lyapunov estimate was stopped\n";
+    return run.exit_status();
+  }
   switch (outcome) {
     case SpectrumOutcome::saved:
       std::cout << dialogs.output_path << ": " << f.window << " window, "

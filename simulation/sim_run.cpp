@@ -3,10 +3,10 @@
 #include <cmath>
 #include <string>
 
-#include "acquisition/polling.h"
 #include "app/state/form1.h"
 #include "datafiles/data_lines.h"
 #include "datafiles/save_file.h"
+#include "platform/run_control.h"
 #include "plot/phase_plot.h"
 #include "plot/poincare_plot.h"
 
@@ -47,7 +47,7 @@ SimRun start_sim_run(Form1& f, double drive_phase) {
   return r;
 }
 
-SimEnd run_sim_loop(Form1& f, SimRun& r) {
+SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
   Surface& picture1 = f.Picture1;
   // The surfaces keep their size for the whole run.
   const double phase_centre_y = picture1.Height() / 2.0;
@@ -56,7 +56,7 @@ SimEnd run_sim_loop(Form1& f, SimRun& r) {
   char line[160];
 
   for (;;) {
-    if (halt_button(f)) return SimEnd::Halted;
+    if (run.halt_requested()) return SimEnd::Halted;
     if (f.saving ? r.saved_lines >= f.number_of_points : r.saved_lines < f.number_of_points)
       return SimEnd::Completed;
 
@@ -71,7 +71,7 @@ SimEnd run_sim_loop(Form1& f, SimRun& r) {
       r.elapsed_ms = f.sys.clock.tick_ms() - r.start_tick;
       if (r.elapsed_ms >= sim_ms) break;
       f.sys.clock.sleep_ms(kSleepSliceMs);
-      if (++slices % kSlicesPerHaltPoll == 0 && halt_button(f)) return SimEnd::Halted;
+      if (++slices % kSlicesPerHaltPoll == 0 && run.halt_requested()) return SimEnd::Halted;
     }
 
     const float time_before = r.model.sim_time;
@@ -140,7 +140,8 @@ SimEnd run_sim_loop(Form1& f, SimRun& r) {
       f.poincare_points.at(f.poincare_cnt, 2) = cint(vel_scaled * 10);
     }
 
-    if (clear_button(f)) {
+    if (run.clear_requested()) {
+      f.cnt = 0;
       picture1.Cls();
       setup_phase_plot(f);
       draw_phase_axes(f);

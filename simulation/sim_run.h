@@ -10,6 +10,7 @@
 
 namespace kv {
 struct Form1;
+class RunControl;
 
 // How a run ended.
 enum class SimEnd {
@@ -74,7 +75,9 @@ struct SimRun {
 SimRun start_sim_run(Form1& f, double drive_phase);
 
 // Runs the loop until HALT, until the requested lines are saved, or until a fault ends it.
-SimEnd run_sim_loop(Form1& f, SimRun& run);
+// `run` is polled for HALT once per step (and while waiting for the wall clock) and for
+// Clear once per step.
+SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run);
 
 // Ends the run: closes the save file, keeping it unless HALT or an unstable model ended
 // the run (an older file of that name then survives), tells the user why a run ended

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "acquisition/get_data.h"
+#include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "datafiles/save_file.h"
 #include "platform/text_files.h"
@@ -20,6 +21,12 @@ namespace {
 using test::Motion;
 using test::ScriptedBox;
 using test::Step;
+
+// A run with HALT and Clear polled as the window polls them (scripted pointer).
+RunEnd get_data(Form1& f) {
+  WindowRunControl run(f);
+  return kv::get_data(f, run);
+}
 
 struct Rig {
   ScriptedServices s;
@@ -325,6 +332,35 @@ TEST(Decoding, NoBoxEndsTheRunWithAMessage) {
   EXPECT_EQ(get_data(f), RunEnd::BoxGone);
   EXPECT_TRUE(f.ui[Ctl::Text58].visible);
   EXPECT_NE(f.ui[Ctl::Text58].text.find("No interface box"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// The engine called directly with a scripted run control: HALT and Clear are asked once
+// per pass, HALT first; Clear empties the row count.
+TEST(DecodingRunControl, HaltAndClearComeFromTheRunControl) {
+  Rig rig;
+  ScriptedRunControl run;
+  run.halt_at = 20;
+  run.clear_at = {15};
+  rig.box->steps = Motion{}.steps(100);
+  EXPECT_EQ(get_data(*rig.f, run), RunEnd::Halted);
+  EXPECT_EQ(run.halt_polls, 20);
+  EXPECT_EQ(run.clear_polls, 20);
+  EXPECT_EQ(rig.f->cnt, 5);  // passes 16 to 20 after the Clear of pass 15
+  EXPECT_EQ(rig.box->pos, 20u);
+}
+
+TEST(DecodingRunControl, ARunNobodyStopsEndsWithTheData) {
+  Rig rig;
+  RunToEnd run;
+  rig.box->steps = Motion{}.steps(30);
+  EXPECT_EQ(get_data(*rig.f, run), RunEnd::EndOfData);
+  EXPECT_EQ(rig.f->cnt, 30);
 }
 
 }  // namespace
