@@ -58,20 +58,16 @@ int window_index(const std::string& name) {
 int run(const std::vector<std::string>& args) {
   AnsweringDialogs dialogs;
   std::string window;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw std::invalid_argument(a + " needs a value");
-      return args[++i];
-    };
+  for (ArgReader in(args); in.next();) {
+    const std::string& a = in.arg();
     if (a == "--window") {
-      window = value();
+      window = in.value();
     } else if (a == "--segments") {
-      long long s = parse_count(a, value());
+      long long s = parse_count(a, in.value());
       if (s < 1) return fail("--segments must be 1 or more");
       dialogs.segments = std::to_string(s);
     } else if (a == "-o") {
-      dialogs.output_path = value();
+      dialogs.output_path = in.value();
     } else if (!a.empty() && a[0] == '-') {
       return fail("unknown option " + a);
     } else if (dialogs.orbit_path.empty()) {
