@@ -210,6 +210,7 @@ RunEnd get_data(Form1& f, RunControl& run) {
     }
     const double den = static_cast<double>(n) * static_cast<double>(sxx) - sx * sx;
     if (den != 0 && !equal_times) v = 40000 * (n * sxy - sx * sy) / den;
+    f.velocity = v;
     // 10. Plot coordinates (saturating: such points lie off the surface anyway).
     f.poincare_y = 10 * v + f.Picture2.ScaleHeight() / 2.0;
     f.phase_y = clng_sat(10 * v + f.Picture1.ScaleHeight() / 2.0);

@@ -98,7 +98,8 @@ LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string&
     f.lyapunov_exponent = 0;
     if (st == OrbitReader::Status::end) {
       run.outcome = LyapunovRun::Outcome::too_short;
-      f.ui.set_text(Ctl::Text67, kLyapunovTooShort);
+      run.text = kLyapunovTooShort;
+      f.ui.set_text(Ctl::Text67, run.text);
     } else {
       run.outcome = LyapunovRun::Outcome::unreadable;
       run.error = path + ": " + error;
@@ -121,7 +122,8 @@ LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string&
   } else {
     run.outcome = LyapunovRun::Outcome::finished;
     f.lyapunov_exponent = est.exponent;
-    f.ui.set_text(Ctl::Text67, lyapunov_status_text(est.exponent));
+    run.text = lyapunov_status_text(est.exponent);
+    f.ui.set_text(Ctl::Text67, run.text);
   }
   run.exponent = f.lyapunov_exponent;
   finish(f);

@@ -26,6 +26,7 @@ struct LyapunovRun {
   double exponent = 0;  // as left in lyapunov_exponent
   int steps = 0;        // evolution steps done
   std::string error;    // for unreadable: what is wrong, naming the file and line
+  std::string text;     // for finished and too_short: the status text shown
 };
 
 // The status text of a finished estimate: "Lyapunov exponent=" and the value in "#.###".

@@ -33,8 +33,6 @@ int run(const std::vector<std::string>& args) {
   Form1 f(scripted.services());
   SignalRunControl run;
   const LyapunovRun result = lyapunov(f, path, run);
-  for (const auto& shown : scripted.dialogs.shown)
-    std::cerr << "kestavor-cli: " << shown.text << "\n";
   switch (result.outcome) {
     case LyapunovRun::Outcome::finished:
       if (json) {
@@ -42,16 +40,17 @@ int run(const std::vector<std::string>& args) {
         std::snprintf(buf, sizeof buf, "%.17g", result.exponent);
         std::cout << "{\"lyapunov_exponent\": " << buf << ", \"steps\": " << result.steps << "}\n";
       } else {
-        std::cout << f.ui[Ctl::Text67].text << "\n";
+        std::cout << result.text << "\n";
       }
       return 0;
     case LyapunovRun::Outcome::too_short:
-      return fail(path + ": " + f.ui[Ctl::Text67].text);
+      return fail(path + ": " + result.text);
     case LyapunovRun::Outcome::halted:
       std::cerr << "kestavor-cli: interrupted: the estimate was stopped\n";
       return run.exit_status();
     default:
-      return 1;  // the reason has been printed
+      std::cerr << "kestavor-cli: " << result.error << "\n";
+      return 1;
   }
 }
 

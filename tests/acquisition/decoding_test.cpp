@@ -47,9 +47,9 @@ struct Rig {
   }
 };
 
-// The velocity value a run ended with, read back from the Poincare coordinate.
+// The velocity value a run ended with.
 double last_v(Form1& f) {
-  return (f.poincare_y - f.Picture2.ScaleHeight() / 2.0) / 10;
+  return f.velocity;
 }
 
 std::vector<Step> records(std::initializer_list<SampleRecord> rs) {
@@ -188,6 +188,7 @@ TEST(Decoding, ExtremeVelocitySaturatesThePlotCoordinates) {
     for (int i = 0; i < 12; ++i) steps.push_back({BoxRead::Ok, make_record(1000, false, 32000, 0)});
     steps.push_back({BoxRead::Ok, make_record(3000, marker, 32001, 0)});
     EXPECT_EQ(rig.run(steps), RunEnd::EndOfData);
+    EXPECT_LT((rig.f->poincare_y - rig.f->Picture2.ScaleHeight() / 2.0) / 10, -1e8);
     EXPECT_LT(last_v(*rig.f), -1e8);
     EXPECT_EQ(rig.f->phase_y, INT32_MIN);
     EXPECT_EQ(rig.f->orbit_points.at(rig.f->cnt, 2), 0);  // out of the stored range

@@ -131,6 +131,8 @@ TEST_F(LyapunovCommand, RunControlHaltsTheEstimate) {
   EXPECT_EQ(finished.outcome, LyapunovRun::Outcome::finished);
   EXPECT_EQ(finished.steps, 24);
   EXPECT_EQ(finished.exponent, lyapunov(f, path).exponent);
+  EXPECT_EQ(finished.text, lyapunov_status_text(finished.exponent));
+  EXPECT_EQ(kv::lyapunov(f, orbit(11999), to_end).text, kLyapunovTooShort);
 }
 
 }  // namespace
