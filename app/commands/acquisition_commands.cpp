@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "acquisition/collect_data.h"
+#include "app/commands/collect_data.h"
 #include "app/commands/commands.h"
 #include "app/commands/recording.h"
 #include "app/commands/window_run_control.h"

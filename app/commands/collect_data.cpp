@@ -1,4 +1,4 @@
-#include "acquisition/collect_data.h"
+#include "app/commands/collect_data.h"
 
 #include "app/state/form1.h"
 

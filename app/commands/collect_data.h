@@ -1,6 +1,6 @@
 // The wrapper every acquisition run goes through ("Plot data", "Save orbit", "Save
-// poincare"): HALT is enabled and coloured (red while saving, green otherwise) for the
-// length of the run, then disabled and grey again.
+// poincare"): the window's side of a run. HALT is enabled and coloured (red while saving,
+// green otherwise) for the length of the engine's run, then disabled and grey again.
 #pragma once
 
 #include "acquisition/get_data.h"
