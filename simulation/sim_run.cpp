@@ -44,6 +44,10 @@ SimRun start_sim_run(Form1& f, double drive_phase) {
   f.rollover = 0;
   r.saved_lines = 0;
   r.refresh = RefreshPacer{};
+  r.options.real_time = f.ui[Ctl::Check1].checked;
+  r.options.computer_time = f.ui[Ctl::Check2].checked;
+  r.options.phase_file = f.ui[Ctl::Check3].checked;
+  r.options.poincare_file = f.ui[Ctl::Check4].checked;
   return r;
 }
 
@@ -63,11 +67,11 @@ SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
     // Pacing. In computer time the clock of the run is the simulated time; in real time
     // the run waits until the wall clock has caught up with the simulated time, and the
     // clock of the run is the last wall-clock reading.
-    const bool computer_time = f.ui[Ctl::Check2].checked;
+    const bool computer_time = r.options.computer_time;
     const double sim_ms = r.model.sim_time / f.omega0 * 1000;
     if (computer_time) r.elapsed_ms = static_cast<i64>(round_half_even(sim_ms));
     int slices = 0;
-    while (f.ui[Ctl::Check1].checked && r.elapsed_ms < sim_ms) {
+    while (r.options.real_time && r.elapsed_ms < sim_ms) {
       r.elapsed_ms = f.sys.clock.tick_ms() - r.start_tick;
       if (r.elapsed_ms >= sim_ms) break;
       f.sys.clock.sleep_ms(kSleepSliceMs);
@@ -88,8 +92,8 @@ SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
         (-1000 < r.velocity && r.velocity < 1000) ? clng(phase_centre_y + vel_scaled * 10) : 0;
     f.phase_counts = cint((r.angle / kPi7) * 2000);
 
-    const bool phase_file = f.ui[Ctl::Check3].checked;
-    const bool poincare_file = f.ui[Ctl::Check4].checked;
+    const bool phase_file = r.options.phase_file;
+    const bool poincare_file = r.options.poincare_file;
     const bool past_time_out = r.elapsed_ms > time_out_ms;
     if (!poincare_file && past_time_out) plot_phase_point(f);
 
