@@ -3,11 +3,11 @@
 #include <string>
 #include <string_view>
 
-#include "acquisition/polling.h"
 #include "acquisition/sample_record.h"
 #include "app/state/form1.h"
 #include "datafiles/data_lines.h"
 #include "datafiles/save_file.h"
+#include "platform/run_control.h"
 #include "plot/phase_plot.h"
 #include "plot/poincare_plot.h"
 
@@ -32,7 +32,7 @@ void grey_run_buttons(Form1& f) {
 // is gone or out of data, stops the run.
 class RecordSource {
  public:
-  explicit RecordSource(Form1& f) : f_(f) {}
+  RecordSource(Form1& f, RunControl& run) : f_(f), run_(run) {}
 
   // True when record() holds the sample to decode; false with `end` set otherwise.
   bool next(RunEnd& end) {
@@ -64,7 +64,7 @@ class RecordSource {
         end = RunEnd::BoxSilent;
         return false;
       }
-      if (halt_button(f_)) {
+      if (run_.halt_requested()) {
         end = RunEnd::Halted;
         return false;
       }
@@ -82,6 +82,7 @@ class RecordSource {
   }
 
   Form1& f_;
+  RunControl& run_;
   SampleRecord record_{};
   bool have_record_ = false;
   int repeats_ = 0;
@@ -129,7 +130,7 @@ const char* describe_run_end(RunEnd end) {
   return "";
 }
 
-RunEnd get_data(Form1& f) {
+RunEnd get_data(Form1& f, RunControl& run) {
   // Start of a run.
   f.fit_points = 7;
   f.poincare_event = kFalse;
@@ -151,7 +152,7 @@ RunEnd get_data(Form1& f) {
   const i32 mid = cint(n / 2.0);
   bool halted = false, count_reached = false, write_error = false;
   RunEnd end = RunEnd::Halted;
-  RecordSource source(f);
+  RecordSource source(f, run);
   double* aw = f.angle_window;
   double* tw = f.time_window;
   i32* rs = f.revolution_slots;
@@ -209,6 +210,7 @@ RunEnd get_data(Form1& f) {
     }
     const double den = static_cast<double>(n) * static_cast<double>(sxx) - sx * sx;
     if (den != 0 && !equal_times) v = 40000 * (n * sxy - sx * sy) / den;
+    f.velocity = v;
     // 10. Plot coordinates (saturating: such points lie off the surface anyway).
     f.poincare_y = 10 * v + f.Picture2.ScaleHeight() / 2.0;
     f.phase_y = clng_sat(10 * v + f.Picture1.ScaleHeight() / 2.0);
@@ -264,11 +266,15 @@ RunEnd get_data(Form1& f) {
       ++refresh;
     }
     // 19-20. HALT and Clear.
-    if (halt_button(f)) {
+    if (run.halt_requested()) {
       halted = true;
       stop = true;
     }
-    if (clear_button(f) && !f.saving) {
+    // Clear empties the print table's row count even while recording; it restarts the
+    // phase plot only when no file is written.
+    const bool cleared = run.clear_requested();
+    if (cleared) f.cnt = 0;
+    if (cleared && !f.saving) {
       f.Picture1.Cls();
       setup_phase_plot(f);
       draw_phase_axes(f);

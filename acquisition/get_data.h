@@ -2,11 +2,12 @@
 // time, revolution count and drive marker, fits the angular velocity over a sliding
 // window of seven samples, draws the window-centre sample on the phase-plane or Poincare
 // plot, stores it for printing, writes file lines while a recording is in progress and
-// polls HALT and Clear, until the run stops.
+// asks its run control about HALT and Clear, until the run stops.
 #pragma once
 
 namespace kv {
 struct Form1;
+class RunControl;
 
 // How a run ended.
 enum class RunEnd {
@@ -26,9 +27,10 @@ inline constexpr int kSilenceLimitMs = 2000;
 // treated as silence (no pass is made for them).
 inline constexpr int kMaxRepeatedRecords = 8;
 
-// Runs until the run stops and tells how it ended. When the box is gone, silent or out of
-// data, the status text says so.
-RunEnd get_data(Form1& f);
+// Runs until the run stops and tells how it ended; `run` is polled for HALT once per pass
+// (and while the box is silent) and for Clear once per pass. When the box is gone, silent
+// or out of data, the status text says so.
+RunEnd get_data(Form1& f, RunControl& run);
 
 // A short description of an ending for messages ("the interface box stopped answering").
 const char* describe_run_end(RunEnd end);

@@ -12,6 +12,7 @@
 
 #include "acquisition/get_data.h"
 #include "acquisition/replay_box.h"
+#include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "datafiles/save_file.h"
 #include "platform/scripted_services.h"
@@ -66,7 +67,8 @@ void run_recording(benchmark::State& state, kv::Form1& f) {
     f.saving = kv::kTrue;
     f.saving_orbit = kv::kTrue;
     f.number_of_points = 2000000000;
-    const kv::RunEnd end = kv::get_data(f);
+    kv::WindowRunControl run(f);  // HALT and Clear polled as in the window
+    const kv::RunEnd end = kv::get_data(f, run);
     kv::discard_save_file(f);
     f.saving = kv::kFalse;
     if (end != kv::RunEnd::EndOfData) state.SkipWithError("the run did not reach the end");

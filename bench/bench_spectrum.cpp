@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/polling.h"
 #include "app/commands/commands.h"
+#include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "bench/orbit_file_gen.h"
 #include "chaos/lyapunov.h"
@@ -157,7 +157,8 @@ void BM_LyapunovCommand(benchmark::State& state) {
   kv::ScriptedServices s;
   kv::Form1 f(s.services());
   for (auto _ : state) {
-    const kv::LyapunovRun run = kv::lyapunov(f, path);
+    kv::WindowRunControl control(f);
+    const kv::LyapunovRun run = kv::lyapunov(f, path, control);
     if (run.outcome != kv::LyapunovRun::Outcome::finished) state.SkipWithError("no estimate");
   }
 }

@@ -2,23 +2,23 @@
 
 #include <vector>
 
-#include "acquisition/polling.h"
 #include "app/state/form1.h"
 #include "chaos/lyapunov_estimate.h"
 #include "datafiles/orbit_reader.h"
 #include "platform/number_format.h"
+#include "platform/run_control.h"
 #include "platform/text_files.h"
 
 namespace kv {
 
 namespace {
 
-// Polls HALT once per candidate and shows the progress marks after every step: "g" for
-// every two steps done, "c" for the rest of 21 places.
+// Asks the run control about HALT once per candidate and shows the progress marks after
+// every step: "g" for every two steps done, "c" for the rest of 21 places.
 class FormHooks : public LyapunovHooks {
  public:
-  explicit FormHooks(Form1& f) : f_(f) {}
-  bool halt() override { return halt_button(f_); }
+  FormHooks(Form1& f, RunControl& run) : f_(f), run_(run) {}
+  bool halt() override { return run_.halt_requested(); }
   void step_done(const LyapunovStep& step) override {
     f_.lyapunov_exponent = step.estimate;
     const int done = step.steps / 2;
@@ -31,6 +31,7 @@ class FormHooks : public LyapunovHooks {
 
  private:
   Form1& f_;
+  RunControl& run_;
 };
 
 void finish(Form1& f) {
@@ -67,7 +68,7 @@ std::string lyapunov_status_text(double exponent) {
   return kLyapunovResult + format_pattern(exponent, "#.###");
 }
 
-LyapunovRun lyapunov(Form1& f, const std::string& path) {
+LyapunovRun lyapunov(Form1& f, const std::string& path, RunControl& run_control) {
   std::string text, error;
   if (!read_whole_file(path, text, error)) {
     LyapunovRun run;
@@ -78,10 +79,11 @@ LyapunovRun lyapunov(Form1& f, const std::string& path) {
     f.sys.dialogs.message(error, "Lyapunov exponent", MsgIcon::Critical);
     return run;
   }
-  return lyapunov_of_text(f, text, path);
+  return lyapunov_of_text(f, text, path, run_control);
 }
 
-LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string& path) {
+LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string& path,
+                             RunControl& run_control) {
   LyapunovRun run;
   f.ui.set_text(Ctl::Text67, kLyapunovCalculating);
   f.ui.set_visible(Ctl::Text67, true);
@@ -96,7 +98,8 @@ LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string&
     f.lyapunov_exponent = 0;
     if (st == OrbitReader::Status::end) {
       run.outcome = LyapunovRun::Outcome::too_short;
-      f.ui.set_text(Ctl::Text67, kLyapunovTooShort);
+      run.text = kLyapunovTooShort;
+      f.ui.set_text(Ctl::Text67, run.text);
     } else {
       run.outcome = LyapunovRun::Outcome::unreadable;
       run.error = path + ": " + error;
@@ -107,7 +110,7 @@ LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string&
     return run;
   }
 
-  FormHooks hooks(f);
+  FormHooks hooks(f, run_control);
   LyapunovEstimate est = estimate_lyapunov(series, LyapunovParams{}, hooks);
   run.steps = est.steps;
   if (est.halted) {
@@ -119,7 +122,8 @@ LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string&
   } else {
     run.outcome = LyapunovRun::Outcome::finished;
     f.lyapunov_exponent = est.exponent;
-    f.ui.set_text(Ctl::Text67, lyapunov_status_text(est.exponent));
+    run.text = lyapunov_status_text(est.exponent);
+    f.ui.set_text(Ctl::Text67, run.text);
   }
   run.exponent = f.lyapunov_exponent;
   finish(f);

@@ -1,7 +1,7 @@
 // The Lyapunov exponent of an orbit file as the spectrum command shows it: reads the
 // velocity column of the file's first 12000 records, runs the estimate with its progress
-// marks in Text67/Text68 and HALT polled for every candidate, and leaves the result in
-// lyapunov_exponent and the status text.
+// marks in Text67/Text68 and HALT asked of the run control for every candidate, and leaves the
+// result in lyapunov_exponent and the status text.
 #pragma once
 
 #include <string>
@@ -9,6 +9,7 @@
 
 namespace kv {
 struct Form1;
+class RunControl;
 
 inline constexpr int kLyapunovRecords = 12000;  // records read after the header
 inline constexpr int kLyapunovSkipped = 200;    // leading records discarded
@@ -25,14 +26,17 @@ struct LyapunovRun {
   double exponent = 0;  // as left in lyapunov_exponent
   int steps = 0;        // evolution steps done
   std::string error;    // for unreadable: what is wrong, naming the file and line
+  std::string text;     // for finished and too_short: the status text shown
 };
 
 // The status text of a finished estimate: "Lyapunov exponent=" and the value in "#.###".
 std::string lyapunov_status_text(double exponent);
 
 // Reads the orbit file at `path` and estimates its exponent.
-LyapunovRun lyapunov(Form1& f, const std::string& path);
+// `run` is asked about HALT once per candidate.
+LyapunovRun lyapunov(Form1& f, const std::string& path, RunControl& run);
 // The same over the file's text already in memory; `path` only names it in messages.
-LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string& path);
+LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string& path,
+                             RunControl& run);
 
 }  // namespace kv

@@ -11,8 +11,27 @@ std::vector<Command>& registry() {
   return commands;
 }
 
+bool ArgReader::next() {
+  if (has_inline_value_) throw std::invalid_argument(arg_ + " takes no value");
+  if (++i_ >= args_.size()) return false;
+  const std::string& a = args_[i_];
+  const std::size_t eq = a.find('=');
+  has_inline_value_ = a.rfind("--", 0) == 0 && eq != std::string::npos;
+  if (has_inline_value_) {
+    arg_ = a.substr(0, eq);
+    inline_value_ = a.substr(eq + 1);
+  } else {
+    arg_ = a;
+  }
+  return true;
+}
+
 const std::string& ArgReader::value() {
-  if (i_ + 1 >= args_.size()) throw std::invalid_argument(args_[i_] + " needs a value");
+  if (has_inline_value_) {
+    has_inline_value_ = false;
+    return inline_value_;
+  }
+  if (i_ + 1 >= args_.size()) throw std::invalid_argument(arg_ + " needs a value");
   return args_[++i_];
 }
 

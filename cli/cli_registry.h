@@ -21,18 +21,24 @@ struct Register {
   explicit Register(Command c) { registry().push_back(std::move(c)); }
 };
 
-// Walks a command's arguments: next() gives each in turn, value() the one after the option
-// just taken (throwing "OPTION needs a value" when there is none).
+// Walks a command's arguments, the one reader of every sub-command: next() gives each in
+// turn, value() the value of the option just taken, either written into it
+// ("--option=value") or the argument after it ("--option value"); "OPTION needs a value"
+// is thrown when there is none, and "OPTION takes no value" when an option that takes none
+// was given one with "=".
 class ArgReader {
  public:
   explicit ArgReader(const std::vector<std::string>& args) : args_(args) {}
-  bool next() { return ++i_ < args_.size(); }
-  const std::string& arg() const { return args_[i_]; }
+  bool next();
+  // The argument, or for "--option=value" the option's name.
+  const std::string& arg() const { return arg_; }
   const std::string& value();
 
  private:
   const std::vector<std::string>& args_;
   std::size_t i_ = static_cast<std::size_t>(-1);
+  std::string arg_, inline_value_;
+  bool has_inline_value_ = false;
 };
 
 // The "--orbit N | --poincare N" choice of the saving commands.

@@ -6,6 +6,7 @@
 #include "acquisition/replay_box.h"
 #include "app/commands/headless_recording.h"
 #include "cli/cli_registry.h"
+#include "cli/signal_run_control.h"
 
 namespace kv::cli {
 namespace {
@@ -43,9 +44,15 @@ int run_decode(const std::vector<std::string>& args) {
   job.kind = kind;
   job.count_reply = save.count;
   job.path = out;
+  SignalRunControl run;
+  job.run = &run;
   const HeadlessResult r = record_headless(std::move(box), job);
   for (const auto& m : r.messages) std::cerr << "kestavor-cli: " << m << "\n";
   if (!r.outcome.ran || !r.messages.empty()) return 1;
+  if (r.outcome.end == RunEnd::Halted) {
+    std::cerr << "kestavor-cli: interrupted: the file was not kept\n";
+    return run.exit_status();
+  }
   if (r.outcome.end == RunEnd::EndOfData)
     std::cerr << "kestavor-cli: note: the records ran out after " << r.outcome.lines
               << " data lines; " << out << " holds them\n";

@@ -6,6 +6,7 @@
 #include "app/state/form1.h"
 #include "chaos/lyapunov.h"
 #include "cli/cli_registry.h"
+#include "cli/signal_run_control.h"
 #include "platform/scripted_services.h"
 
 namespace kv::cli {
@@ -14,7 +15,8 @@ namespace {
 int run(const std::vector<std::string>& args) {
   std::string path;
   bool json = false;
-  for (const std::string& a : args) {
+  for (ArgReader in(args); in.next();) {
+    const std::string& a = in.arg();
     if (a == "--json") {
       json = true;
     } else if (!a.empty() && a[0] == '-') {
@@ -29,9 +31,8 @@ int run(const std::vector<std::string>& args) {
 
   ScriptedServices scripted;
   Form1 f(scripted.services());
-  const LyapunovRun result = lyapunov(f, path);
-  for (const auto& shown : scripted.dialogs.shown)
-    std::cerr << "kestavor-cli: " << shown.text << "\n";
+  SignalRunControl run;
+  const LyapunovRun result = lyapunov(f, path, run);
   switch (result.outcome) {
     case LyapunovRun::Outcome::finished:
       if (json) {
@@ -39,15 +40,17 @@ int run(const std::vector<std::string>& args) {
         std::snprintf(buf, sizeof buf, "%.17g", result.exponent);
         std::cout << "{\"lyapunov_exponent\": " << buf << ", \"steps\": " << result.steps << "}\n";
       } else {
-        std::cout << f.ui[Ctl::Text67].text << "\n";
+        std::cout << result.text << "\n";
       }
       return 0;
     case LyapunovRun::Outcome::too_short:
-      return fail(path + ": " + f.ui[Ctl::Text67].text);
+      return fail(path + ": " + result.text);
     case LyapunovRun::Outcome::halted:
-      return fail("the estimate was stopped");
+      std::cerr << "kestavor-cli: interrupted: the estimate was stopped\n";
+      return run.exit_status();
     default:
-      return 1;  // the reason has been printed
+      std::cerr << "kestavor-cli: " << result.error << "\n";
+      return 1;
   }
 }
 

@@ -7,8 +7,7 @@
 #include "app/commands/box_choice.h"
 #include "app/commands/headless_recording.h"
 #include "cli/cli_registry.h"
-#include "cli/interrupt_pointer.h"
-#include "platform/services.h"
+#include "cli/signal_run_control.h"
 
 namespace kv::cli {
 namespace {
@@ -58,10 +57,12 @@ int run_record(const std::vector<std::string>& args) {
   job.path = out;
   job.system_clock = true;
   HeadlessResult r;
+  int stop_status = 130;
   {
-    InterruptPointer pointer;
-    job.pointer = &pointer;
+    SignalRunControl run;
+    job.run = &run;
     r = record_headless(std::move(box), job);
+    if (run.signal() != 0) stop_status = run.exit_status();
   }
 
   int status = 0;
@@ -76,7 +77,7 @@ int run_record(const std::vector<std::string>& args) {
       break;
     case RunEnd::Halted:
       std::cerr << "kestavor-cli: interrupted: the recording was stopped and not kept\n";
-      return 130;
+      return stop_status;
     case RunEnd::EndOfData:
       std::cerr << "kestavor-cli: note: " << r.status << "\n";
       break;

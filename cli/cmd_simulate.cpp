@@ -11,8 +11,9 @@
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
 #include "cli/cli_registry.h"
-#include "cli/interrupt_pointer.h"
+#include "cli/signal_run_control.h"
 #include "platform/scripted_services.h"
+#include "simulation/sim_continue.h"
 
 namespace kv::cli {
 namespace {
@@ -67,10 +68,10 @@ int run_simulate(const std::vector<std::string>& args) {
     throw std::invalid_argument(save.option + " needs a number of points from 0 to 1000000");
 
   ScriptedServices scripted;
-  InterruptPointer pointer;
+  SignalRunControl run;
   Clock& clock = real_time ? static_cast<Clock&>(scripted.system_clock) : scripted.manual_clock;
-  Form1 f(
-      Services{scripted.dialogs, pointer, clock, scripted.help, scripted.pump, scripted.timer1});
+  Form1 f(Services{scripted.dialogs, scripted.pointer, clock, scripted.help, scripted.pump,
+                   scripted.timer1});
   // Start-up without an interface box; the question whether to exit is answered No.
   scripted.dialogs.yes_no_answers.push_back(false);
   if (!Form_Load(f, nullptr)) return fail("start-up did not complete");
@@ -88,7 +89,7 @@ int run_simulate(const std::vector<std::string>& args) {
   scripted.dialogs.input_answers.push_back(save.count);
   scripted.dialogs.save_answers.push_back(out);
 
-  Command21_Click(f);
+  simulation_continue(f, run);
 
   // Whatever the command told the user is an error here.
   int status = 0;
@@ -101,9 +102,9 @@ int run_simulate(const std::vector<std::string>& args) {
   if (status != 0) return status;
   if (!scripted.dialogs.save_answers.empty())
     return fail("the simulation did not start; nothing was saved");
-  if (pointer.ever_interrupted()) {
+  if (run.signal() != 0) {
     std::cerr << "kestavor-cli: interrupted: the simulation was stopped and nothing was saved\n";
-    return 130;
+    return run.exit_status();
   }
   if (!std::filesystem::exists(out)) return fail(out + " was not written");
   return 0;

@@ -8,6 +8,7 @@
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
 #include "cli/cli_registry.h"
+#include "cli/signal_run_control.h"
 #include "fft/get_fft_data.h"
 #include "fft/windows.h"
 #include "platform/scripted_services.h"
@@ -57,20 +58,16 @@ int window_index(const std::string& name) {
 int run(const std::vector<std::string>& args) {
   AnsweringDialogs dialogs;
   std::string window;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw std::invalid_argument(a + " needs a value");
-      return args[++i];
-    };
+  for (ArgReader in(args); in.next();) {
+    const std::string& a = in.arg();
     if (a == "--window") {
-      window = value();
+      window = in.value();
     } else if (a == "--segments") {
-      long long s = parse_count(a, value());
+      long long s = parse_count(a, in.value());
       if (s < 1) return fail("--segments must be 1 or more");
       dialogs.segments = std::to_string(s);
     } else if (a == "-o") {
-      dialogs.output_path = value();
+      dialogs.output_path = in.value();
     } else if (!a.empty() && a[0] == '-') {
       return fail("unknown option " + a);
     } else if (dialogs.orbit_path.empty()) {
@@ -90,7 +87,12 @@ int run(const std::vector<std::string>& args) {
                    scripted.timer1});
   Text15_Click(f);
   f.ui.set_value(Ctl::List1, index);
-  const SpectrumOutcome outcome = get_fft_data(f);
+  SignalRunControl run;
+  const SpectrumOutcome outcome = get_fft_data(f, run);
+  if (run.signal() != 0) {
+    std::cerr << "kestavor-cli: interrupted: the Lyapunov estimate was stopped\n";
+    return run.exit_status();
+  }
   switch (outcome) {
     case SpectrumOutcome::saved:
       std::cout << dialogs.output_path << ": " << f.window << " window, "

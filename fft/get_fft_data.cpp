@@ -40,7 +40,7 @@ std::string bad_file_message(const std::string& path, const std::string& error) 
 
 }  // namespace
 
-SpectrumOutcome get_fft_data(Form1& f) {
+SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
   const int list_index = f.ui[Ctl::List1].value;
   if (list_index >= 0 && list_index <= 3) f.window = std::string(kWindowNames[list_index]);
   f.ui.set_enabled(Ctl::Text18, true);
@@ -101,7 +101,7 @@ SpectrumOutcome get_fft_data(Form1& f) {
   }
 
   plot_fft(f);
-  lyapunov_of_text(f, text, path);
+  lyapunov_of_text(f, text, path, run);
   f.ui.set_back(Ctl::Text15, kGrey);
   f.sys.pump.repaint();
 

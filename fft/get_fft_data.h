@@ -7,6 +7,7 @@
 
 namespace kv {
 struct Form1;
+class RunControl;
 
 enum class SpectrumOutcome {
   cancelled,    // open dialog cancelled, empty or zero answer, or no whole segment
@@ -17,7 +18,8 @@ enum class SpectrumOutcome {
   save_failed,  // spectrum drawn, the spectrum file could not be written (told)
 };
 
-SpectrumOutcome get_fft_data(Form1& f);
+// `run` is asked about HALT during the Lyapunov estimate.
+SpectrumOutcome get_fft_data(Form1& f, RunControl& run);
 
 // Writes the current spectrum as a *.fft file at `path`. On failure tells the user which
 // file and why and keeps any older file of that name.

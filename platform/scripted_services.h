@@ -2,11 +2,14 @@
 // headless tool fills beforehand, and everything asked is recorded for inspection.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/run_control.h"
 #include "platform/services.h"
 
 namespace kv {
@@ -32,6 +35,31 @@ class ScriptedDialogs : public Dialogs {
                         const std::string& initial_dir, const std::string& file_name) override;
   // Number of dialogs of a kind ("message", "yesno", "input", "open", "save") shown.
   int count(const std::string& kind) const;
+};
+
+// A run control for tests: HALT is answered true from the `halt_at`-th poll on (counting
+// from 1; 0 never), Clear true on the polls listed in `clear_at`; every poll and progress
+// report is counted.
+class ScriptedRunControl : public RunControl {
+ public:
+  long halt_at = 0;
+  std::vector<long> clear_at;
+  long halt_polls = 0, clear_polls = 0;
+  std::vector<std::pair<std::int64_t, std::int64_t>> progress_reports;
+
+  bool halt_requested() override {
+    ++halt_polls;
+    return halt_at > 0 && halt_polls >= halt_at;
+  }
+  bool clear_requested() override {
+    ++clear_polls;
+    for (long n : clear_at)
+      if (n == clear_polls) return true;
+    return false;
+  }
+  void progress(std::int64_t done, std::int64_t total) override {
+    progress_reports.emplace_back(done, total);
+  }
 };
 
 // A pointer at a fixed position whose button follows a script: `down` says whether the

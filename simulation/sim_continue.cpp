@@ -37,7 +37,7 @@ void end_before_run(Form1& f) {
 
 }  // namespace
 
-void simulation_continue(Form1& f) {
+void simulation_continue(Form1& f, RunControl& run) {
   // Values that leave the model undefined are refused before anything changes; the panel
   // stays open for the correction.
   const PanelReading panel = read_panel(f);
@@ -118,9 +118,9 @@ void simulation_continue(Form1& f) {
   f.sys.pump.repaint();
 
   apply_panel(f, panel);
-  SimRun run = start_sim_run(f, panel.drive_phase);
-  const SimEnd how = run_sim_loop(f, run);
-  finish_sim_run(f, how, run);
+  SimRun sim = start_sim_run(f, panel.drive_phase);
+  const SimEnd how = run_sim_loop(f, sim, run);
+  finish_sim_run(f, how, sim);
 }
 
 }  // namespace kv

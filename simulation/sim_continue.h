@@ -4,7 +4,8 @@
 
 namespace kv {
 struct Form1;
+class RunControl;
 
-void simulation_continue(Form1& f);
+void simulation_continue(Form1& f, RunControl& run);
 
 }  // namespace kv

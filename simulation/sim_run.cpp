@@ -3,10 +3,10 @@
 #include <cmath>
 #include <string>
 
-#include "acquisition/polling.h"
 #include "app/state/form1.h"
 #include "datafiles/data_lines.h"
 #include "datafiles/save_file.h"
+#include "platform/run_control.h"
 #include "plot/phase_plot.h"
 #include "plot/poincare_plot.h"
 
@@ -44,10 +44,14 @@ SimRun start_sim_run(Form1& f, double drive_phase) {
   f.rollover = 0;
   r.saved_lines = 0;
   r.refresh = RefreshPacer{};
+  r.options.real_time = f.ui[Ctl::Check1].checked;
+  r.options.computer_time = f.ui[Ctl::Check2].checked;
+  r.options.phase_file = f.ui[Ctl::Check3].checked;
+  r.options.poincare_file = f.ui[Ctl::Check4].checked;
   return r;
 }
 
-SimEnd run_sim_loop(Form1& f, SimRun& r) {
+SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
   Surface& picture1 = f.Picture1;
   // The surfaces keep their size for the whole run.
   const double phase_centre_y = picture1.Height() / 2.0;
@@ -56,22 +60,22 @@ SimEnd run_sim_loop(Form1& f, SimRun& r) {
   char line[160];
 
   for (;;) {
-    if (halt_button(f)) return SimEnd::Halted;
+    if (run.halt_requested()) return SimEnd::Halted;
     if (f.saving ? r.saved_lines >= f.number_of_points : r.saved_lines < f.number_of_points)
       return SimEnd::Completed;
 
     // Pacing. In computer time the clock of the run is the simulated time; in real time
     // the run waits until the wall clock has caught up with the simulated time, and the
     // clock of the run is the last wall-clock reading.
-    const bool computer_time = f.ui[Ctl::Check2].checked;
+    const bool computer_time = r.options.computer_time;
     const double sim_ms = r.model.sim_time / f.omega0 * 1000;
     if (computer_time) r.elapsed_ms = static_cast<i64>(round_half_even(sim_ms));
     int slices = 0;
-    while (f.ui[Ctl::Check1].checked && r.elapsed_ms < sim_ms) {
+    while (r.options.real_time && r.elapsed_ms < sim_ms) {
       r.elapsed_ms = f.sys.clock.tick_ms() - r.start_tick;
       if (r.elapsed_ms >= sim_ms) break;
       f.sys.clock.sleep_ms(kSleepSliceMs);
-      if (++slices % kSlicesPerHaltPoll == 0 && halt_button(f)) return SimEnd::Halted;
+      if (++slices % kSlicesPerHaltPoll == 0 && run.halt_requested()) return SimEnd::Halted;
     }
 
     const float time_before = r.model.sim_time;
@@ -88,8 +92,8 @@ SimEnd run_sim_loop(Form1& f, SimRun& r) {
         (-1000 < r.velocity && r.velocity < 1000) ? clng(phase_centre_y + vel_scaled * 10) : 0;
     f.phase_counts = cint((r.angle / kPi7) * 2000);
 
-    const bool phase_file = f.ui[Ctl::Check3].checked;
-    const bool poincare_file = f.ui[Ctl::Check4].checked;
+    const bool phase_file = r.options.phase_file;
+    const bool poincare_file = r.options.poincare_file;
     const bool past_time_out = r.elapsed_ms > time_out_ms;
     if (!poincare_file && past_time_out) plot_phase_point(f);
 
@@ -140,7 +144,8 @@ SimEnd run_sim_loop(Form1& f, SimRun& r) {
       f.poincare_points.at(f.poincare_cnt, 2) = cint(vel_scaled * 10);
     }
 
-    if (clear_button(f)) {
+    if (run.clear_requested()) {
+      f.cnt = 0;
       picture1.Cls();
       setup_phase_plot(f);
       draw_phase_axes(f);

@@ -10,6 +10,7 @@
 
 namespace kv {
 struct Form1;
+class RunControl;
 
 // How a run ended.
 enum class SimEnd {
@@ -57,8 +58,18 @@ struct RefreshPacer {
   void restart() { age = 1; }
 };
 
+// The panel's choices a run is made with, read once when it starts (no input reaches the
+// panel while the run goes on).
+struct SimOptions {
+  bool real_time = false;      // Check1: wait for the wall clock
+  bool computer_time = false;  // Check2: the run's clock is the simulated time
+  bool phase_file = false;     // Check3: orbit lines are saved
+  bool poincare_file = false;  // Check4: Poincare lines are saved
+};
+
 // The state of one run's loop.
 struct SimRun {
+  SimOptions options;
   PendulumModel model;
   double angle = 0, velocity = 0;  // dimensionless state
   double h = 0;                    // step, 2 ms of pendulum time
@@ -69,12 +80,14 @@ struct SimRun {
   RefreshPacer refresh;
 };
 
-// Sets up a run from the values stored in `f` (model parameters, initial state): time 0,
-// revolution count 0, nothing saved yet; reads the start tick.
+// Sets up a run from the values stored in `f` (model parameters, initial state) and the
+// panel's check boxes: time 0, revolution count 0, nothing saved yet; reads the start tick.
 SimRun start_sim_run(Form1& f, double drive_phase);
 
 // Runs the loop until HALT, until the requested lines are saved, or until a fault ends it.
-SimEnd run_sim_loop(Form1& f, SimRun& run);
+// `run` is polled for HALT once per step (and while waiting for the wall clock) and for
+// Clear once per step.
+SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run);
 
 // Ends the run: closes the save file, keeping it unless HALT or an unstable model ended
 // the run (an older file of that name then survives), tells the user why a run ended

@@ -3,9 +3,10 @@
 #include <cmath>
 #include <string>
 
-#include "acquisition/collect_data.h"
+#include "app/commands/collect_data.h"
 #include "app/commands/commands.h"
 #include "app/commands/recording.h"
+#include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "datafiles/save_file.h"
 #include "platform/list_input.h"
@@ -42,7 +43,7 @@ void finish_recording(Form1& f, RecordingOutcome& out) {
   }
 }
 
-RecordingOutcome record(Form1& f, Kind kind) {
+RecordingOutcome record(Form1& f, Kind kind, RunControl& run) {
   RecordingOutcome out;
   const Ctl button = kind == Kind::Orbit ? Ctl::Text13 : Ctl::Text14;
   clear_help(f);
@@ -92,7 +93,7 @@ RecordingOutcome record(Form1& f, Kind kind) {
     }
     setup_phase_plot(f);
     out.ran = true;
-    out.end = COLLECT_DATA(f);
+    out.end = COLLECT_DATA(f, run);
     finish_recording(f, out);
     f.save_file_number = 0;
     f.saving = kFalse;
@@ -103,11 +104,19 @@ RecordingOutcome record(Form1& f, Kind kind) {
 
 }  // namespace
 
+RecordingOutcome save_orbit(Form1& f, RunControl& run) {
+  return record(f, Kind::Orbit, run);
+}
+RecordingOutcome save_poincare(Form1& f, RunControl& run) {
+  return record(f, Kind::Poincare, run);
+}
 RecordingOutcome save_orbit(Form1& f) {
-  return record(f, Kind::Orbit);
+  WindowRunControl run(f);
+  return save_orbit(f, run);
 }
 RecordingOutcome save_poincare(Form1& f) {
-  return record(f, Kind::Poincare);
+  WindowRunControl run(f);
+  return save_poincare(f, run);
 }
 
 void Text13_Click(Form1& f) {
@@ -141,7 +150,8 @@ void Text10_Click(Form1& f) {
   f.ui.set_visible(Ctl::Picture2, true);
   f.ui.set_visible(Ctl::Picture5, false);
   f.ui.set_visible(Ctl::Picture3, true);
-  COLLECT_DATA(f);
+  WindowRunControl run(f);
+  COLLECT_DATA(f, run);
 }
 
 }  // namespace kv

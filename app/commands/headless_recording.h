@@ -12,16 +12,16 @@
 #include "platform/interface_box.h"
 
 namespace kv {
-class Pointer;
+class RunControl;
 
 enum class RecordingKind { Orbit, Poincare };
 
 struct HeadlessRecording {
   RecordingKind kind = RecordingKind::Orbit;
-  std::string count_reply;     // what is typed into the point-count box
-  std::string path;            // what is chosen in the save dialog
-  bool system_clock = false;   // real time (a live box) or a scripted clock (a replay)
-  Pointer* pointer = nullptr;  // replaces the scripted pointer (e.g. Ctrl-C as HALT)
+  std::string count_reply;    // what is typed into the point-count box
+  std::string path;           // what is chosen in the save dialog
+  bool system_clock = false;  // real time (a live box) or a scripted clock (a replay)
+  RunControl* run = nullptr;  // HALT and Clear (e.g. Ctrl-C as HALT); none: run to the end
 };
 
 struct HeadlessResult {

@@ -12,6 +12,7 @@
 
 namespace kv {
 struct Form1;
+class RunControl;
 
 struct RecordingOutcome {
   bool ran = false;  // a file was opened and a run made
@@ -21,6 +22,10 @@ struct RecordingOutcome {
   std::string path;
 };
 
+// The recordings under a given run control (kestavor-cli: a signal flag).
+RecordingOutcome save_orbit(Form1& f, RunControl& run);
+RecordingOutcome save_poincare(Form1& f, RunControl& run);
+// The window's commands: HALT and Clear are the window's buttons.
 RecordingOutcome save_orbit(Form1& f);     // "Save orbit"
 RecordingOutcome save_poincare(Form1& f);  // "Save poincare"
 

@@ -3,6 +3,7 @@
 // boxes keep exactly one speed ("Real time" or "Computer time") and at most one kind of
 // save file ("Phase plot" or "Poincare plot").
 #include "app/commands/commands.h"
+#include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "simulation/sim_continue.h"
 
@@ -22,7 +23,8 @@ void Text9_Click(Form1& f) {
 }
 
 void Command21_Click(Form1& f) {
-  simulation_continue(f);
+  WindowRunControl run(f);
+  simulation_continue(f, run);
 }
 
 void Command1_Click(Form1& f) {

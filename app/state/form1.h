@@ -91,6 +91,8 @@ struct Form1 {
   i16 phase_counts = 0;
   i32 phase_y = 0;
   double poincare_y = 0;
+  // The fitted velocity value V of the acquisition's last pass (kept when no fit is possible).
+  double velocity = 0;
   double marker_x = 0;
   i32 marker_y = 0;
   double plot_x = 0;

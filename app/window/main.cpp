@@ -15,12 +15,12 @@
 
 namespace {
 constexpr const char* kUsage =
-    "Usage: kestavor [--box SPEC]\n"
+    "Usage: kestavor [--box BOX]\n"
     "\n"
     "The control and analysis program of the Kestavor chaotic pendulum.\n"
     "\n"
     "Options:\n"
-    "  --box SPEC   the interface box to open at start-up:\n"
+    "  --box BOX    the interface box to open at start-up:\n"
     "                 demo             a simulated box driven by the pendulum model\n"
     "                 replay:FILE      raw 6-byte records from FILE, one per read\n"
     "                 usb[:VID:PID]    the box on USB (default ids of its EZ-USB chip)\n"

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "acquisition/get_data.h"
+#include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "datafiles/save_file.h"
 #include "platform/text_files.h"
@@ -20,6 +21,12 @@ namespace {
 using test::Motion;
 using test::ScriptedBox;
 using test::Step;
+
+// A run with HALT and Clear polled as the window polls them (scripted pointer).
+RunEnd get_data(Form1& f) {
+  WindowRunControl run(f);
+  return kv::get_data(f, run);
+}
 
 struct Rig {
   ScriptedServices s;
@@ -40,9 +47,9 @@ struct Rig {
   }
 };
 
-// The velocity value a run ended with, read back from the Poincare coordinate.
+// The velocity value a run ended with.
 double last_v(Form1& f) {
-  return (f.poincare_y - f.Picture2.ScaleHeight() / 2.0) / 10;
+  return f.velocity;
 }
 
 std::vector<Step> records(std::initializer_list<SampleRecord> rs) {
@@ -181,6 +188,7 @@ TEST(Decoding, ExtremeVelocitySaturatesThePlotCoordinates) {
     for (int i = 0; i < 12; ++i) steps.push_back({BoxRead::Ok, make_record(1000, false, 32000, 0)});
     steps.push_back({BoxRead::Ok, make_record(3000, marker, 32001, 0)});
     EXPECT_EQ(rig.run(steps), RunEnd::EndOfData);
+    EXPECT_LT((rig.f->poincare_y - rig.f->Picture2.ScaleHeight() / 2.0) / 10, -1e8);
     EXPECT_LT(last_v(*rig.f), -1e8);
     EXPECT_EQ(rig.f->phase_y, INT32_MIN);
     EXPECT_EQ(rig.f->orbit_points.at(rig.f->cnt, 2), 0);  // out of the stored range
@@ -325,6 +333,35 @@ TEST(Decoding, NoBoxEndsTheRunWithAMessage) {
   EXPECT_EQ(get_data(f), RunEnd::BoxGone);
   EXPECT_TRUE(f.ui[Ctl::Text58].visible);
   EXPECT_NE(f.ui[Ctl::Text58].text.find("No interface box"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// The engine called directly with a scripted run control: HALT and Clear are asked once
+// per pass, HALT first; Clear empties the row count.
+TEST(DecodingRunControl, HaltAndClearComeFromTheRunControl) {
+  Rig rig;
+  ScriptedRunControl run;
+  run.halt_at = 20;
+  run.clear_at = {15};
+  rig.box->steps = Motion{}.steps(100);
+  EXPECT_EQ(get_data(*rig.f, run), RunEnd::Halted);
+  EXPECT_EQ(run.halt_polls, 20);
+  EXPECT_EQ(run.clear_polls, 20);
+  EXPECT_EQ(rig.f->cnt, 5);  // passes 16 to 20 after the Clear of pass 15
+  EXPECT_EQ(rig.box->pos, 20u);
+}
+
+TEST(DecodingRunControl, ARunNobodyStopsEndsWithTheData) {
+  Rig rig;
+  RunToEnd run;
+  rig.box->steps = Motion{}.steps(30);
+  EXPECT_EQ(get_data(*rig.f, run), RunEnd::EndOfData);
+  EXPECT_EQ(rig.f->cnt, 30);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "chaos/lyapunov.h"
 #include "platform/scripted_services.h"
@@ -11,6 +12,12 @@
 
 namespace kv {
 namespace {
+
+// The command with HALT polled as the window polls it (scripted pointer).
+LyapunovRun lyapunov(Form1& f, const std::string& path) {
+  WindowRunControl run(f);
+  return kv::lyapunov(f, path, run);
+}
 
 double velocity_of(long record) {
   return std::sin(record * 0.0123) * 3 + std::sin(record * 0.031);
@@ -100,6 +107,32 @@ TEST_F(LyapunovCommand, UnreadableFilesAreToldByName) {
   EXPECT_EQ(missing.outcome, LyapunovRun::Outcome::unreadable);
   EXPECT_EQ(s.dialogs.count("message"), 2);
   EXPECT_NE(s.dialogs.shown[1].text.find("missing.pha"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// The command called directly with a run control: HALT at the first candidate stops the
+// estimate; a run nobody stops gives the same exponent as the window's run.
+TEST_F(LyapunovCommand, RunControlHaltsTheEstimate) {
+  const std::string path = orbit(12000);
+  ScriptedRunControl halting;
+  halting.halt_at = 1;
+  const LyapunovRun halted = kv::lyapunov(f, path, halting);
+  EXPECT_EQ(halted.outcome, LyapunovRun::Outcome::halted);
+  EXPECT_EQ(halted.exponent, 0);
+  EXPECT_EQ(halting.halt_polls, 1);
+
+  RunToEnd to_end;
+  const LyapunovRun finished = kv::lyapunov(f, path, to_end);
+  EXPECT_EQ(finished.outcome, LyapunovRun::Outcome::finished);
+  EXPECT_EQ(finished.steps, 24);
+  EXPECT_EQ(finished.exponent, lyapunov(f, path).exponent);
+  EXPECT_EQ(finished.text, lyapunov_status_text(finished.exponent));
+  EXPECT_EQ(kv::lyapunov(f, orbit(11999), to_end).text, kLyapunovTooShort);
 }
 
 }  // namespace

@@ -245,3 +245,19 @@ TEST(SimRun, RealTimeFollowsTheClockAndHaltAnswersWhileWaiting) {
   EXPECT_EQ(run_sim_loop(u.f, r), SimEnd::Halted);
   EXPECT_LT(u.s.manual_clock.now - start, 100);
 }
+
+// The loop called directly with a scripted run control: HALT is asked before every step,
+// Clear after it.
+TEST(SimRunControl, HaltAndClearComeFromTheRunControl) {
+  SimForm t;
+  t.computer_time();
+  SimRun r = t.begin();
+  t.f.cnt = 0;
+  ScriptedRunControl run;
+  run.halt_at = 100;
+  run.clear_at = {90};
+  EXPECT_EQ(kv::run_sim_loop(t.f, r, run), SimEnd::Halted);
+  EXPECT_EQ(run.halt_polls, 100);
+  EXPECT_EQ(run.clear_polls, 99);
+  EXPECT_EQ(t.f.cnt, 9);  // steps 91 to 99 after the Clear of step 90
+}

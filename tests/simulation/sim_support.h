@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/commands/commands.h"
+#include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "platform/scripted_services.h"
 #include "plot/phase_plot.h"
@@ -17,6 +18,12 @@
 #include "simulation/sim_run.h"
 
 namespace kv::test {
+
+// The loop with HALT and Clear polled as the window polls them (scripted pointer).
+inline SimEnd run_sim_loop(Form1& f, SimRun& r) {
+  WindowRunControl run(f);
+  return kv::run_sim_loop(f, r, run);
+}
 
 struct SimForm {
   ScriptedServices s;

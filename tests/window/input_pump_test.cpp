@@ -10,7 +10,7 @@
 #include <QWindow>
 #include <chrono>
 
-#include "acquisition/polling.h"
+#include "app/commands/window_run_control.h"
 #include "app/window/design_canvas.h"
 #include "app/window/layout.h"
 #include "tests/window/window_test_support.h"

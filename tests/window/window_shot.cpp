@@ -2,7 +2,7 @@
 // ("continue" OK, "Exit the program?" No), optionally clicks one panel button and lets the
 // command run for a while, and saves a picture of the window. Used to keep the screenshots
 // in docs/screenshots up to date; runs on the offscreen platform.
-//   window_shot OUT.png [--box SPEC] [--size WxH] [--click CONTROL[=ROW]]... [--run-ms MS]
+//   window_shot OUT.png [--box BOX] [--size WxH] [--click CONTROL[=ROW]]... [--run-ms MS]
 //                [--answer TEXT]... [--save PATH]...
 // Clicks run one after the other; CONTROL=ROW picks a row of a list. The picture is taken
 // --run-ms after the last click started (Escape then ends a command still running).
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   const QStringList args = QApplication::arguments();
   if (args.size() < 2) {
     std::fputs(
-        "usage: window_shot OUT.png [--box SPEC] [--size WxH] [--click CONTROL] "
+        "usage: window_shot OUT.png [--box BOX] [--size WxH] [--click CONTROL] "
         "[--run-ms MS] [--answer TEXT]... [--save PATH]...\n",
         stderr);
     return 2;

@@ -1,4 +1,4 @@
-#include "acquisition/polling.h"
+#include "app/commands/window_run_control.h"
 
 #include "app/state/form1.h"
 
@@ -28,11 +28,7 @@ bool clear_button(Form1& f) {
   f.ui.set_visible(Ctl::HScroll1, false);
   f.ui.set_visible(Ctl::Text3, false);
   DesignPoint p = f.sys.pointer.cursor_pos();
-  if (kClearBox.contains(p.x, p.y) && left_button_held(f)) {
-    f.cnt = 0;
-    return true;
-  }
-  return false;
+  return kClearBox.contains(p.x, p.y) && left_button_held(f);
 }
 
 }  // namespace kv

@@ -1,0 +1,28 @@
+// The run control of kestavor-cli: Ctrl-C (SIGINT) and SIGTERM act as HALT. While a
+// SignalRunControl exists it owns both signals; the previous handlers come back when it is
+// destroyed. A signal is reported once to halt_requested(), as a press on HALT is.
+#pragma once
+
+#include "platform/run_control.h"
+
+namespace kv::cli {
+
+class SignalRunControl : public RunControl {
+ public:
+  SignalRunControl();
+  ~SignalRunControl() override;
+  SignalRunControl(const SignalRunControl&) = delete;
+  SignalRunControl& operator=(const SignalRunControl&) = delete;
+
+  bool halt_requested() override;
+  // The signal that arrived while this control existed (0 for none).
+  int signal() const;
+  // The exit status of a command stopped by that signal: 128 + its number (130 for Ctrl-C).
+  int exit_status() const { return 128 + signal(); }
+
+ private:
+  void (*previous_int_)(int) = nullptr;
+  void (*previous_term_)(int) = nullptr;
+};
+
+}  // namespace kv::cli
