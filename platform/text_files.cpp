@@ -1,29 +1,47 @@
 #include "platform/text_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
+
+#include "platform/os_files.h"
 
 namespace kv {
 
 namespace {
 constexpr std::size_t kBufSize = 1 << 16;
+
+// Splits a path at its last folder separator: the folder ("." when there is none) and the
+// file name. Works on the UTF-8 text itself, so no code page is involved on Windows.
+void split_path(const std::string& path, std::string& dir, std::string& name) {
+#ifdef _WIN32
+  const std::size_t cut = path.find_last_of("/\\");
+#else
+  const std::size_t cut = path.find_last_of('/');
+#endif
+  if (cut == std::string::npos) {
+    dir = ".";
+    name = path;
+  } else {
+    dir = cut == 0 ? path.substr(0, 1) : path.substr(0, cut);
+    name = path.substr(cut + 1);
+  }
 }
+}  // namespace
 
 OutputFile::~OutputFile() {
   discard();
 }
 
 void OutputFile::fail(const char* what, int err) {
+  fail(what, os::error_text(err));
+}
+
+void OutputFile::fail(const char* what, const std::string& reason) {
   if (failed_) return;
   failed_ = true;
-  error_ = std::string("Cannot ") + what + " the file " + path_ + ": " + std::strerror(err);
+  error_ = std::string("Cannot ") + what + " the file " + path_ + ": " + reason;
 }
 
 bool OutputFile::open(const std::string& path) {
@@ -33,17 +51,17 @@ bool OutputFile::open(const std::string& path) {
   error_.clear();
   lines_ = 0;
   used_ = 0;
-  std::filesystem::path p(path);
-  std::string dir = p.parent_path().string();
-  if (dir.empty()) dir = ".";
+  std::string dir, name;
+  split_path(path, dir, name);
   std::random_device rd;
+  int err = 0;
   for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
-    tmp_path_ = dir + "/." + p.filename().string() + "." + std::to_string(rd() % 1000000) + ".tmp";
-    fd_ = ::open(tmp_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd_ < 0 && errno != EEXIST) break;
+    tmp_path_ = dir + "/." + name + "." + std::to_string(rd() % 1000000) + ".tmp";
+    fd_ = os::create_new_file(tmp_path_, err);
+    if (fd_ < 0 && err != EEXIST) break;
   }
   if (fd_ < 0) {
-    fail("create", errno);
+    fail("create", err);
     return false;
   }
   if (!buf_) buf_ = std::make_unique<char[]>(kBufSize);
@@ -51,19 +69,11 @@ bool OutputFile::open(const std::string& path) {
 }
 
 bool OutputFile::flush() {
-  std::size_t off = 0;
-  while (off < used_) {
-    ssize_t n = ::write(fd_, buf_.get() + off, used_ - off);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail("write", errno);
-      used_ = 0;
-      return false;
-    }
-    off += static_cast<std::size_t>(n);
-  }
+  int err = 0;
+  const bool ok = os::write_all(fd_, buf_.get(), used_, err);
   used_ = 0;
-  return true;
+  if (!ok) fail("write", err);
+  return ok;
 }
 
 bool OutputFile::write_raw(const void* data, std::size_t n) {
@@ -100,18 +110,20 @@ bool OutputFile::commit() {
   if (fd_ < 0) return !failed_;
   // What reached the disk is kept even after a write error; the caller reports the error.
   bool ok = !failed_ && flush();
-  if (ok && ::fsync(fd_) != 0 && errno != EINVAL) {
-    fail("write", errno);
+  int err = 0;
+  if (ok && !os::sync_to_disk(fd_, err)) {
+    fail("write", err);
     ok = false;
   }
-  if (::close(fd_) != 0 && ok) {
-    fail("write", errno);
+  if (!os::close_file(fd_, err) && ok) {
+    fail("write", err);
     ok = false;
   }
   fd_ = -1;
-  if (std::rename(tmp_path_.c_str(), path_.c_str()) != 0) {
-    fail("replace", errno);
-    ::unlink(tmp_path_.c_str());
+  std::string reason;
+  if (!os::replace_file(tmp_path_, path_, reason)) {
+    fail("replace", reason);
+    os::remove_file(tmp_path_);
     ok = false;
   }
   return ok;
@@ -119,9 +131,10 @@ bool OutputFile::commit() {
 
 void OutputFile::discard() {
   if (fd_ < 0) return;
-  ::close(fd_);
+  int err = 0;
+  os::close_file(fd_, err);
   fd_ = -1;
-  ::unlink(tmp_path_.c_str());
+  os::remove_file(tmp_path_);
 }
 
 int FileTable::free_file() const {
@@ -158,40 +171,43 @@ bool FileTable::close(int n, bool keep, std::string* error) {
 }
 
 bool read_whole_file(const std::string& path, std::string& contents, std::string& error) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int err = 0;
+  const int fd = os::open_for_reading(path, err);
   if (fd < 0) {
-    error = "Cannot open the file " + path + ": " + std::strerror(errno);
+    error = "Cannot open the file " + path + ": " + os::error_text(err);
     return false;
   }
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && st.st_size > 0)
-    contents.reserve(static_cast<std::size_t>(st.st_size));
+  const long long size = os::file_size(fd);
+  if (size > 0) contents.reserve(static_cast<std::size_t>(size));
   contents.clear();
   char buf[1 << 16];
   for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
+    const long long n = os::read_some(fd, buf, sizeof buf, err);
     if (n < 0) {
-      if (errno == EINTR) continue;
-      error = "Cannot read the file " + path + ": " + std::strerror(errno);
-      ::close(fd);
+      error = "Cannot read the file " + path + ": " + os::error_text(err);
+      os::close_file(fd, err);
       return false;
     }
     if (n == 0) break;
     contents.append(buf, static_cast<std::size_t>(n));
   }
-  ::close(fd);
+  os::close_file(fd, err);
   return true;
 }
 
 bool delete_file(const std::string& path) {
-  return ::unlink(path.c_str()) == 0;
+  return os::remove_file(path);
 }
 
 std::string program_directory() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::filesystem::current_path(ec).string();
-  return exe.parent_path().string();
+  const std::string exe = os::executable_path();
+  if (exe.empty()) {
+    std::error_code ec;
+    return std::filesystem::current_path(ec).string();
+  }
+  std::string dir, name;
+  split_path(exe, dir, name);
+  return dir;
 }
 
 }  // namespace kv

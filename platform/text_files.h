@@ -35,6 +35,7 @@ class OutputFile {
  private:
   bool flush();
   void fail(const char* what, int err);
+  void fail(const char* what, const std::string& reason);
   int fd_ = -1;
   bool failed_ = false;
   std::string path_, tmp_path_, error_;
