@@ -83,7 +83,9 @@ BoxRead DemoBox::read(SampleRecord& record, int timeout_ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(timeout_ms));
         return BoxRead::Timeout;
       }
-      std::this_thread::sleep_until(due);
+      // A sleep may end a little early (MinGW's rounds to whole milliseconds), so sleep on
+      // until the record is due.
+      while (clock::now() < due) std::this_thread::sleep_until(due);
     }
   }
   record = next_record();
