@@ -6,6 +6,12 @@
 
 #include "platform/input_file.h"
 
+#if defined(__GNUC__)
+#define KV_ALWAYS_INLINE inline __attribute__((always_inline))
+#else
+#define KV_ALWAYS_INLINE inline
+#endif
+
 namespace kv {
 
 namespace {
@@ -17,11 +23,22 @@ constexpr std::ptrdiff_t kWindow = 1 << 16;
 inline bool is_digit(char c) {
   return static_cast<unsigned char>(c - '0') < 10;
 }
+// Character classes: a blank (space, tab, CR) and the characters that end an item (a
+// blank, a comma, a line end).
+constexpr unsigned char kBlank = 1, kEndsItem = 2;
+constexpr struct ClassTable {
+  unsigned char c[256] = {};
+  constexpr ClassTable() {
+    for (unsigned char b : {' ', '\t', '\r'}) c[b] = kBlank | kEndsItem;
+    c[static_cast<unsigned char>(',')] = kEndsItem;
+    c[static_cast<unsigned char>('\n')] = kEndsItem;
+  }
+} kClass;
 inline bool is_blank(char c) {
-  return c == ' ' || c == '\t' || c == '\r';
+  return kClass.c[static_cast<unsigned char>(c)] & kBlank;
 }
 inline bool ends_item(char c) {
-  return c == ' ' || c == ',' || c == '\n' || c == '\t' || c == '\r';
+  return kClass.c[static_cast<unsigned char>(c)] & kEndsItem;
 }
 
 // True when [b, e) is a decimal number: an optional sign, digits with an optional point
@@ -172,20 +189,20 @@ int OrbitReader::refill() {
   return 1;
 }
 
-inline int OrbitReader::to_item() {
-  const char* p = p_;
+KV_ALWAYS_INLINE int OrbitReader::skip_to_item(const char*& at) {
+  const char* p = at;
   for (;;) {
     if (p == end_) {
       p_ = p;
       const int r = refill();
+      at = p = p_;
       if (r <= 0) return r;
-      p = p_;
       continue;
     }
     if (*p == '\n') {
       const std::ptrdiff_t length = p - line_start_;
       if (length > kMaxOrbitLine && !(length == kMaxOrbitLine + 1 && p[-1] == '\r')) {
-        p_ = p;
+        at = p;
         return too_long();
       }
       ++line_;
@@ -195,8 +212,15 @@ inline int OrbitReader::to_item() {
     }
     ++p;
   }
-  p_ = p;
+  at = p;
   return 1;
+}
+
+int OrbitReader::to_item() {
+  const char* p = p_;
+  const int r = skip_to_item(p);
+  p_ = p;
+  return r;
 }
 
 void OrbitReader::scan_item(const char*& begin, const char*& end) {
@@ -260,11 +284,9 @@ OrbitReader::Status OrbitReader::read_word(std::string& word) {
   return Status::ok;
 }
 
-inline void OrbitReader::scan_field(const char*& begin, const char*& end, bool& numeric) {
-  const char* p = p_;
+KV_ALWAYS_INLINE const char* OrbitReader::scan_field(const char* p, const char*& end,
+                                                     bool& numeric) const {
   const char* const stop = end_;
-  item_line_ = line_;
-  begin = p;
   // The decimal number syntax: an optional sign, digits with an optional point (at least
   // one digit in all), an optional exponent with at least one digit; checked while the
   // item is scanned.
@@ -296,28 +318,31 @@ inline void OrbitReader::scan_field(const char*& begin, const char*& end, bool& 
   numeric = ok;
   while (p != stop && is_blank(*p)) ++p;
   if (p != stop && *p == ',') ++p;
-  p_ = p;
+  return p;
 }
 
-OrbitReader::Status OrbitReader::read_velocity(float& velocity, long count) {
-  const char *b, *e;
+KV_ALWAYS_INLINE OrbitReader::Status OrbitReader::read_records(const char*& p, float& velocity,
+                                                               long count) {
+  const char* e;
   bool numeric;
   for (long n = 0; n < count; ++n) {
     const bool keep = n == count - 1;
     const bool collect = records_ < collect_last_;
     for (int field = 0; field < 4; ++field) {
-      const int r = to_item();
+      const int r = skip_to_item(p);
       if (r <= 0) return r == 0 ? Status::end : Status::bad;
-      scan_field(b, e, numeric);
+      const char* const b = p;
+      p = scan_field(p, e, numeric);
       if (e - line_start_ > kMaxOrbitLine) return too_long(), Status::bad;
       if (field != 2 || !(keep || collect)) {
-        if (b != e && !numeric) return not_a_number(b, e);
+        if (b != e && !numeric) return item_line_ = line_, not_a_number(b, e);
         continue;
       }
       float x = 0;
       if (b != e) {
-        if (!numeric) return not_a_number(b, e);
+        if (!numeric) return item_line_ = line_, not_a_number(b, e);
         if (!to_float(b, e, x)) {
+          item_line_ = line_;
           if (keep) return out_of_range(b, e);
           collect_error_ = describe(b, e, "is out of range");
           collect_last_ = 0;
@@ -330,6 +355,13 @@ OrbitReader::Status OrbitReader::read_velocity(float& velocity, long count) {
     ++records_;
   }
   return Status::ok;
+}
+
+OrbitReader::Status OrbitReader::read_velocity(float& velocity, long count) {
+  const char* p = p_;
+  const Status st = read_records(p, velocity, count);
+  p_ = p;
+  return st;
 }
 
 }  // namespace kv

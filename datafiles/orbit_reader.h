@@ -64,10 +64,13 @@ class OrbitReader {
  private:
   // Moves to the next item: 1 when one follows, 0 at the end of the text, -1 on an error.
   int to_item();
+  int skip_to_item(const char*& p);
+  Status read_records(const char*& p, float& velocity, long count);
   // Makes the next window of whole lines available from p_ (which is at a line start).
   int refill();
-  // The item at p_ (after to_item), telling whether it is a decimal number.
-  void scan_field(const char*& begin, const char*& end, bool& numeric);
+  // The item at p (after to_item), telling whether it is a decimal number; returns the
+  // position after it, its blanks and one comma.
+  const char* scan_field(const char* p, const char*& end, bool& numeric) const;
   void scan_item(const char*& begin, const char*& end);
   std::string describe(const char* begin, const char* end, const char* why) const;
   Status fail(const char* begin, const char* end, const char* why);
