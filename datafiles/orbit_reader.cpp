@@ -298,7 +298,8 @@ KV_ALWAYS_INLINE const char* OrbitReader::scan_field(const char* p, const char*&
     ++p;
     const char* fraction = p;
     while (p != stop && is_digit(*p)) ++p;
-    ok = ok || p != fraction;
+    // A point alone is how the file patterns write 0 ("###.####" of a time of 0).
+    ok = ok || p != fraction || p == stop || ends_item(*p);
   }
   if (ok && p != stop && (*p == 'e' || *p == 'E')) {
     const char* q = p + 1;

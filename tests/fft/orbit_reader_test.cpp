@@ -59,7 +59,7 @@ TEST(OrbitReader, ListInputItemRules) {
 }
 
 TEST(OrbitReader, FieldsThatAreNotNumbersNameTheirLine) {
-  const char* bad[] = {"abc", "1.2.3", "1e", "nan", "inf", "--1", ".", "3x", "0x10"};
+  const char* bad[] = {"abc", "1.2.3", "1e", "nan", "inf", "--1", ".e1", "3x", "0x10", "..", ".-"};
   for (const char* item : bad) {
     std::string text = "1 2 3 4\r\n1 2 3 4\r\n1 " + std::string(item) + " 3 4\r\n";
     OrbitReader in(text);
@@ -80,6 +80,20 @@ TEST(OrbitReader, FieldsThatAreNotNumbersNameTheirLine) {
   double n = 0;
   EXPECT_EQ(head.read_number(n), St::bad);
   EXPECT_EQ(head.error(), "line 1: \"PHASE\" is not a number");
+}
+
+TEST(OrbitReader, ReadsAPointAloneAsZeroAsTheWritersWriteIt) {
+  // A recording whose first records come at 0 ms writes its time as "." (the pattern
+  // "###.####" of 0); such a file reads back.
+  OrbitReader in(". 0.5 . 0\r\n. -1.2 -. 0\r\n.0001 2.5 3.5 0\r\n");
+  float v = 7;
+  ASSERT_EQ(in.read_velocity(v), St::ok);
+  EXPECT_EQ(v, 0.0f);
+  v = 7;
+  ASSERT_EQ(in.read_velocity(v), St::ok);
+  EXPECT_EQ(v, 0.0f);
+  ASSERT_EQ(in.read_velocity(v), St::ok);
+  EXPECT_EQ(v, 3.5f);
 }
 
 TEST(OrbitReader, RefusesEveryVelocityBeyondAFloatAndReadsTinyOnesAsZero) {
