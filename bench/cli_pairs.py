@@ -8,25 +8,35 @@ Usage: cli_pairs.py --cli build/cli/kestavor-cli [--before OTHER/kestavor-cli]
 
 The orbit files (1e5, 1e6 and 1e7 records of the simulated default pendulum) are made
 once with bench_orbit_file and kept in --dir. Runs of the programs compared are
-interleaved, so a busy machine slows them alike; the figures are medians of --runs runs.
-Prints a Markdown table.
+interleaved, so a busy machine slows them alike; the figures are medians of --runs runs
+of the elapsed time, the CPU time (user + system: what the process itself used, less
+disturbed by other work on the machine) and the peak resident memory. Prints a Markdown
+table.
 """
 import argparse
 import os
 import statistics
 import subprocess
 import sys
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SIZES = [("1e5", 100000), ("1e6", 1000000), ("1e7", 10000000)]
 
 
 def timed(cmd):
-    """Elapsed seconds and peak RSS in MB of one run of cmd."""
-    r = subprocess.run(["/usr/bin/time", "-f", "%e %M"] + cmd, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.PIPE, text=True)
-    last = r.stderr.strip().splitlines()[-1].split()
-    return float(last[0]), int(last[1]) / 1024.0, r.returncode
+    """Elapsed seconds, CPU seconds (user + system) and peak RSS in MB of one run of cmd.
+    The command runs under /usr/bin/time, which reports its peak memory; the CPU time is
+    the resource usage of /usr/bin/time and the command it waited for."""
+    t0 = time.perf_counter()
+    p = subprocess.Popen(["/usr/bin/time", "-f", "%M"] + cmd, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.PIPE)
+    err = p.stderr.read().decode(errors="replace")
+    _, status, ru = os.wait4(p.pid, 0)
+    p.returncode = status
+    elapsed = time.perf_counter() - t0
+    peak_kb = int(err.strip().splitlines()[-1])
+    return elapsed, ru.ru_utime + ru.ru_stime, peak_kb / 1024.0, status
 
 
 def numpy_cmd(path):
@@ -71,9 +81,9 @@ def main():
     programs = [("after", a.cli)]
     if a.before:
         programs.insert(0, ("before", a.before))
-    print("| Command | " + " | ".join("%s s | %s MB" % (p, p) for p, _ in programs) +
-          (" | NumPy s | NumPy MB" if not a.no_numpy else "") + " |")
-    print("|---" * (1 + 2 * len(programs) + (0 if a.no_numpy else 2)) + "|")
+    cols = [p for p, _ in programs] + ([] if a.no_numpy else ["NumPy"])
+    print("| Command | " + " | ".join("%s: elapsed s / CPU s / peak MB" % c for c in cols) + " |")
+    print("|---" * (1 + len(cols)) + "|")
     for label, make, numpy_size in rows:
         results = {p: [] for p, _ in programs}
         np_results = []
@@ -82,17 +92,12 @@ def main():
                 results[p].append(timed(make(cli)))
             if numpy_size and not a.no_numpy:
                 np_results.append(timed(numpy_cmd(files[numpy_size])))
-        cells = []
-        for p, _ in programs:
-            t = statistics.median(r[0] for r in results[p])
-            m = statistics.median(r[1] for r in results[p])
-            cells += ["%.3f" % t, "%.1f" % m]
+        def cell(rs):
+            return "%.3f / %.3f / %.1f" % tuple(statistics.median(r[k] for r in rs)
+                                               for k in range(3))
+        cells = [cell(results[p]) for p, _ in programs]
         if not a.no_numpy:
-            if np_results:
-                cells += ["%.3f" % statistics.median(r[0] for r in np_results),
-                          "%.1f" % statistics.median(r[1] for r in np_results)]
-            else:
-                cells += ["", ""]
+            cells.append(cell(np_results) if np_results else "")
         print("| `%s` | %s |" % (label, " | ".join(cells)), flush=True)
 
 
