@@ -11,6 +11,7 @@
 #include "fft/spectrum_file.h"
 #include "fft/spectrum_plot.h"
 #include "fft/windows.h"
+#include "platform/input_file.h"
 #include "platform/list_input.h"
 #include "platform/text_files.h"
 
@@ -55,10 +56,12 @@ SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
   if (path.empty()) return stop(f, SpectrumOutcome::cancelled);
   f.save_file_name = path;
 
-  // The whole file is read at once, so no file stays open whichever way the command ends.
-  std::string text, error;
-  if (!read_whole_file(path, text, error)) return stop(f, SpectrumOutcome::unreadable, error);
-  OrbitReader in(text);
+  // The file is read as far as the segments asked for reach (mapped, or in chunks), and
+  // closed whichever way the command ends.
+  InputFile file;
+  std::string error;
+  if (!file.open(path, error)) return stop(f, SpectrumOutcome::unreadable, error);
+  OrbitReader in(file);
   double count = 0;
   switch (in.read_number(count)) {
     case OrbitReader::Status::ok:
@@ -84,7 +87,11 @@ SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
   std::string header_word;
   OrbitReader::Status st = in.read_word(header_word);
   std::unique_ptr<FftArrays> work;
+  // The Lyapunov estimate after the plot uses the first 12000 records: they are kept as
+  // the average reads them, so the file is read once.
+  std::vector<float> velocities;
   if (st == OrbitReader::Status::ok) {
+    collect_lyapunov_velocities(in, velocities);
     work = std::make_unique<FftArrays>();
     st = average_segments(in, segments, list_index, *work, f.spectrum.data());
   }
@@ -101,7 +108,8 @@ SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
   }
 
   plot_fft(f);
-  lyapunov_of_text(f, text, path, run);
+  lyapunov_of_reader(f, in, velocities, OrbitReader::Status::ok, path, run);
+  file.close();
   f.ui.set_back(Ctl::Text15, kGrey);
   f.sys.pump.repaint();
 
@@ -114,6 +122,13 @@ SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
 }
 
 bool save_spectrum_file(Form1& f, const std::string& path) {
+  if (const int j = first_non_finite_line(f.fft_points, f.spectrum)) {
+    f.sys.dialogs.message("The spectrum cannot be saved: the power of line " + std::to_string(j) +
+                              " is not a finite number (the velocities are too large). " + path +
+                              " was not written.",
+                          "FFT", MsgIcon::Critical);
+    return false;
+  }
   const int slot = f.files.free_file();
   OutputFile& out = f.files.open_output(slot);
   f.save_file_number = static_cast<i16>(slot);

@@ -20,34 +20,34 @@
 namespace kv {
 
 // Rows 0..1,000,000 of three columns (column 0 unused), as the printed page reads them.
-// Every row reads as zero until written; memory is taken on first use and grows with the
-// highest row written, so a short recording does not pay for a million rows.
+// Every row reads as 0 until it is written. The rows are allocated as they are first used
+// (growing by doubling, zero-filled), so a command that uses a few thousand rows does not
+// pay for a million; a row beyond those allocated costs one comparison to find.
 template <typename T>
 class PointTable {
  public:
   static constexpr int kRows = 1000001;
   T& at(int row, int col) {
-    if (static_cast<std::size_t>(row) >= rows_) grow(row);
+    if (row >= rows_) grow(row);
     return data_[static_cast<std::size_t>(row) * 3 + col];
   }
   T at(int row, int col) const {
-    return static_cast<std::size_t>(row) < rows_ ? data_[static_cast<std::size_t>(row) * 3 + col]
-                                                 : T{};
+    return row < rows_ ? data_[static_cast<std::size_t>(row) * 3 + col] : T{};
   }
   void clear() { std::fill(data_.begin(), data_.end(), T{}); }
-  // Rows that hold memory now (for tests and benchmarks).
-  std::size_t allocated_rows() const { return rows_; }
+  // Rows allocated so far.
+  int allocated_rows() const { return rows_; }
 
  private:
   void grow(int row) {
-    std::size_t rows = std::max<std::size_t>(rows_ * 2, 4096);
-    rows = std::max(rows, static_cast<std::size_t>(row) + 1);
-    rows = std::min(rows, static_cast<std::size_t>(kRows));
-    data_.resize(rows * 3, T{});
+    int rows = rows_ < 4096 ? 4096 : rows_ * 2;
+    if (rows > kRows) rows = kRows;
+    if (rows <= row) rows = row + 1;
+    data_.resize(static_cast<std::size_t>(rows) * 3, T{});
     rows_ = rows;
   }
   std::vector<T> data_;
-  std::size_t rows_ = 0;
+  int rows_ = 0;
 };
 
 // Design geometry of the picture surfaces, in twips of the 1024 x 768 layout.
