@@ -26,8 +26,11 @@ const QMarginsF kFileMargins(6.35, 6.35, 6.35, 6.35);
 // from the printable area's origin; widths of n pixels at 600 dpi.
 class PainterSurface : public PrinterSurface {
  public:
-  void start(QPainter& painter, double dpi, QPointF origin, bool antialias) {
+  // min_width: the thinnest line or dot in device pixels (a picture at 150 dpi shows the
+  // thin lines of a 600 dpi page at one pixel rather than a quarter of one).
+  void start(QPainter& painter, double dpi, QPointF origin, bool antialias, double min_width = 0) {
     painter_ = &painter;
+    min_width_ = min_width;
     dpi_ = dpi;
     scale_ = dpi / kTwipsPerInch;
     origin_ = origin;
@@ -73,7 +76,9 @@ class PainterSurface : public PrinterSurface {
   }
 
  private:
-  double pixels(int width) const { return std::max(width, 1) * dpi_ / kPrinterDpi; }
+  double pixels(int width) const {
+    return std::max(std::max(width, 1) * dpi_ / kPrinterDpi, min_width_);
+  }
   QPointF map(double x, double y) const { return origin_ + QPointF(x * scale_, y * scale_); }
   void flush_dots() {
     if (dots_.empty()) return;
@@ -86,6 +91,7 @@ class PainterSurface : public PrinterSurface {
   QPainter* painter_ = nullptr;
   double dpi_ = kPrinterDpi, scale_ = kPrinterDpi / kTwipsPerInch;
   QPointF origin_;
+  double min_width_ = 0;
   std::vector<QPointF> dots_;
   int dot_width_ = 1;
 };
@@ -152,7 +158,7 @@ class PngPage : public PainterSurface {
     image_.fill(Qt::white);
     painter_.begin(&image_);
     const double margin = kFileMargins.left() / 25.4 * kPngDpi;
-    start(painter_, kPngDpi, QPointF(margin, margin), true);
+    start(painter_, kPngDpi, QPointF(margin, margin), true, 1.0);
     return true;
   }
   bool end_doc(std::string& error) override {
