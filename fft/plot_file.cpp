@@ -81,7 +81,12 @@ PlotFileOutcome plot_spectrum_file(Form1& f, std::string_view text, const std::s
                              std::to_string(kPlotFileSpectrumLines));
       return out;
     }
-    if (!in.read_number(frequency) || !in.read_float(power[j])) {
+    if (!in.read_number(frequency)) {
+      out.reason = bad_file(path, in.error());
+      return out;
+    }
+    // The power is read directly in single precision.
+    if (!in.read_float(power[j])) {
       out.reason = bad_file(path, in.error());
       return out;
     }

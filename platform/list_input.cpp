@@ -75,8 +75,10 @@ bool ListInput::read_number(double& value) {
   // An item like ".5" or "-.5" parses with from_chars directly; "5." too.
   auto r = std::from_chars(b, e, value);
   if (r.ec != std::errc() || r.ptr != e) {
-    if (item.empty()) {
-      value = 0;  // an empty field between two commas reads as 0
+    if (item.empty() || item == "." || item == "-.") {
+      // An empty field between two commas reads as 0, and so does a bare point (a value
+      // written with a "#" pattern that rounds to nothing, as a time of 0 in "###.####").
+      value = 0;
       return true;
     }
     error_ = "line " + std::to_string(at) + ": \"" + std::string(item.substr(0, 40)) +
@@ -101,7 +103,7 @@ bool ListInput::read_float(float& value) {
   if (b != e && *b == '+') ++b;
   auto r = std::from_chars(b, e, value);
   if (r.ec != std::errc() || r.ptr != e) {
-    if (item.empty()) {
+    if (item.empty() || item == "." || item == "-.") {
       value = 0;
       return true;
     }
