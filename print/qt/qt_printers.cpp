@@ -1,5 +1,6 @@
 #include "print/qt/qt_printers.h"
 
+#include <QBitmap>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -11,7 +12,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 namespace kv {
@@ -21,6 +24,60 @@ namespace {
 constexpr double kTwipsPerInch = 1440;
 // Printable area of the files: a laser printer's 1/4 inch border on A4.
 const QMarginsF kFileMargins(6.35, 6.35, 6.35, 6.35);
+
+// The dots of a page, stamped as round discs into a one-bit picture at the device's
+// resolution and drawn as one bitmap: a page of a million dots is one image rather than a
+// million vector figures (and the same black discs on a printer, in a PDF and a PNG).
+class DotLayer {
+ public:
+  bool ready() const { return w_ > 0; }
+  void size_to(int w, int h) {
+    w_ = std::max(w, 1);
+    h_ = std::max(h, 1);
+    stride_ = (w_ + 31) / 32 * 4;
+    bits_.assign(static_cast<std::size_t>(stride_) * h_, 0);
+  }
+  // A disc of `diameter` device pixels centred on p (device pixels, pixel centres at .5).
+  void stamp(QPointF p, double diameter) {
+    const double r = std::max(diameter, 1.0) / 2;
+    const int y0 = std::max(0, static_cast<int>(std::ceil(p.y() - r - 0.5)));
+    const int y1 = std::min(h_ - 1, static_cast<int>(std::floor(p.y() + r - 0.5)));
+    for (int y = y0; y <= y1; ++y) {
+      const double dy = y + 0.5 - p.y();
+      const double hw = std::sqrt(std::max(r * r - dy * dy, 0.0));
+      const int x0 = std::max(0, static_cast<int>(std::ceil(p.x() - hw - 0.5)));
+      const int x1 = std::min(w_ - 1, static_cast<int>(std::floor(p.x() + hw - 0.5)));
+      if (x0 > x1) continue;
+      uchar* row = bits_.data() + static_cast<std::size_t>(y) * stride_;
+      for (int x = x0; x <= x1; ++x) row[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
+      left_ = std::min(left_, x0);
+      right_ = std::max(right_, x1);
+      top_ = std::min(top_, y);
+      bottom_ = std::max(bottom_, y);
+    }
+  }
+  void draw(QPainter& painter) {
+    if (left_ > right_) return;
+    QImage image(bits_.data(), w_, h_, stride_, QImage::Format_Mono);
+    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    const QRect used(QPoint(left_, top_), QPoint(right_, bottom_));
+    const QBitmap bitmap = QBitmap::fromImage(image.copy(used));
+    painter.save();
+    painter.setPen(Qt::black);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.drawPixmap(used.topLeft(), bitmap);
+    painter.restore();
+    left_ = top_ = std::numeric_limits<int>::max();
+    right_ = bottom_ = -1;
+    std::fill(bits_.begin(), bits_.end(), 0);
+  }
+
+ private:
+  int w_ = 0, h_ = 0, stride_ = 0;
+  std::vector<uchar> bits_;
+  int left_ = std::numeric_limits<int>::max(), top_ = std::numeric_limits<int>::max();
+  int right_ = -1, bottom_ = -1;
+};
 
 // Draws on a painter already begun: page twips scaled by the device's resolution / 1440
 // from the printable area's origin; widths of n pixels at 600 dpi.
@@ -38,36 +95,38 @@ class PainterSurface : public PrinterSurface {
     painter.setRenderHint(QPainter::TextAntialiasing, true);
   }
 
+  // Texts and lines are kept and drawn after the dots (everything is black, so the order
+  // does not show), because the dots' bitmap is opaque in a PDF.
   void text(double x, double y, std::string_view t, const std::string& font, double size_pt,
             bool bold) override {
-    flush_dots();
-    QFont qf(QString::fromStdString(font));
-    qf.setPointSizeF(size_pt);
-    qf.setBold(bold);
-    painter_->setFont(qf);
-    painter_->setPen(Qt::black);
-    const QFontMetricsF m(painter_->font(), painter_->device());
-    painter_->drawText(map(x, y) + QPointF(0, m.ascent()),
-                       QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
+    Figure fig;
+    fig.a = map(x, y);
+    fig.text = QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+    fig.font = QString::fromStdString(font);
+    fig.size = size_pt;
+    fig.bold = bold;
+    figures_.push_back(std::move(fig));
   }
 
   void line(double x1, double y1, double x2, double y2, int width, bool dashed) override {
-    flush_dots();
-    QPen pen(Qt::black, pixels(width), dashed ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap);
-    painter_->setPen(pen);
-    painter_->drawLine(map(x1, y1), map(x2, y2));
+    Figure fig;
+    fig.a = map(x1, y1);
+    fig.b = map(x2, y2);
+    fig.width = pixels(width);
+    fig.dashed = dashed;
+    figures_.push_back(std::move(fig));
   }
 
   void dot(double x, double y, int width) override {
-    if (width != dot_width_) flush_dots();
-    dot_width_ = width;
-    dots_.push_back(map(x, y));
-    if (dots_.size() >= 4096) flush_dots();
+    if (!dots_.ready()) dots_.size_to(painter_->device()->width(), painter_->device()->height());
+    dots_.stamp(map(x, y), pixels(width));
   }
 
  protected:
   bool finish(std::string& error) {
-    flush_dots();
+    dots_.draw(*painter_);
+    for (const Figure& fig : figures_) draw(fig);
+    figures_.clear();
     if (painter_->isActive() && !painter_->end()) {
       error = "the page could not be finished";
       return false;
@@ -76,24 +135,40 @@ class PainterSurface : public PrinterSurface {
   }
 
  private:
+  struct Figure {
+    QPointF a, b;
+    QString text, font;  // a text when not empty, else a line from a to b
+    double size = 0, width = 0;
+    bool bold = false, dashed = false;
+  };
+
+  void draw(const Figure& fig) {
+    if (!fig.text.isEmpty()) {
+      QFont qf(fig.font);
+      qf.setPointSizeF(fig.size);
+      qf.setBold(fig.bold);
+      painter_->setFont(qf);
+      painter_->setPen(Qt::black);
+      const QFontMetricsF m(painter_->font(), painter_->device());
+      painter_->drawText(fig.a + QPointF(0, m.ascent()), fig.text);
+    } else {
+      painter_->setPen(
+          QPen(Qt::black, fig.width, fig.dashed ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap));
+      painter_->drawLine(fig.a, fig.b);
+    }
+  }
+
   double pixels(int width) const {
     return std::max(std::max(width, 1) * dpi_ / kPrinterDpi, min_width_);
   }
   QPointF map(double x, double y) const { return origin_ + QPointF(x * scale_, y * scale_); }
-  void flush_dots() {
-    if (dots_.empty()) return;
-    QPen pen(Qt::black, pixels(dot_width_), Qt::SolidLine, Qt::RoundCap);
-    painter_->setPen(pen);
-    painter_->drawPoints(dots_.data(), static_cast<int>(dots_.size()));
-    dots_.clear();
-  }
 
+  std::vector<Figure> figures_;
   QPainter* painter_ = nullptr;
   double dpi_ = kPrinterDpi, scale_ = kPrinterDpi / kTwipsPerInch;
   QPointF origin_;
   double min_width_ = 0;
-  std::vector<QPointF> dots_;
-  int dot_width_ = 1;
+  DotLayer dots_;
 };
 
 std::string describe(const QSaveFile& file) {
