@@ -328,5 +328,18 @@ TEST(Decoding, NoBoxEndsTheRunWithAMessage) {
   EXPECT_NE(f.ui[Ctl::Text58].text.find("No interface box"), std::string::npos);
 }
 
+TEST(Decoding, NoPrintRowKeepsAColumnOneValueOfAnEarlierRun) {
+  // Warm-up passes, the passes of Poincare events and the last row all get the value the
+  // phase plot stores, so a printout shows no stray dots from an earlier run.
+  Rig rig;
+  for (int i = 0; i <= 200; ++i) rig.f->orbit_points.at(i, 1) = 7777;
+  Motion m;
+  m.marker = [](long n) { return n == 20 || n == 33; };
+  rig.run(m.steps(60));
+  ASSERT_EQ(rig.f->cnt, 60);
+  for (int i = 1; i <= rig.f->cnt; ++i) EXPECT_NE(rig.f->orbit_points.at(i, 1), 7777) << i;
+  EXPECT_EQ(rig.f->orbit_points.at(61, 1), 7777);  // rows beyond the run are not touched
+}
+
 }  // namespace
 }  // namespace kv

@@ -19,9 +19,8 @@ struct OrbitRecord {
 };
 
 inline std::string orbit_file(const std::vector<OrbitRecord>& records, long header = -1) {
-  std::string text =
-      format_print_integer(header < 0 ? static_cast<long>(records.size()) : header) +
-      "\r\nPHASE\r\n";
+  std::string text = format_print_integer(header < 0 ? static_cast<long>(records.size()) : header) +
+                     "\r\nPHASE\r\n";
   char line[160];
   for (const auto& r : records) {
     text.append(line, format_orbit_line(line, r.t, r.phase, r.omega, r.revolutions));
