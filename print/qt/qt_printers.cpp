@@ -37,21 +37,21 @@ class DotLayer {
     stride_ = (w_ + 31) / 32 * 4;
     bits_.assign(static_cast<std::size_t>(stride_) * h_, 0);
   }
-  // A disc of `diameter` device pixels centred on p (device pixels, pixel centres at .5).
+  // A disc of `diameter` device pixels centred on the pixel that holds p (device pixels;
+  // at 600 dpi or more the half-pixel snap cannot be seen).
   void stamp(QPointF p, double diameter) {
-    const double r = std::max(diameter, 1.0) / 2;
-    const int y0 = std::max(0, static_cast<int>(std::ceil(p.y() - r - 0.5)));
-    const int y1 = std::min(h_ - 1, static_cast<int>(std::floor(p.y() + r - 0.5)));
-    for (int y = y0; y <= y1; ++y) {
-      const double dy = y + 0.5 - p.y();
-      const double hw = std::sqrt(std::max(r * r - dy * dy, 0.0));
-      const int x0 = std::max(0, static_cast<int>(std::ceil(p.x() - hw - 0.5)));
-      const int x1 = std::min(w_ - 1, static_cast<int>(std::floor(p.x() + hw - 0.5)));
-      if (x0 > x1) continue;
-      uchar* row = bits_.data() + static_cast<std::size_t>(y) * stride_;
-      for (int x = x0; x <= x1; ++x) row[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
-      left_ = std::min(left_, x0);
-      right_ = std::max(right_, x1);
+    const double fx = std::floor(p.x()), fy = std::floor(p.y());
+    if (!(fx > -1e6 && fx < 1e6 && fy > -1e6 && fy < 1e6)) return;
+    const int cx = static_cast<int>(fx), cy = static_cast<int>(fy);
+    const std::vector<Span>& spans = disc(diameter);
+    for (const Span& sp : spans) {
+      const int y = cy + sp.dy;
+      if (y < 0 || y >= h_) continue;
+      const int xa = std::max(cx + sp.x0, 0), xb = std::min(cx + sp.x1, w_ - 1);
+      if (xa > xb) continue;
+      set_bits(bits_.data() + static_cast<std::size_t>(y) * stride_, xa, xb);
+      left_ = std::min(left_, xa);
+      right_ = std::max(right_, xb);
       top_ = std::min(top_, y);
       bottom_ = std::max(bottom_, y);
     }
@@ -73,8 +73,42 @@ class DotLayer {
   }
 
  private:
+  struct Span {
+    int dy, x0, x1;  // row offset and column offsets from the centre pixel
+  };
+  // The rows of a disc of `diameter` pixels around a pixel centre (at least that pixel).
+  const std::vector<Span>& disc(double diameter) {
+    if (diameter == disc_diameter_) return disc_;
+    disc_diameter_ = diameter;
+    disc_.clear();
+    const double r = std::max(diameter, 1.0) / 2;
+    const int reach = static_cast<int>(std::ceil(r));
+    for (int dy = -reach; dy <= reach; ++dy) {
+      const double hw2 = r * r - static_cast<double>(dy) * dy;
+      if (hw2 < 0) continue;
+      const int hw = static_cast<int>(std::floor(std::sqrt(hw2)));
+      disc_.push_back({dy, -hw, hw});
+    }
+    if (disc_.empty()) disc_.push_back({0, 0, 0});
+    return disc_;
+  }
+  static void set_bits(uchar* row, int xa, int xb) {
+    const int b0 = xa >> 3, b1 = xb >> 3;
+    const auto head = static_cast<uchar>(0xFF >> (xa & 7));
+    const auto tail = static_cast<uchar>(0xFF << (7 - (xb & 7)));
+    if (b0 == b1) {
+      row[b0] |= head & tail;
+      return;
+    }
+    row[b0] |= head;
+    for (int b = b0 + 1; b < b1; ++b) row[b] = 0xFF;
+    row[b1] |= tail;
+  }
+
   int w_ = 0, h_ = 0, stride_ = 0;
   std::vector<uchar> bits_;
+  std::vector<Span> disc_;
+  double disc_diameter_ = -1;
   int left_ = std::numeric_limits<int>::max(), top_ = std::numeric_limits<int>::max();
   int right_ = -1, bottom_ = -1;
 };
