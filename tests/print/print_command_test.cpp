@@ -11,29 +11,47 @@
 namespace kv {
 namespace {
 
-// Hands out recording printers and remembers them.
+// A printer handed to the command that draws on a recording kept by the test (the command
+// owns and destroys the surface it gets).
+class Forward : public PrinterSurface {
+ public:
+  explicit Forward(RecordingPrinter& to) : to_(to) {}
+  void text(double x, double y, std::string_view t, const std::string& font, double size,
+            bool bold) override {
+    to_.text(x, y, t, font, size, bold);
+  }
+  void line(double x1, double y1, double x2, double y2, int width, bool dashed) override {
+    to_.line(x1, y1, x2, y2, width, dashed);
+  }
+  void dot(double x, double y, int width) override { to_.dot(x, y, width); }
+  bool end_doc(std::string& error) override { return to_.end_doc(error); }
+
+ private:
+  RecordingPrinter& to_;
+};
+
+// Hands out printers whose pages the test can read afterwards.
 class FakePrinters : public Printers {
  public:
   bool have_printer = true;
   std::string printer_fails;  // end_doc of the printer fails with this
   std::vector<std::string> pdf_paths;
-  RecordingPrinter* last = nullptr;
+  std::vector<std::unique_ptr<RecordingPrinter>> pages;
+  RecordingPrinter* last() const { return pages.empty() ? nullptr : pages.back().get(); }
 
   std::unique_ptr<PrinterSurface> default_printer(std::string& why_not) override {
     if (!have_printer) {
       why_not = "No printer is set up on this computer.";
       return nullptr;
     }
-    auto p = std::make_unique<RecordingPrinter>();
-    p->fail_with = printer_fails;
-    last = p.get();
-    return p;
+    pages.push_back(std::make_unique<RecordingPrinter>());
+    pages.back()->fail_with = printer_fails;
+    return std::make_unique<Forward>(*pages.back());
   }
   std::unique_ptr<PrinterSurface> pdf_file(const std::string& path, std::string&) override {
     pdf_paths.push_back(path);
-    auto p = std::make_unique<RecordingPrinter>();
-    last = p.get();
-    return p;
+    pages.push_back(std::make_unique<RecordingPrinter>());
+    return std::make_unique<Forward>(*pages.back());
   }
 };
 
@@ -52,8 +70,8 @@ class PrintCommand : public ::testing::Test {
 
 TEST_F(PrintCommand, PrintsOnTheDefaultPrinterWithoutAsking) {
   EXPECT_EQ(print_command(f).status, PrintOutcome::Status::printed);
-  ASSERT_NE(printers.last, nullptr);
-  EXPECT_EQ(printers.last->documents, 1);
+  ASSERT_NE(printers.last(), nullptr);
+  EXPECT_EQ(printers.last()->documents, 1);
   EXPECT_TRUE(s.dialogs.shown.empty());
   EXPECT_FALSE(f.ui[Ctl::HScroll1].visible);
 }
@@ -68,7 +86,7 @@ TEST_F(PrintCommand, WithoutAPrinterOffersAPdfFile) {
   EXPECT_NE(s.dialogs.shown[0].text.find("PDF"), std::string::npos);
   ASSERT_EQ(printers.pdf_paths.size(), 1u);
   EXPECT_EQ(printers.pdf_paths[0], "/tmp/page.pdf");
-  EXPECT_EQ(printers.last->documents, 1);
+  EXPECT_EQ(printers.last()->documents, 1);
 }
 
 TEST_F(PrintCommand, NoOrCancelPrintsNothing) {
