@@ -93,8 +93,10 @@ bool ListInput::read_number(double& value) {
   // An item like ".5" or "-.5" parses with from_chars directly; "5." too.
   auto r = std::from_chars(b, e, value);
   if (r.ec != std::errc() || r.ptr != e) {
-    if (item.empty()) {
-      value = 0;  // an empty field between two commas reads as 0
+    if (item.empty() || item == "." || item == "-.") {
+      // An empty field between two commas reads as 0, and so does a bare point (a value
+      // written with a "#" pattern that rounds to nothing, as a time of 0 in "###.####").
+      value = 0;
       return true;
     }
     error_ = not_a_number(at, item);
@@ -118,7 +120,7 @@ bool ListInput::read_float(float& value) {
   if (b != e && *b == '+') ++b;
   auto r = std::from_chars(b, e, value);
   if (r.ec != std::errc() || r.ptr != e) {
-    if (item.empty()) {
+    if (item.empty() || item == "." || item == "-.") {
       value = 0;
       return true;
     }

@@ -100,10 +100,25 @@ void Surface::segment(int x0, int y0, int x1, int y1, std::uint32_t pen) {
   x1 = std::clamp(x1, -lim, lim);
   y0 = std::clamp(y0, -lim, lim);
   y1 = std::clamp(y1, -lim, lim);
+  bool patterned = DrawWidth <= 1 && DrawStyle != kStyleSolid;
+  if (!patterned && (x0 == x1 || y0 == y1)) {
+    // A solid horizontal or vertical line covers a rectangle of dots: each pixel is
+    // combined once, as the walk below would leave it (every mode gives the same result
+    // whatever the order, the XOR mode through the stamp).
+    const int w = DrawWidth <= 1 ? 1 : DrawWidth;
+    const int lo = DrawWidth <= 1 ? 0 : -(DrawWidth - 1) / 2;
+    const int xa = std::max(std::min(x0, x1) + lo, 0);
+    const int xb = std::min(std::max(x0, x1) + lo + w - 1, pw_ - 1);
+    const int ya = std::max(std::min(y0, y1) + lo, 0);
+    const int yb = std::min(std::max(y0, y1) + lo + w - 1, ph_ - 1);
+    for (int y = ya; y <= yb; ++y)
+      for (int x = xa; x <= xb; ++x) plot(x, y, pen);
+    ++serial_;
+    return;
+  }
   int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
   int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
   int err = dx + dy;
-  bool patterned = DrawWidth <= 1 && DrawStyle != kStyleSolid;
   int step = 0;
   for (;;) {
     bool on = true;

@@ -41,9 +41,10 @@ DemoBox::DemoBox(bool paced) : paced_(paced) {
 }
 
 SampleRecord DemoBox::next_record() {
-  // The encoder: 4000 counts per revolution, count 2000 at the bottom; the revolution
-  // count steps when the count wraps from 3999 to 0.
-  const double counts = std::floor(angle_ * (4000 / kTwoPi)) + 2000;
+  // The encoder: 4000 counts per revolution, count 0 at the bottom (the rest position,
+  // file phase -pi, as in the simulation); the revolution count steps when the count
+  // wraps from 3999 to 0.
+  const double counts = std::floor(angle_ * (4000 / kTwoPi));
   const double revolutions = std::floor(counts / 4000);
   const auto angle_count = static_cast<std::int32_t>(counts - revolutions * 4000);
   const auto time = static_cast<std::uint32_t>((sent_ * kTicksPerRecord) & 0xFFFF);

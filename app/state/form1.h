@@ -12,6 +12,7 @@
 
 #include "app/state/controls.h"
 #include "platform/interface_box.h"
+#include "platform/printer.h"
 #include "platform/services.h"
 #include "platform/surface.h"
 #include "platform/text_files.h"
@@ -118,6 +119,7 @@ struct Form1 {
   // --- Program bookkeeping (not part of the design's state) ---
   bool exit_requested = false;   // a command asked the program to end
   bool command_running = false;  // a long command is in progress
+  Printers* printers = nullptr;  // the printer and PDF files; none in a build without them
 
   // Shows a line in the status text (the connection status box) in the given colour.
   void show_status(const std::string& text, std::uint32_t color = kRed);

@@ -14,6 +14,7 @@
 #include "app/state/form1.h"
 #include "app/window/main_window.h"
 #include "platform/qt/qt_services.h"
+#include "print/qt/qt_printers.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -87,6 +88,8 @@ int main(int argc, char** argv) {
   if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
   kv::QtServices qt;
   kv::Form1 form(qt.services());
+  kv::QtPrinters printers;
+  form.printers = &printers;
   kv::MainWindow window(form);
   QObject::connect(&window, &kv::MainWindow::program_ended, &app, &QApplication::quit,
                    Qt::QueuedConnection);

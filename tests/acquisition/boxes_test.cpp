@@ -25,8 +25,9 @@ TEST(DemoBox, RecordsFollowThePendulumAndTheBoxClock) {
   DemoBox box(false);
   SampleRecord r{};
   ASSERT_EQ(box.read(r, 100), BoxRead::Ok);
-  // Start-up state: 1 rad from the bottom, where count 2000 lies.
-  EXPECT_EQ(record_angle(r), 2000 + static_cast<int>(std::floor(4000 / (2 * M_PI))));
+  // Start-up state: 1 rad from the bottom, where count 0 lies (file phase -pi, the rest
+  // position of the simulation).
+  EXPECT_EQ(record_angle(r), static_cast<int>(std::floor(4000 / (2 * M_PI))));
   EXPECT_EQ(record_time(r), 0);
   EXPECT_EQ(record_revolution_field(r), 32000);
   EXPECT_NE(record_marker(r), 0);  // a drive cycle starts with the run

@@ -109,3 +109,38 @@ TEST(Surface, UserScaleAndRefreshSerial) {
   s.Refresh();
   EXPECT_EQ(s.shown_serial(), drawn);
 }
+
+TEST(Surface, AxisLinesCoverTheDotsOfEveryStepIncludingTheEdges) {
+  // A horizontal or vertical line of width w is the union of the w x w dots at each step,
+  // clipped at the raster's edges; in the XOR mode drawing it twice restores the raster.
+  for (int width = 1; width <= 4; ++width) {
+    for (bool vertical : {false, true}) {
+      Surface line(1500, 1500, 0, 0xFFFFFF), dots(1500, 1500, 0, 0xFFFFFF);
+      line.DrawWidth = dots.DrawWidth = width;
+      const float a = -30, b = 1530, c = 750;  // runs past both edges
+      if (vertical) {
+        line.Line(c, a, c, b, 0);
+      } else {
+        line.Line(a, c, b, c, 0);
+      }
+      for (float t = a; t <= b; t += 15) {
+        if (vertical) {
+          dots.PSet(c, t, 0);
+        } else {
+          dots.PSet(t, c, 0);
+        }
+      }
+      EXPECT_EQ(snapshot(line), snapshot(dots)) << width << vertical;
+
+      Surface x(1500, 1500, 0, 0xFFFFFF);
+      x.DrawWidth = width;
+      x.Line(0, 0, 1500, 1500, 0);  // something under the line
+      const auto before = snapshot(x);
+      x.DrawMode = kDrawNotXorPen;
+      cross(x, 700, 700);
+      EXPECT_NE(snapshot(x), before);
+      cross(x, 700, 700);
+      EXPECT_EQ(snapshot(x), before) << width;
+    }
+  }
+}
