@@ -2,6 +2,7 @@
 //   kestavor [--box demo | --box replay:FILE | --box usb[:VID:PID]]
 // Without --box it opens the real interface box.
 #include <QApplication>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <cstdio>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "app/state/form1.h"
 #include "app/window/main_window.h"
 #include "platform/qt/qt_services.h"
+#include "platform/start_folder.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -66,6 +68,10 @@ int main(int argc, char** argv) {
   if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
   kv::QtServices qt;
   kv::Form1 form(qt.services());
+  // The dialogs start in the program's folder when the user may write there, else in the
+  // working folder (started from a terminal) or the documents folder.
+  form.program_dir = kv::default_dialog_folder(
+      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
   kv::MainWindow window(form);
   QObject::connect(&window, &kv::MainWindow::program_ended, &app, &QApplication::quit,
                    Qt::QueuedConnection);
