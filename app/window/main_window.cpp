@@ -47,6 +47,10 @@ MainWindow::MainWindow(Form1& f, QWidget* parent) : QWidget(parent), f_(f) {
   setMinimumSize(layout::kDesignWidthPx / 4, layout::kDesignHeightPx / 4);
   canvas_ = new DesignCanvas(this);
   build();
+  // The plots draw at the screen's resolution: a new layout sets their device scale.
+  connect(canvas_, &DesignCanvas::rescaled, this, [this] {
+    for (SurfaceView* v : surfaces_) v->follow_device_scale();
+  });
   resize(initial_size());
 
   pump_ = dynamic_cast<QtInputPump*>(&f_.sys.pump);

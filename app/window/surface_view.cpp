@@ -24,10 +24,6 @@ void SurfaceView::follow_device_scale() {
   surface_.set_device_scale(design_scale(this) * devicePixelRatioF());
 }
 
-void SurfaceView::resizeEvent(QResizeEvent*) {
-  follow_device_scale();
-}
-
 bool SurfaceView::event(QEvent* e) {
   // The window moved to a screen of another pixel ratio.
   if (e->type() == QEvent::ScreenChangeInternal) follow_device_scale();

@@ -20,6 +20,9 @@ class SurfaceView : public QWidget {
   // Schedules a repaint if the surface was refreshed since it was last painted.
   void poll();
   const Surface& surface() const { return surface_; }
+  // Sets the surface's device scale to the window's scale times the screen's device pixel
+  // ratio. The window calls it whenever the design is laid out anew, hidden plots too.
+  void follow_device_scale();
   std::uint64_t painted_serial() const { return painted_; }
 
  signals:
@@ -29,15 +32,12 @@ class SurfaceView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* e) override;
-  void resizeEvent(QResizeEvent* e) override;
   bool event(QEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
 
  private:
-  void follow_device_scale();
-
   Surface& surface_;
   std::uint64_t painted_ = ~std::uint64_t{0};
 };
