@@ -49,8 +49,14 @@ QImage MainWindow::plot_picture(Ctl surface, double factor) const {
                QImage::Format_RGB32);
   image.setDevicePixelRatio(dpr);
   image.fill(qcolor(layout::kFormColor));
-  canvas_->render(&image, QPoint(0, 0), QRegion(r),
-                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  // Each part on its own, so that nothing else of the window that reaches into the area
+  // (the other plot's labels, the backdrops) comes along.
+  for (Ctl c : plot_parts(surface)) {
+    QWidget* w = widgets_[static_cast<int>(c)];
+    if (!w || !w->isVisibleTo(canvas_)) continue;
+    w->render(&image, w->mapTo(canvas_, QPoint(0, 0)) - r.topLeft(), QRegion(),
+              QWidget::DrawChildren);
+  }
   image.setDevicePixelRatio(1.0);  // a file or the clipboard takes it pixel for pixel
   return image;
 }

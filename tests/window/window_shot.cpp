@@ -33,8 +33,8 @@ int main(int argc, char** argv) {
   if (args.size() < 2) {
     std::fputs(
         "usage: window_shot OUT.png [--box SPEC] [--size WxH] [--click CONTROL] "
-        "[--run-ms MS] [--answer TEXT]... [--save PATH]... [--menu Picture1|Picture2] [--picture "
-        "PATH]\n",
+        "[--run-ms MS] [--answer TEXT]... [--save PATH]... [--menu Picture1|Picture2] "
+        "[--picture PATH]\n",
         stderr);
     return 2;
   }
