@@ -55,6 +55,10 @@ void press(Rig& r, const KeyCase& k) {
   QTest::keyClick(r.w.windowHandle(), k.key, k.mods);
 }
 
+void PrintTo(const KeyCase& k, std::ostream* os) {
+  *os << k.name;
+}
+
 class Shortcut : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(Shortcut, RunsTheHandlerOfItsButtonAtRest) {

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QTest>
 #include <filesystem>
+#include <ostream>
 
 #include "app/window/design_canvas.h"
 #include "app/window/surface_view.h"
@@ -93,6 +94,10 @@ struct PlotCase {
   Ctl surface;
   std::initializer_list<Ctl> parts;
 };
+
+void PrintTo(const PlotCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class PlotPicture : public ::testing::TestWithParam<PlotCase> {};
 
