@@ -66,7 +66,7 @@ struct Form1 {
   Surface Picture2;  // Poincare plot
   Surface Picture4;  // title mark
   FileTable files;
-  std::string program_dir;  // initial folder of the file dialogs
+  std::string program_dir;  // initial folder of the file dialogs (platform/start_folder.h)
   std::string help_file = "pendulum_help.hlp";
 
   // --- Public variables ---

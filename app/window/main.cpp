@@ -3,6 +3,7 @@
 // Without --box it opens the real interface box. --help and --version answer without a
 // screen: they are handled before Qt connects to the display.
 #include <QApplication>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "app/state/form1.h"
 #include "app/window/main_window.h"
 #include "platform/qt/qt_services.h"
+#include "platform/start_folder.h"
 #include "print/qt/qt_printers.h"
 
 namespace {
@@ -90,6 +92,10 @@ int main(int argc, char** argv) {
   kv::Form1 form(qt.services());
   kv::QtPrinters printers;
   form.printers = &printers;
+  // The dialogs start in the program's folder when the user may write there, else in the
+  // working folder (started from a terminal) or the documents folder.
+  form.program_dir = kv::default_dialog_folder(
+      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
   kv::MainWindow window(form);
   QObject::connect(&window, &kv::MainWindow::program_ended, &app, &QApplication::quit,
                    Qt::QueuedConnection);
