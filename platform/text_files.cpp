@@ -166,13 +166,15 @@ bool OutputFile::flush() {
     fail("write", err);
     used_ = 0;
     unit_end_ = 0;
+    buf_lines_ = 0;
     return false;
   }
-  if (text_) lines_on_disk_ += std::count(buf_.get(), buf_.get() + used_, '\n');
+  lines_on_disk_ += buf_lines_;
   if (unit_end_ > 0) whole_on_disk_ = on_disk_ + static_cast<long long>(unit_end_);
   on_disk_ += static_cast<long long>(used_);
   used_ = 0;
   unit_end_ = 0;
+  buf_lines_ = 0;
   return true;
 }
 
@@ -198,12 +200,14 @@ bool OutputFile::print_line(std::string_view text) {
   if (text.size() + 2 > kBufSize) {
     if (!write_raw(text.data(), text.size())) return false;
     if (!write_raw("\r\n", 2)) return false;
+    ++buf_lines_;
   } else {
     std::memcpy(buf_.get() + used_, text.data(), text.size());
     used_ += text.size();
     buf_[used_++] = '\r';
     buf_[used_++] = '\n';
     unit_end_ = used_;
+    ++buf_lines_;
   }
   ++lines_;
   return true;

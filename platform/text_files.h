@@ -71,6 +71,7 @@ class OutputFile {
   long long on_disk_ = 0;        // bytes written to the temporary file
   long long whole_on_disk_ = 0;  // of which end at a whole line or record
   long long lines_on_disk_ = 0;  // line ends among them
+  long long buf_lines_ = 0;      // whole lines in the buffer
   long long lines_ = 0;
   long long kept_lines_ = 0;
 };

@@ -44,7 +44,7 @@ void PendulumModel::advance_step(double& new_time, double& angle, double& veloci
   const double sin_angle = std::sin(angle);
 
   DriveSines full;
-  full.at_start = std::sin(om * tau0);
+  full.at_start = sine_reusing(om * tau0, sampled_arg, sampled_sine);
   const double full_middle_arg = om * (h * 0.5 + tau0);
   full.at_middle = std::sin(full_middle_arg);
   full.at_end = std::sin(om * (tau0 + h));
@@ -73,6 +73,14 @@ void PendulumModel::advance_step(double& new_time, double& angle, double& veloci
   angle = fine_angle - (coarse_angle - fine_angle) / 15;
   velocity = fine_velocity - (coarse_velocity - fine_velocity) / 15;
   new_time = sim_time;
+}
+
+double PendulumModel::drive_sine(double x) {
+  if (std::bit_cast<std::uint64_t>(x) != std::bit_cast<std::uint64_t>(sampled_arg)) {
+    sampled_arg = x;
+    sampled_sine = std::sin(x);
+  }
+  return sampled_sine;
 }
 
 DerivedParameters derive(const PendulumParameters& p) {

@@ -5,6 +5,8 @@
 // to single precision, which fixes the trajectory to the bit.
 #pragma once
 
+#include <limits>
+
 namespace kv {
 
 // Largest angle (radian) or dimensionless velocity a run accepts. Beyond it the numbers no
@@ -24,6 +26,7 @@ struct PendulumModel {
   float sim_time = 0;          // tau
   double rk_angle = 0, rk_velocity = 0;
   double coarse_angle = 0, coarse_velocity = 0;
+  double sampled_arg = std::numeric_limits<double>::quiet_NaN(), sampled_sine = 0;
 
   // One classical RK4 step of size h from (angle, velocity), given the drive's sines at the
   // step's start, middle (h * 0.5 + tau) and end (tau + h) and sin(angle); results in
@@ -32,6 +35,10 @@ struct PendulumModel {
   // One step of size h: a full step and two half steps, combined by Richardson's rule.
   // Advances sim_time by two single-precision additions of h / 2.
   void advance_step(double& new_time, double& angle, double& velocity, double h);
+  // sin(x) for a caller that samples the drive between steps. The value is kept, and the
+  // next step starts from it when its first drive argument has the same bits (a run
+  // sampling at drive phase 0 computes exactly that argument).
+  double drive_sine(double x);
 };
 
 // Physical parameters (SI units) and the dimensionless values derived from them.

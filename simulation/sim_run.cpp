@@ -111,7 +111,7 @@ SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
 
     // Poincare sampling at the upward zero crossing of the drive, shifted by the phase.
     f.poincare_event = kFalse;
-    const double s = std::sin(f.drive_frequency * r.model.sim_time - r.drive_phase);
+    const double s = r.model.drive_sine(f.drive_frequency * r.model.sim_time - r.drive_phase);
     if (s > 0 && f.drive_sine_prev < 0 && past_time_out) {
       f.poincare_y = poincare_centre_y - vel_scaled * 10;
       plot_poincare_point(f);
