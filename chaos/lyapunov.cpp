@@ -8,6 +8,7 @@
 #include "platform/input_file.h"
 #include "platform/number_format.h"
 #include "platform/run_control.h"
+#include "platform/shown_text.h"
 
 namespace kv {
 
@@ -59,15 +60,36 @@ OrbitReader::Status read_rest(OrbitReader& in, std::string& error) {
   return OrbitReader::Status::ok;
 }
 
-// Reads the two header items, then collects records 1..12000 while they are read.
-OrbitReader::Status start_reading(OrbitReader& in, std::vector<float>& velocities) {
-  std::string item;
+// Reads the two header items, then collects records 1..12000 while they are read. `kind`
+// gets the second item ("PHASE" in an orbit file).
+OrbitReader::Status start_reading(OrbitReader& in, std::vector<float>& velocities,
+                                  std::string& kind) {
   for (int i = 0; i < 2; ++i) {
-    const OrbitReader::Status st = in.read_word(item);
+    const OrbitReader::Status st = in.read_word(kind);
     if (st != OrbitReader::Status::ok) return st;
   }
   collect_lyapunov_velocities(in, velocities);
   return OrbitReader::Status::ok;
+}
+
+// The estimate of a whole file: refused unless its second line names an orbit file (a
+// Poincare file's velocities are one per drive period, not a time series).
+LyapunovRun lyapunov_of_file(Form1& f, OrbitReader& in, const std::string& path,
+                             RunControl& run_control) {
+  std::vector<float> velocities;
+  std::string kind;
+  const OrbitReader::Status st = start_reading(in, velocities, kind);
+  if (st == OrbitReader::Status::ok && kind != "PHASE") {
+    LyapunovRun run;
+    run.error =
+        path + ": line 2 reads \"" + shown_bytes(kind) + "\", not PHASE: this is not an orbit file";
+    f.lyapunov_exponent = 0;
+    f.ui.set_visible(Ctl::Text67, false);
+    finish(f);
+    f.sys.dialogs.message(run.error, "Lyapunov exponent", MsgIcon::Critical);
+    return run;
+  }
+  return lyapunov_of_reader(f, in, velocities, st, path, run_control);
 }
 
 }  // namespace
@@ -95,17 +117,13 @@ LyapunovRun lyapunov(Form1& f, const std::string& path, RunControl& run_control)
     return run;
   }
   OrbitReader in(file);
-  std::vector<float> velocities;
-  const OrbitReader::Status st = start_reading(in, velocities);
-  return lyapunov_of_reader(f, in, velocities, st, path, run_control);
+  return lyapunov_of_file(f, in, path, run_control);
 }
 
 LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string& path,
                              RunControl& run_control) {
   OrbitReader in(text);
-  std::vector<float> velocities;
-  const OrbitReader::Status st = start_reading(in, velocities);
-  return lyapunov_of_reader(f, in, velocities, st, path, run_control);
+  return lyapunov_of_file(f, in, path, run_control);
 }
 
 LyapunovRun lyapunov_of_reader(Form1& f, OrbitReader& in, const std::vector<float>& velocities,

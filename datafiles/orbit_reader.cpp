@@ -1,5 +1,7 @@
 #include "datafiles/orbit_reader.h"
 
+#include "platform/shown_text.h"
+
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -235,19 +237,8 @@ void OrbitReader::scan_item(const char*& begin, const char*& end) {
 }
 
 std::string OrbitReader::describe(const char* begin, const char* end, const char* why) const {
-  std::string_view item(begin, static_cast<std::size_t>(end - begin));
-  if (item.size() > 40) item = item.substr(0, 40);
-  std::string text = "line " + std::to_string(item_line_) + ": \"";
-  for (char c : item) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 0x20 && u < 0x7f) {
-      text += c;
-    } else {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02x", u);
-      text += hex;
-    }
-  }
+  const std::string_view item(begin, static_cast<std::size_t>(end - begin));
+  const std::string text = "line " + std::to_string(item_line_) + ": \"" + shown_bytes(item);
   return text + "\" " + why;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/list_input.h"
 
+#include "platform/shown_text.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -13,19 +15,7 @@ inline bool is_blank(char c) {
 // "line N: \"item\" is not a number", the item cut to 40 bytes and every byte that is not
 // printable ASCII shown as \xNN, so that no byte of the file reaches a terminal raw.
 std::string not_a_number(int line, std::string_view item) {
-  std::string text = "line " + std::to_string(line) + ": \"";
-  for (char c : item.substr(0, 40)) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 0x20 && u < 0x7f) {
-      text += c;
-    } else {
-      static const char* const hex = "0123456789abcdef";
-      text += "\\x";
-      text += hex[u >> 4];
-      text += hex[u & 15];
-    }
-  }
-  return text + "\" is not a number";
+  return "line " + std::to_string(line) + ": \"" + shown_bytes(item) + "\" is not a number";
 }
 }  // namespace
 

@@ -160,3 +160,21 @@ TEST_F(LyapunovCommand, RunControlHaltsTheEstimate) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST_F(LyapunovCommand, OnlyAnOrbitFileIsEstimated) {
+  // A Poincare file has one velocity per drive period: not the series the estimate needs.
+  std::string text = test::orbit_text(12000, 12000, velocity_of);
+  text.replace(text.find("PHASE"), 5, "POINCARE");
+  const LyapunovRun run = lyapunov(f, dir.write("p.poi", text));
+  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::unreadable);
+  EXPECT_NE(run.error.find("line 2"), std::string::npos) << run.error;
+  EXPECT_NE(run.error.find("POINCARE"), std::string::npos) << run.error;
+  EXPECT_EQ(f.lyapunov_exponent, 0);
+  expect_halt_restored();
+}
+
+}  // namespace
+}  // namespace kv
