@@ -19,11 +19,17 @@ SignalRunControl::SignalRunControl() {
   g_signal = 0;
   previous_int_ = std::signal(SIGINT, on_signal);
   previous_term_ = std::signal(SIGTERM, on_signal);
+#ifdef SIGHUP
+  previous_hup_ = std::signal(SIGHUP, on_signal);
+#endif
 }
 
 SignalRunControl::~SignalRunControl() {
   std::signal(SIGINT, previous_int_);
   std::signal(SIGTERM, previous_term_);
+#ifdef SIGHUP
+  std::signal(SIGHUP, previous_hup_);
+#endif
 }
 
 bool SignalRunControl::halt_requested() {

@@ -1,7 +1,10 @@
-// The run control of kestavor-cli: Ctrl-C (SIGINT) and SIGTERM act as HALT. While a
-// SignalRunControl exists it owns both signals; the previous handlers come back when it is
-// destroyed. A signal is reported once to halt_requested(), as a press on HALT is.
+// The run control of kestavor-cli: Ctrl-C (SIGINT), SIGTERM and SIGHUP (the terminal
+// closed) act as HALT. While a SignalRunControl exists it owns these signals; the previous handlers
+// come back when it is destroyed. A signal is reported once to halt_requested(), as a press on HALT
+// is.
 #pragma once
+
+#include <csignal>
 
 #include "platform/run_control.h"
 
@@ -23,6 +26,9 @@ class SignalRunControl : public RunControl {
  private:
   void (*previous_int_)(int) = nullptr;
   void (*previous_term_)(int) = nullptr;
+#ifdef SIGHUP
+  void (*previous_hup_)(int) = nullptr;
+#endif
 };
 
 }  // namespace kv::cli

@@ -141,23 +141,30 @@ TEST_F(Cli, RecordErrors) {
 
 // SIGTERM acts as HALT: the recording stops, is not kept (an older file of that name
 // survives) and the exit status is 128 + 15.
-TEST_F(Cli, RecordStoppedBySigtermKeepsTheOlderFile) {
-  const fs::path out = dir / "stopped.pha";
-  const fs::path err_file = dir / "stderr.txt";
-  {
-    std::FILE* old = std::fopen(out.string().c_str(), "w");
-    ASSERT_NE(old, nullptr);
-    std::fputs("older\n", old);
-    std::fclose(old);
+TEST_F(Cli, RecordStoppedBySigtermOrSighupKeepsTheOlderFileAndLeavesNothingBehind) {
+  for (const auto& [name, status] : {std::pair{"TERM", 143}, std::pair{"HUP", 129}}) {
+    const fs::path folder = dir / name;
+    fs::create_directories(folder);
+    const fs::path out = folder / "stopped.pha";
+    const fs::path err_file = dir / (std::string(name) + "-stderr.txt");
+    {
+      std::FILE* old = std::fopen(out.string().c_str(), "w");
+      ASSERT_NE(old, nullptr);
+      std::fputs("older\n", old);
+      std::fclose(old);
+    }
+    const std::string cmd = "sh -c '\"" + std::string(KV_CLI) +
+                            "\" record --box demo --orbit 100000 -o \"" + out.string() + "\" 2>\"" +
+                            err_file.string() + "\" & p=$!; sleep 2; kill -" + name +
+                            " $p; wait $p'";
+    const int rc = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(rc)) << name;
+    EXPECT_EQ(WEXITSTATUS(rc), status) << name;
+    EXPECT_NE(slurp(err_file).find("interrupted"), std::string::npos) << slurp(err_file);
+    EXPECT_EQ(slurp(out), "older\n") << name;
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << name;
   }
-  const std::string cmd = "sh -c '\"" + std::string(KV_CLI) +
-                          "\" record --box demo --orbit 100000 -o \"" + out.string() + "\" 2>\"" +
-                          err_file.string() + "\" & p=$!; sleep 2; kill -TERM $p; wait $p'";
-  const int rc = std::system(cmd.c_str());
-  ASSERT_TRUE(WIFEXITED(rc));
-  EXPECT_EQ(WEXITSTATUS(rc), 143);
-  EXPECT_NE(slurp(err_file).find("interrupted"), std::string::npos) << slurp(err_file);
-  EXPECT_EQ(slurp(out), "older\n");
 }
 
 }  // namespace
