@@ -83,6 +83,21 @@ double PendulumModel::drive_sine(double x) {
   return sampled_sine;
 }
 
+double frozen_clock_time(double h) {
+  const double hh = h / 2;
+  float t = 1.0f;
+  while (std::isfinite(t) && static_cast<float>(static_cast<double>(t) + hh) != t) t *= 2;
+  return static_cast<double>(t);
+}
+
+long long reachable_poincare_points(double h, double drive_frequency, double omega0,
+                                    double time_out_seconds) {
+  const double span = frozen_clock_time(h) - time_out_seconds * omega0;
+  const double periods = span * std::fabs(drive_frequency) / (2 * 3.141592653589793);
+  if (!(periods > 0)) return 0;
+  return periods >= 9e18 ? static_cast<long long>(9e18) : static_cast<long long>(periods);
+}
+
 DerivedParameters derive(const PendulumParameters& p) {
   DerivedParameters d{};
   d.omega0 = std::pow(p.mgr / p.inertia, 0.5);

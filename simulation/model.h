@@ -41,6 +41,16 @@ struct PendulumModel {
   double drive_sine(double x);
 };
 
+// Pendulum time (tau) at which the single-precision clock stops advancing with steps of
+// size h: the first power of two T at which T + h / 2, rounded to single precision, is T.
+double frozen_clock_time(double h);
+
+// Poincare points a run can sample before its clock stops: one per drive period 2 pi /
+// drive_frequency after the time-out (seconds, times omega0 in pendulum time), rounded
+// down; 0 when the drive does not turn.
+long long reachable_poincare_points(double h, double drive_frequency, double omega0,
+                                    double time_out_seconds);
+
 // Physical parameters (SI units) and the dimensionless values derived from them.
 struct PendulumParameters {
   double mgr = 0.000798;

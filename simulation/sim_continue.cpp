@@ -1,5 +1,6 @@
 #include "simulation/sim_continue.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "datafiles/save_file.h"
 #include "plot/phase_plot.h"
 #include "plot/poincare_plot.h"
+#include "simulation/model.h"
 #include "simulation/sim_panel.h"
 #include "simulation/sim_run.h"
 
@@ -86,6 +88,21 @@ void simulation_continue(Form1& f, RunControl& run) {
     for (Ctl c : {Ctl::Image1, Ctl::Picture1, Ctl::Frame5, Ctl::Frame8}) f.ui.set_visible(c, false);
     std::optional<i32> n = ask_point_count(f);
     if (!n) return end_before_run(f);
+    // The single-precision clock of the run stops at a fixed pendulum time: say before the
+    // run when the points asked for lie beyond it.
+    const double h = 0.002 * panel.omega0;
+    const long long reachable =
+        reachable_poincare_points(h, panel.drive_frequency, panel.omega0, panel.time_out);
+    if (*n > reachable) {
+      const double seconds = frozen_clock_time(h) / panel.omega0;
+      f.sys.dialogs.message(
+          "At most " + std::to_string(reachable) +
+              " Poincare points can be saved with these parameters: the simulation's clock "
+              "stops advancing after " +
+              std::to_string(std::llround(seconds)) + " s of pendulum time.",
+          "Simulation", MsgIcon::Warning);
+      return end_before_run(f);
+    }
     f.number_of_points = *n;
     f.saving_orbit = kFalse;
     std::string path = f.sys.dialogs.save_file("(*.poi)|*.poi", "*.poi", f.program_dir, "");

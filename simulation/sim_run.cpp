@@ -161,7 +161,9 @@ void finish_sim_run(Form1& f, SimEnd how, const SimRun& r) {
     // A run stopped by HALT, or whose last values were garbage, leaves no file; any file
     // of that name from before stays as it was. Otherwise what was written is kept
     // (terminate_file reports a write error itself).
-    if (how == SimEnd::Halted || how == SimEnd::Unstable) {
+    // A run whose clock stopped before its first data line replaces nothing either.
+    const bool nothing_saved = how == SimEnd::TimeFrozen && r.saved_lines == 0;
+    if (how == SimEnd::Halted || how == SimEnd::Unstable || nothing_saved) {
       discard_save_file(f);
     } else {
       terminate_file(f);
@@ -186,7 +188,9 @@ void finish_sim_run(Form1& f, SimEnd how, const SimRun& r) {
     const double seconds = r.model.sim_time / f.omega0;
     std::string text = "The simulation was stopped after " + std::to_string(std::llround(seconds)) +
                        " s of pendulum time: its clock can no longer advance by one step.";
-    if (was_saving)
+    if (was_saving && r.saved_lines == 0)
+      text += " No point had been saved, so no file was written.";
+    else if (was_saving)
       text += " The file holds the " + std::to_string(r.saved_lines) + " of " +
               std::to_string(f.number_of_points) + " points saved so far.";
     f.sys.dialogs.message(text, "Simulation", MsgIcon::Warning);

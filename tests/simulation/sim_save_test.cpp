@@ -8,6 +8,7 @@
 
 #include "datafiles/save_file.h"
 #include "sim_support.h"
+#include "simulation/model.h"
 
 using namespace kv;
 using namespace kv::test;
@@ -152,4 +153,66 @@ TEST(SimSave, AFrozenClockEndsTheRunAndKeepsTheLinesSoFar) {
   EXPECT_NE(t.last_message().find("can no longer advance"), std::string::npos);
   EXPECT_EQ(lines_of(read_file(path)).size(), 2u + r.saved_lines);
   EXPECT_GT(r.saved_lines, 0);
+}
+
+TEST(SimClock, TheSinglePrecisionClockStopsAtAPowerOfTwoAndBoundsThePoincarePoints) {
+  const DerivedParameters d = derive(PendulumParameters{});
+  // The default step stops the clock at 2^18 (about 29,163 s of pendulum time), which
+  // holds about 26,975 drive periods.
+  EXPECT_EQ(frozen_clock_time(d.h), 262144.0);
+  EXPECT_EQ(static_cast<float>(262144.0 + d.h / 2), 262144.0f);
+  EXPECT_NE(static_cast<float>(131072.0 + d.h / 2), 131072.0f);
+  EXPECT_NEAR(frozen_clock_time(d.h) / d.omega0, 29163, 1);
+  const long long n = reachable_poincare_points(d.h, d.drive_frequency, d.omega0, 0);
+  EXPECT_NEAR(n, 26975, 1);
+  // A time-out uses part of the clock; a drive that does not turn gives no point.
+  EXPECT_LT(reachable_poincare_points(d.h, d.drive_frequency, d.omega0, 1000), n - 100);
+  EXPECT_EQ(reachable_poincare_points(d.h, 0, d.omega0, 0), 0);
+}
+
+TEST(SimSave, APoincareCountBeyondTheClockIsRefusedBeforeTheRun) {
+  const auto dir = temp_folder("beyond_clock");
+  const auto path = dir / "prev.poi";
+  std::ofstream(path) << "OLD";
+  SimForm t;
+  t.computer_time();
+  t.save(Ctl::Check4, "40000", path.string());
+  ASSERT_EQ(t.messages(), 1);
+  EXPECT_NE(t.last_message().find("At most 2697"), std::string::npos) << t.last_message();
+  EXPECT_NE(t.last_message().find("29163 s"), std::string::npos) << t.last_message();
+  EXPECT_EQ(t.f.cnt, 0);  // nothing ran
+  EXPECT_EQ(read_file(path), "OLD");
+  EXPECT_EQ(files_in(dir), 1);
+  EXPECT_FALSE(t.f.ui[Ctl::Text18].enabled);
+
+  // A drive of frequency 0 never gives a Poincare point.
+  SimForm u;
+  u.computer_time();
+  u.f.ui.set_text(Ctl::Text23, "0");
+  u.save(Ctl::Check4, "100", path.string());
+  ASSERT_EQ(u.messages(), 1);
+  EXPECT_NE(u.last_message().find("At most 0 "), std::string::npos) << u.last_message();
+  EXPECT_EQ(read_file(path), "OLD");
+}
+
+TEST(SimSave, AClockThatStopsBeforeTheFirstLineReplacesNothing) {
+  const auto dir = temp_folder("frozen_empty");
+  const auto path = dir / "prev.pha";
+  std::ofstream(path) << "OLD";
+  SimForm t;
+  t.computer_time();
+  t.click(Ctl::Check3);
+  t.f.ui.set_text(Ctl::Text69, "1e300");  // the time-out is never over
+  SimRun r = t.begin();
+  ASSERT_TRUE(open_save_file(t.f, path.string(), 1000, "PHASE"));
+  t.f.saving = t.f.saving_orbit = kTrue;
+  t.f.number_of_points = 1000;
+  r.model.sim_time = 262143.0f;
+  EXPECT_EQ(run_sim_loop(t.f, r), SimEnd::TimeFrozen);
+  EXPECT_EQ(r.saved_lines, 0);
+  finish_sim_run(t.f, SimEnd::TimeFrozen, r);
+  ASSERT_EQ(t.messages(), 1);
+  EXPECT_NE(t.last_message().find("no file was written"), std::string::npos) << t.last_message();
+  EXPECT_EQ(read_file(path), "OLD");
+  EXPECT_EQ(files_in(dir), 1);
 }
