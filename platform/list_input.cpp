@@ -1,9 +1,10 @@
 #include "platform/list_input.h"
 
-#include "platform/shown_text.h"
-
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+
+#include "platform/shown_text.h"
 
 namespace kv {
 
@@ -166,7 +167,13 @@ double leading_number(std::string_view text) {
   if (*b == '+') ++b;
   double v = 0;
   auto r = std::from_chars(b, e, v);
-  if (r.ec == std::errc::result_out_of_range) return num[0] == '-' ? -HUGE_VAL : HUGE_VAL;
+  if (r.ec == std::errc::result_out_of_range) {
+    // Too large a number reads as infinite; too small a one (underflow, as 1e-400) is 0
+    // with its sign, and the reader's own checks then apply.
+    const double near = std::strtod(std::string(num).c_str(), nullptr);
+    const double sign = num[0] == '-' ? -1.0 : 1.0;
+    return std::fabs(near) >= 1 ? sign * HUGE_VAL : sign * 0.0;
+  }
   return r.ec == std::errc() ? v : 0.0;
 }
 

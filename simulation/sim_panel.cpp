@@ -100,7 +100,14 @@ std::string check_panel(const Form1& f, const PanelReading& p) {
     return must_be_number(f, Ctl::Text23);
   if (!std::isfinite(p.drive_phase)) return must_be_number(f, Ctl::Text19);
   if (!(std::fabs(p.initial_angle) <= kMaxStateMagnitude)) return too_large(f, Ctl::Text24);
-  if (!(std::fabs(p.initial_velocity) <= kMaxStateMagnitude)) return too_large(f, Ctl::Text25);
+  if (!(std::fabs(p.initial_velocity) <= kMaxStateMagnitude)) {
+    // The box holds rad/s; the stored value is divided by the natural frequency. When the
+    // velocity itself is ordinary, the natural frequency is what is too small.
+    if (std::fabs(p.initial_velocity * p.omega0) <= kMaxStateMagnitude)
+      return "\"mgr=\" and \"Inertia=\" give a natural frequency (mgr / Inertia)^0.5 too "
+             "small for the simulation.";
+    return too_large(f, Ctl::Text25);
+  }
   if (!std::isfinite(p.time_out)) return must_be_number(f, Ctl::Text69);
   return {};
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/list_input.h"
 
 using namespace kv;
@@ -74,4 +76,13 @@ TEST(LeadingNumber, ParsesLikeTheValFunction) {
   EXPECT_EQ(leading_number("2e"), 2);
   EXPECT_EQ(leading_number("0.000009876"), 0.000009876);
   EXPECT_EQ(leading_number("-"), 0);
+}
+
+TEST(LeadingNumber, OverflowIsInfiniteAndUnderflowIsZeroWithItsSign) {
+  EXPECT_EQ(leading_number("1e400"), HUGE_VAL);
+  EXPECT_EQ(leading_number("-1e400"), -HUGE_VAL);
+  EXPECT_EQ(leading_number("1e-400"), 0.0);
+  EXPECT_TRUE(std::signbit(leading_number("-1e-400")));
+  EXPECT_EQ(leading_number("-1e-400"), 0.0);
+  EXPECT_EQ(leading_number("4.9e-324"), 4.9e-324);  // the smallest subnormal still reads
 }

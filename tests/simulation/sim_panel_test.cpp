@@ -75,6 +75,10 @@ TEST(SimPanel, UndefinedParametersAreRefusedNamingTheBox) {
       {Ctl::Text22, "1e400", "\"Drive amplitude=\""},
       {Ctl::Text23, "-1e309", "\"Drive frequency=\""},
       {Ctl::Text25, "1e9", "\"Initial velocity=\""},
+      // A tiny mgr makes the natural frequency, not the velocity, unusable.
+      {Ctl::Text27, "1e-300", "\"mgr=\" and \"Inertia=\" give a natural frequency"},
+      // Underflow reads as 0, which mgr may not be; it is not "too large".
+      {Ctl::Text27, "1e-400", "\"mgr=\" must be a number greater than 0"},
   };
   for (const Case& c : cases) {
     SimForm t;
