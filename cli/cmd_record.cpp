@@ -35,7 +35,7 @@ int run_record(const std::vector<std::string>& args) {
         "usage: kestavor-cli record --box demo|usb[:VID:PID]|replay:FILE (--orbit N | "
         "--poincare N) -o FILE [--raw RAWFILE]");
   if (box_choice.empty()) throw std::invalid_argument("--box needs a box name");
-  recording_count(save);
+  const long long count = recording_count(save);
   const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
 
   std::string error;
@@ -52,9 +52,9 @@ int run_record(const std::vector<std::string>& args) {
   }
 
   HeadlessRecording job;
-  job.kind = kind;
-  job.count_reply = save.count;
-  job.path = out;
+  job.request.kind = kind;
+  job.request.points = static_cast<std::int32_t>(count);
+  job.request.path = out;
   job.system_clock = true;
   HeadlessResult r;
   int stop_status = 130;

@@ -22,27 +22,31 @@ constexpr const char* kTitle = "Fast Fourier transform";
 // A count beyond any file: the average stops at the end of the file long before.
 constexpr double kMaxSegments = 1e9;
 
-// HALT was enabled for the estimate; a command that ends before it gives the button back.
-void restore_halt(Form1& f) {
-  f.ui.set_enabled(Ctl::Text18, false);
-  f.ui.set_back(Ctl::Text18, kGrey);
-}
-
-SpectrumOutcome stop(Form1& f, SpectrumOutcome outcome, const std::string& message = {}) {
-  restore_halt(f);
+SpectrumResult stop(Form1& f, SpectrumOutcome outcome, const std::string& message = {}) {
+  end_spectrum_early(f);
   if (!message.empty()) f.sys.dialogs.message(message, kTitle, MsgIcon::Warning);
-  return outcome;
+  return SpectrumResult{outcome, message};
 }
 
 std::string bad_file_message(const std::string& path, const std::string& error) {
   return "The file " + path + " cannot be read as an orbit file: " + error + ". Nothing was drawn.";
 }
 
+SpectrumSource unreadable(Form1& f, const std::string& message) {
+  SpectrumSource source;
+  source.reason = stop(f, SpectrumOutcome::unreadable, message).reason;
+  return source;
+}
+
 }  // namespace
 
-SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
-  const int list_index = f.ui[Ctl::List1].value;
-  if (list_index >= 0 && list_index <= 3) f.window = std::string(kWindowNames[list_index]);
+void end_spectrum_early(Form1& f) {
+  f.ui.set_enabled(Ctl::Text18, false);
+  f.ui.set_back(Ctl::Text18, kGrey);
+}
+
+void begin_spectrum(Form1& f, int window) {
+  if (window >= 0 && window <= 3) f.window = std::string(kWindowNames[window]);
   f.ui.set_enabled(Ctl::Text18, true);
   f.FFT_flag = kTrue;
   f.ui.set_visible(Ctl::Image1, false);
@@ -50,43 +54,45 @@ SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
   f.poincare_cnt = 0;
   f.fft_points = kSpectrumPoints;
   std::fill(f.spectrum.begin() + 1, f.spectrum.begin() + kSpectrumLines + 1, 0.0f);
+}
 
-  const std::string path = f.sys.dialogs.open_file("*.pha|*.pha", f.program_dir, "");
-  if (path.empty()) return stop(f, SpectrumOutcome::cancelled);
+SpectrumSource open_spectrum_source(Form1& f, const std::string& path) {
   f.save_file_name = path;
-
   // The whole file is read at once, so no file stays open whichever way the command ends.
-  std::string text, error;
-  if (!read_whole_file(path, text, error)) return stop(f, SpectrumOutcome::unreadable, error);
-  OrbitReader in(text);
+  SpectrumSource source;
+  std::string error;
+  if (!read_whole_file(path, source.text, error)) return unreadable(f, error);
+  OrbitReader in(source.text);
   double count = 0;
   switch (in.read_number(count)) {
     case OrbitReader::Status::ok:
       if (count >= -2147483648.0 && count <= 2147483647.0) break;
-      return stop(f, SpectrumOutcome::unreadable,
-                  bad_file_message(path, "line 1: the point count is out of range"));
+      return unreadable(f, bad_file_message(path, "line 1: the point count is out of range"));
     case OrbitReader::Status::end:
-      return stop(f, SpectrumOutcome::unreadable, bad_file_message(path, "the file is empty"));
+      return unreadable(f, bad_file_message(path, "the file is empty"));
     case OrbitReader::Status::bad:
-      return stop(f, SpectrumOutcome::unreadable, bad_file_message(path, in.error()));
+      return unreadable(f, bad_file_message(path, in.error()));
   }
   f.number_of_points = clng(count);
+  source.status = CommandStatus::done;
+  source.path = path;
+  source.number_of_points = f.number_of_points;
+  source.offered = offered_maximum(f.number_of_points);
+  return source;
+}
 
-  const std::int64_t offered = offered_maximum(f.number_of_points);
-  const std::string answer = f.sys.dialogs.input_box("Maximum number that can be averaged", kTitle,
-                                                     std::to_string(offered));
-  if (answer.empty() || offered == 0) return stop(f, SpectrumOutcome::cancelled);
-  // An answer that rounds below 1 ends the command like 0.
-  const double asked = round_half_even(leading_number(answer));
-  if (!(asked >= 1)) return stop(f, SpectrumOutcome::cancelled);
-  const std::int64_t segments = static_cast<std::int64_t>(std::min(asked, kMaxSegments));
-
+SpectrumResult average_spectrum(Form1& f, const SpectrumSource& source, int window,
+                                std::int64_t segments, RunControl& run) {
+  const std::string& path = source.path;
+  OrbitReader in(source.text);
+  double count = 0;
+  in.read_number(count);  // the point count, read when the file was opened
   std::string header_word;
   OrbitReader::Status st = in.read_word(header_word);
   std::unique_ptr<FftArrays> work;
   if (st == OrbitReader::Status::ok) {
     work = std::make_unique<FftArrays>();
-    st = average_segments(in, segments, list_index, *work, f.spectrum.data());
+    st = average_segments(in, segments, window, *work, f.spectrum.data());
   }
   terminate_file(f);
   if (st == OrbitReader::Status::bad)
@@ -101,19 +107,31 @@ SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
   }
 
   plot_fft(f);
-  lyapunov_of_text(f, text, path, run);
+  lyapunov_of_text(f, source.text, path, run);
   f.ui.set_back(Ctl::Text15, kGrey);
   f.sys.pump.repaint();
-
-  if (!f.sys.dialogs.ask_yes_no("Save the spectrum?", "FFT", MsgIcon::Question))
-    return SpectrumOutcome::drawn;
-  const std::string out_path = f.sys.dialogs.save_file("(*.fft)|*.fft", "*.fft", f.program_dir, "");
-  f.save_file_name = out_path;
-  if (out_path.empty()) return SpectrumOutcome::drawn;
-  return save_spectrum_file(f, out_path) ? SpectrumOutcome::saved : SpectrumOutcome::save_failed;
+  return SpectrumResult{SpectrumOutcome::drawn, {}};
 }
 
-bool save_spectrum_file(Form1& f, const std::string& path) {
+SpectrumResult run_spectrum(Form1& f, const SpectrumRequest& request, RunControl& run) {
+  begin_spectrum(f, request.window);
+  const SpectrumSource source = open_spectrum_source(f, request.orbit_path);
+  if (source.status != CommandStatus::done)
+    return SpectrumResult{SpectrumOutcome::unreadable, source.reason};
+  const std::int64_t segments = request.segments > 0 ? request.segments : source.offered;
+  if (source.offered == 0 || segments < 1) return stop(f, SpectrumOutcome::cancelled);
+  SpectrumResult result = average_spectrum(
+      f, source, request.window, std::min(segments, static_cast<std::int64_t>(kMaxSegments)), run);
+  if (result.outcome != SpectrumOutcome::drawn || request.output.empty()) return result;
+  f.save_file_name = request.output;
+  if (save_spectrum_file(f, request.output, &result.reason))
+    result.outcome = SpectrumOutcome::saved;
+  else
+    result.outcome = SpectrumOutcome::save_failed;
+  return result;
+}
+
+bool save_spectrum_file(Form1& f, const std::string& path, std::string* error_text) {
   const int slot = f.files.free_file();
   OutputFile& out = f.files.open_output(slot);
   f.save_file_number = static_cast<i16>(slot);
@@ -126,7 +144,10 @@ bool save_spectrum_file(Form1& f, const std::string& path) {
     ok = f.files.close(slot, true, &error);
   }
   f.save_file_number = 0;
-  if (!ok) f.sys.dialogs.message(error, "FFT", MsgIcon::Critical);
+  if (!ok) {
+    f.sys.dialogs.message(error, "FFT", MsgIcon::Critical);
+    if (error_text) *error_text = error;
+  }
   return ok;
 }
 
