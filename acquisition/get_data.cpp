@@ -1,5 +1,6 @@
 #include "acquisition/get_data.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -253,6 +254,7 @@ RunEnd get_data(Form1& f, RunControl& run) {
       }
       if (write_data_line(f, std::string_view(line, len))) {
         ++w;
+        run.progress(std::min<std::int64_t>(w, f.number_of_points), f.number_of_points);
       } else {
         write_error = true;
         stop = true;

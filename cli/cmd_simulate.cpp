@@ -22,7 +22,7 @@ constexpr const char* kUsage =
     "[--mgr TEXT] [--inertia TEXT] [--damping TEXT] [--drive-amplitude TEXT] "
     "[--drive-frequency TEXT] [--drive-phase TEXT] [--initial-angle TEXT] "
     "[--initial-velocity TEXT] [--time-out TEXT] (--orbit N | --poincare N) [--real-time] "
-    "-o FILE";
+    "-o FILE [--quiet]";
 
 // The panel box behind each option.
 const std::pair<const char*, std::string PanelTexts::*> kBoxes[] = {
@@ -41,7 +41,7 @@ int run_simulate(const std::vector<std::string>& args) {
   std::vector<std::pair<std::string PanelTexts::*, std::string>> texts;
   std::string out;
   SaveCount save;
-  bool real_time = false;
+  bool real_time = false, quiet = false;
   for (ArgReader in(args); in.next();) {
     const std::string& a = in.arg();
     bool is_box = false;
@@ -55,6 +55,8 @@ int run_simulate(const std::vector<std::string>& args) {
     if (is_box || take_save_count(in, save)) continue;
     if (a == "--real-time") {
       real_time = true;
+    } else if (a == "--quiet") {
+      quiet = true;
     } else if (a == "-o") {
       out = in.value();
     } else {
@@ -88,7 +90,9 @@ int run_simulate(const std::vector<std::string>& args) {
   request.points = static_cast<i32>(n);
   request.path = out;
 
+  run.show_progress("points", quiet);
   const SimOutcome outcome = simulate(f, request, run);
+  run.end_progress();
   if (outcome.status == CommandStatus::failed) {
     std::cerr << "kestavor-cli: " << outcome.reason << "\n";
     return 1;

@@ -33,6 +33,7 @@ int window_index(const std::string& name) {
 int run(const std::vector<std::string>& args) {
   SpectrumRequest request;
   std::string window;
+  bool quiet = false;
   for (ArgReader in(args); in.next();) {
     const std::string& a = in.arg();
     if (a == "--window") {
@@ -41,6 +42,8 @@ int run(const std::vector<std::string>& args) {
       long long s = parse_count(a, in.value());
       if (s < 1) return fail("--segments must be 1 or more");
       request.segments = s;
+    } else if (a == "--quiet") {
+      quiet = true;
     } else if (a == "-o") {
       request.output = in.value();
     } else if (!a.empty() && a[0] == '-') {
@@ -61,7 +64,9 @@ int run(const std::vector<std::string>& args) {
   ScriptedServices scripted;
   Form1 f(scripted.services());
   SignalRunControl run;
+  run.show_progress("segments", quiet);
   const SpectrumResult result = run_spectrum(f, request, run);
+  run.end_progress();
   if (run.signal() != 0) {
     std::cerr << "kestavor-cli: interrupted: the Lyapunov estimate was stopped\n";
     return run.exit_status();
@@ -82,7 +87,8 @@ int run(const std::vector<std::string>& args) {
   }
 }
 
-Register reg{{"spectrum", "FILE.pha --window Parzen|Hanning|Welch|Square [--segments S] -o OUT.fft",
+Register reg{{"spectrum",
+              "FILE.pha --window Parzen|Hanning|Welch|Square [--segments S] -o OUT.fft [--quiet]",
               "averaged power spectrum of an orbit file, written as a *.fft file", run}};
 
 }  // namespace

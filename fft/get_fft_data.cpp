@@ -22,6 +22,18 @@ constexpr const char* kTitle = "Fast Fourier transform";
 // A count beyond any file: the average stops at the end of the file long before.
 constexpr double kMaxSegments = 1e9;
 
+// The estimate after the average is asked about HALT as the average is; its progress is
+// not the command's (the command counts segments).
+class HaltOnly : public RunControl {
+ public:
+  explicit HaltOnly(RunControl& run) : run_(run) {}
+  bool halt_requested() override { return run_.halt_requested(); }
+  bool clear_requested() override { return run_.clear_requested(); }
+
+ private:
+  RunControl& run_;
+};
+
 SpectrumResult stop(Form1& f, SpectrumOutcome outcome, const std::string& message = {}) {
   end_spectrum_early(f);
   if (!message.empty()) f.sys.dialogs.message(message, kTitle, MsgIcon::Warning);
@@ -92,7 +104,7 @@ SpectrumResult average_spectrum(Form1& f, const SpectrumSource& source, int wind
   std::unique_ptr<FftArrays> work;
   if (st == OrbitReader::Status::ok) {
     work = std::make_unique<FftArrays>();
-    st = average_segments(in, segments, window, *work, f.spectrum.data());
+    st = average_segments(in, segments, window, *work, f.spectrum.data(), &run);
   }
   terminate_file(f);
   if (st == OrbitReader::Status::bad)
@@ -107,7 +119,8 @@ SpectrumResult average_spectrum(Form1& f, const SpectrumSource& source, int wind
   }
 
   plot_fft(f);
-  lyapunov_of_text(f, source.text, path, run);
+  HaltOnly estimate_run(run);
+  lyapunov_of_text(f, source.text, path, estimate_run);
   f.ui.set_back(Ctl::Text15, kGrey);
   f.sys.pump.repaint();
   return SpectrumResult{SpectrumOutcome::drawn, {}};

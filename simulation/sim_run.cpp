@@ -113,6 +113,7 @@ SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
                                vel_scaled * kVelocityToRadPerSec, static_cast<i64>(f.rollover));
       if (!write_data_line(f, {line, n})) return SimEnd::FileError;
       ++r.saved_lines;
+      run.progress(r.saved_lines, f.number_of_points);
     }
     if (r.saved_lines >= f.number_of_points) f.saving_orbit = kFalse;
 
@@ -134,6 +135,7 @@ SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
           format_sim_poincare_line(line, r.angle - kPi5, vel_scaled * kVelocityToRadPerSec);
       if (!write_data_line(f, {line, n})) return SimEnd::FileError;
       ++r.saved_lines;
+      run.progress(r.saved_lines, f.number_of_points);
       f.poincare_event = kFalse;
     }
 

@@ -67,7 +67,9 @@ RecordingOutcome recording_command(Form1& f, RecordingKind kind) {
   request.path = kind == RecordingKind::Orbit
                      ? f.sys.dialogs.save_file("(*.pha)|*.pha", "*.pha", f.program_dir, "")
                      : f.sys.dialogs.save_file("(*.poi)|*.poi", "*.poi", f.program_dir, "");
-  WindowRunControl run(f);
+  WindowRunControl run(f, [&request](std::int64_t done, std::int64_t total) {
+    return recording_progress_text(request.path, done, total);
+  });
   return record(f, request, run);
 }
 

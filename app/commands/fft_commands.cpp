@@ -40,7 +40,7 @@ SpectrumOutcome spectrum_command(Form1& f) {
     return SpectrumOutcome::cancelled;
   }
   const std::int64_t segments = static_cast<std::int64_t>(std::min(asked, kMaxSegments));
-  WindowRunControl run(f);
+  WindowRunControl run(f, segment_progress_text);
   const SpectrumResult drawn = average_spectrum(f, source, window, segments, run);
   if (drawn.outcome != SpectrumOutcome::drawn) return drawn.outcome;
 

@@ -69,7 +69,9 @@ void simulation_continue(Form1& f) {
       return;
     }
   }
-  WindowRunControl run(f);
+  WindowRunControl run(f, [&request](std::int64_t done, std::int64_t total) {
+    return simulation_progress_text(request.path, done, total);
+  });
   simulate(f, request, run);
 }
 

@@ -421,6 +421,11 @@ TEST_F(Recording, RequestWritesTheFileTheCommandWrites) {
   EXPECT_TRUE(out.reason.empty());
   EXPECT_EQ(s2.dialogs.shown.size(), 0u);
   EXPECT_EQ(read(path("request.pha")), read(path("window.pha")));
+  // Every data line written is reported, counted up to the N asked for.
+  ASSERT_EQ(run.progress_reports.size(), 31u);
+  EXPECT_EQ(run.progress_reports.front(), (std::pair<std::int64_t, std::int64_t>{1, 30}));
+  EXPECT_EQ(run.progress_reports[29], (std::pair<std::int64_t, std::int64_t>{30, 30}));
+  EXPECT_EQ(run.progress_reports.back(), (std::pair<std::int64_t, std::int64_t>{30, 30}));
 
   const RecordingOutcome refused =
       record(g, {RecordingKind::Poincare, 5, path("no-folder/x.poi")}, run);

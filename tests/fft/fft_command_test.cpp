@@ -260,9 +260,12 @@ TEST_F(FftCommand, RequestWritesTheSameFileAsTheCommand) {
   ScriptedServices s2;
   Form1 g{s2.services()};
   SpectrumRequest request{in, 2, 0, dir.file("request.fft")};
-  RunToEnd to_end;
-  const SpectrumResult result = run_spectrum(g, request, to_end);
+  ScriptedRunControl counting;
+  const SpectrumResult result = run_spectrum(g, request, counting);
   EXPECT_EQ(result.outcome, SpectrumOutcome::saved);
+  // Segment 1 of 2, segment 2 of 2; the estimate that follows reports nothing of its own.
+  const std::vector<std::pair<std::int64_t, std::int64_t>> segments{{1, 2}, {2, 2}};
+  EXPECT_EQ(counting.progress_reports, segments);
   EXPECT_TRUE(result.reason.empty());
   EXPECT_EQ(s2.dialogs.shown.size(), 0u) << "the engine asks nothing";
   EXPECT_EQ(g.window, "Welch");

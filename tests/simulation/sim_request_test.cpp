@@ -82,3 +82,18 @@ TEST(SimRequest, HaltIsAnOutcomeAndLeavesNoFile) {
   EXPECT_EQ(out.end, SimEnd::Halted);
   EXPECT_EQ(files_in(dir), 0);
 }
+
+// A saving run reports every line saved of the number asked for.
+TEST(SimRequest, ReportsTheLinesSavedAsProgress) {
+  const auto dir = temp_folder("request_progress");
+  SimForm t;
+  t.computer_time();
+  ScriptedRunControl run;
+  const SimOutcome out = simulate(t.f, request_of(t, false, 12, (dir / "p.poi").string()), run);
+  ASSERT_EQ(out.end, SimEnd::Completed);
+  ASSERT_EQ(run.progress_reports.size(), 12u);
+  for (std::size_t i = 0; i < 12; ++i) {
+    EXPECT_EQ(run.progress_reports[i].first, static_cast<std::int64_t>(i + 1));
+    EXPECT_EQ(run.progress_reports[i].second, 12);
+  }
+}
