@@ -212,25 +212,30 @@ RunEnd get_data(Form1& f, RunControl& run) {
     const double den = static_cast<double>(n) * static_cast<double>(sxx) - sx * sx;
     if (den != 0 && !equal_times) v = 40000 * (n * sxy - sx * sy) / den;
     f.velocity = v;
-    // 10. Plot coordinates (saturating: such points lie off the surface anyway).
-    f.poincare_y = 10 * v + f.Picture2.ScaleHeight() / 2.0;
-    f.phase_y = clng_sat(10 * v + f.Picture1.ScaleHeight() / 2.0);
+    // 10. Plot coordinates (saturating: such points lie off the surface anyway). Velocity
+    // is drawn upward: a positive velocity lies above the centre line.
+    f.poincare_y = f.Picture2.ScaleHeight() / 2.0 - 10 * v;
+    f.phase_y = clng_sat(f.Picture1.ScaleHeight() / 2.0 - 10 * v);
     // 11. The window-centre sample.
     f.phase_counts = cint(aw[mid]);
     // 12. Warm-up, or one point on one of the plots.
     if (c <= n + 3) {
       ++c;
+      store_phase_point(f);
     } else if (f.poincare_event) {
+      store_phase_point(f);  // before drawing, which folds phase_counts
       plot_poincare_point(f);
     } else {
       plot_phase_point(f);
     }
-    // 13-15. Rows for the printed page.
+    // 13-15. Rows for the printed page. No row keeps a value from an earlier run: the new
+    // row's column 1 holds this point's value until the next pass stores the next one.
     if (f.cnt <= kRowLimit) {
       ++f.cnt;
     } else {
       f.cnt = kRowLimit;
     }
+    store_phase_point(f);
     const bool in_range = v > -2000 && v < 2000;
     f.orbit_points.at(f.cnt, 2) = in_range ? cint(10 * v) : 0;
     if (in_range && f.poincare_event) {

@@ -6,9 +6,9 @@
 #include "app/state/form1.h"
 #include "chaos/lyapunov_estimate.h"
 #include "datafiles/orbit_reader.h"
+#include "platform/input_file.h"
 #include "platform/number_format.h"
 #include "platform/run_control.h"
-#include "platform/text_files.h"
 
 namespace kv {
 
@@ -45,24 +45,32 @@ void finish(Form1& f) {
   f.sys.pump.repaint();
 }
 
-// Fills series(1..11800) from records 201..12000. `end` when the file holds fewer.
-OrbitReader::Status read_series(std::string_view text, std::vector<float>& series,
-                                std::string& error) {
-  OrbitReader in(text);
-  std::string item;
-  for (int i = 0; i < 2; ++i) {
-    if (in.read_word(item) != OrbitReader::Status::ok) return OrbitReader::Status::end;
-  }
-  series.assign(kLyapunovRecords - kLyapunovSkipped + 1, 0.0f);
+// Reads on until `in` has read records 1..12000 (their velocities collected in
+// velocities(1..12000)). `end` when the file holds fewer.
+OrbitReader::Status read_rest(OrbitReader& in, std::string& error) {
   float v = 0;
-  for (int i = 1; i <= kLyapunovRecords; ++i) {
-    OrbitReader::Status st = in.read_velocity(v);
+  while (in.collect_error().empty() && in.records() < kLyapunovRecords) {
+    const OrbitReader::Status st = in.read_velocity(v);
     if (st != OrbitReader::Status::ok) {
       error = in.error();
       return st;
     }
-    if (i > kLyapunovSkipped) series[i - kLyapunovSkipped] = v;
   }
+  if (!in.collect_error().empty()) {
+    error = in.collect_error();
+    return OrbitReader::Status::bad;
+  }
+  return OrbitReader::Status::ok;
+}
+
+// Reads the two header items, then collects records 1..12000 while they are read.
+OrbitReader::Status start_reading(OrbitReader& in, std::vector<float>& velocities) {
+  std::string item;
+  for (int i = 0; i < 2; ++i) {
+    const OrbitReader::Status st = in.read_word(item);
+    if (st != OrbitReader::Status::ok) return st;
+  }
+  collect_lyapunov_velocities(in, velocities);
   return OrbitReader::Status::ok;
 }
 
@@ -72,9 +80,16 @@ std::string lyapunov_status_text(double exponent) {
   return kLyapunovResult + format_pattern(exponent, "#.###");
 }
 
+void collect_lyapunov_velocities(OrbitReader& in, std::vector<float>& velocities) {
+  velocities.assign(kLyapunovRecords + 1, 0.0f);
+  in.collect_velocities(velocities.data(), kLyapunovRecords);
+}
+
 LyapunovRun lyapunov(Form1& f, const std::string& path, RunControl& run_control) {
-  std::string text, error;
-  if (!read_whole_file(path, text, error)) {
+  // Only the records used are read: the file is never read to its end.
+  InputFile file;
+  std::string error;
+  if (!file.open(path, error)) {
     LyapunovRun run;
     run.error = error;
     f.lyapunov_exponent = 0;
@@ -83,11 +98,23 @@ LyapunovRun lyapunov(Form1& f, const std::string& path, RunControl& run_control)
     f.sys.dialogs.message(error, "Lyapunov exponent", MsgIcon::Critical);
     return run;
   }
-  return lyapunov_of_text(f, text, path, run_control);
+  OrbitReader in(file);
+  std::vector<float> velocities;
+  const OrbitReader::Status st = start_reading(in, velocities);
+  return lyapunov_of_reader(f, in, velocities, st, path, run_control);
 }
 
 LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string& path,
                              RunControl& run_control) {
+  OrbitReader in(text);
+  std::vector<float> velocities;
+  const OrbitReader::Status st = start_reading(in, velocities);
+  return lyapunov_of_reader(f, in, velocities, st, path, run_control);
+}
+
+LyapunovRun lyapunov_of_reader(Form1& f, OrbitReader& in, const std::vector<float>& velocities,
+                               OrbitReader::Status header, const std::string& path,
+                               RunControl& run_control) {
   LyapunovRun run;
   f.ui.set_text(Ctl::Text67, kLyapunovCalculating);
   f.ui.set_visible(Ctl::Text67, true);
@@ -95,9 +122,9 @@ LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string&
   f.ui.set_back(Ctl::Text18, kCyan);
   f.sys.pump.repaint();
 
-  std::vector<float> series;
-  std::string error;
-  OrbitReader::Status st = read_series(text, series, error);
+  std::string error = in.error();
+  OrbitReader::Status st = header;
+  if (st == OrbitReader::Status::ok) st = read_rest(in, error);
   if (st != OrbitReader::Status::ok) {
     f.lyapunov_exponent = 0;
     if (st == OrbitReader::Status::end) {
@@ -114,6 +141,9 @@ LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string&
     return run;
   }
 
+  // series(1..11800) holds records 201..12000.
+  std::vector<float> series(velocities.begin() + kLyapunovSkipped, velocities.end());
+  series[0] = 0;
   FormHooks hooks(f, run_control);
   LyapunovEstimate est = estimate_lyapunov(series, LyapunovParams{}, hooks);
   run.steps = est.steps;

@@ -6,6 +6,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "datafiles/orbit_reader.h"
 
 namespace kv {
 struct Form1;
@@ -32,11 +35,21 @@ struct LyapunovRun {
 // The status text of a finished estimate: "Lyapunov exponent=" and the value in "#.###".
 std::string lyapunov_status_text(double exponent);
 
-// Reads the orbit file at `path` and estimates its exponent.
+// Reads the orbit file at `path` as far as record 12000 and estimates its exponent.
 // `run` is asked about HALT once per candidate.
 LyapunovRun lyapunov(Form1& f, const std::string& path, RunControl& run);
 // The same over the file's text already in memory; `path` only names it in messages.
 LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string& path,
                              RunControl& run);
+
+// For a command that reads the file for its own purpose first: call after `in` has read
+// the header and before it reads a record, so that records 1..12000 are kept as they go
+// by; then lyapunov_of_reader(f, in, velocities, OrbitReader::Status::ok, path, run) reads only
+// what is still missing and estimates the exponent (`header` is the outcome of reading
+// the header: anything but ok ends the estimate as too short or unreadable).
+void collect_lyapunov_velocities(OrbitReader& in, std::vector<float>& velocities);
+LyapunovRun lyapunov_of_reader(Form1& f, OrbitReader& in, const std::vector<float>& velocities,
+                               OrbitReader::Status header, const std::string& path,
+                               RunControl& run);
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "app/state/form1.h"
 #include "chaos/lyapunov.h"
@@ -11,6 +12,7 @@
 #include "fft/spectrum_file.h"
 #include "fft/spectrum_plot.h"
 #include "fft/windows.h"
+#include "platform/input_file.h"
 #include "platform/list_input.h"
 #include "platform/text_files.h"
 
@@ -70,11 +72,14 @@ void begin_spectrum(Form1& f, int window) {
 
 SpectrumSource open_spectrum_source(Form1& f, const std::string& path) {
   f.save_file_name = path;
-  // The whole file is read at once, so no file stays open whichever way the command ends.
+  // The file is read as far as the segments asked for reach (mapped, or in chunks), and
+  // closed whichever way the command ends.
   SpectrumSource source;
+  source.file = std::make_unique<InputFile>();
   std::string error;
-  if (!read_whole_file(path, source.text, error)) return unreadable(f, error);
-  OrbitReader in(source.text);
+  if (!source.file->open(path, error)) return unreadable(f, error);
+  source.in = std::make_unique<OrbitReader>(*source.file);
+  OrbitReader& in = *source.in;
   double count = 0;
   switch (in.read_number(count)) {
     case OrbitReader::Status::ok:
@@ -93,16 +98,18 @@ SpectrumSource open_spectrum_source(Form1& f, const std::string& path) {
   return source;
 }
 
-SpectrumResult average_spectrum(Form1& f, const SpectrumSource& source, int window,
-                                std::int64_t segments, RunControl& run) {
+SpectrumResult average_spectrum(Form1& f, SpectrumSource& source, int window, std::int64_t segments,
+                                RunControl& run) {
   const std::string& path = source.path;
-  OrbitReader in(source.text);
-  double count = 0;
-  in.read_number(count);  // the point count, read when the file was opened
+  OrbitReader& in = *source.in;  // placed after the point count
   std::string header_word;
   OrbitReader::Status st = in.read_word(header_word);
   std::unique_ptr<FftArrays> work;
+  // The Lyapunov estimate after the plot uses the first 12000 records: they are kept as
+  // the average reads them, so the file is read once.
+  std::vector<float> velocities;
   if (st == OrbitReader::Status::ok) {
+    collect_lyapunov_velocities(in, velocities);
     work = std::make_unique<FftArrays>();
     st = average_segments(in, segments, window, *work, f.spectrum.data(), &run);
   }
@@ -120,7 +127,8 @@ SpectrumResult average_spectrum(Form1& f, const SpectrumSource& source, int wind
 
   plot_fft(f);
   HaltOnly estimate_run(run);
-  lyapunov_of_text(f, source.text, path, estimate_run);
+  lyapunov_of_reader(f, in, velocities, OrbitReader::Status::ok, path, estimate_run);
+  source.file->close();
   f.ui.set_back(Ctl::Text15, kGrey);
   f.sys.pump.repaint();
   return SpectrumResult{SpectrumOutcome::drawn, {}};
@@ -128,7 +136,7 @@ SpectrumResult average_spectrum(Form1& f, const SpectrumSource& source, int wind
 
 SpectrumResult run_spectrum(Form1& f, const SpectrumRequest& request, RunControl& run) {
   begin_spectrum(f, request.window);
-  const SpectrumSource source = open_spectrum_source(f, request.orbit_path);
+  SpectrumSource source = open_spectrum_source(f, request.orbit_path);
   if (source.status != CommandStatus::done)
     return SpectrumResult{SpectrumOutcome::unreadable, source.reason};
   const std::int64_t segments = request.segments > 0 ? request.segments : source.offered;
@@ -145,6 +153,14 @@ SpectrumResult run_spectrum(Form1& f, const SpectrumRequest& request, RunControl
 }
 
 bool save_spectrum_file(Form1& f, const std::string& path, std::string* error_text) {
+  if (const int j = first_non_finite_line(f.fft_points, f.spectrum)) {
+    const std::string text =
+        "The spectrum cannot be saved: the power of line " + std::to_string(j) +
+        " is not a finite number (the velocities are too large). " + path + " was not written.";
+    f.sys.dialogs.message(text, "FFT", MsgIcon::Critical);
+    if (error_text) *error_text = text;
+    return false;
+  }
   const int slot = f.files.free_file();
   OutputFile& out = f.files.open_output(slot);
   f.save_file_number = static_cast<i16>(slot);

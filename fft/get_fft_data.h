@@ -8,9 +8,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "platform/command_requests.h"
+#include "datafiles/orbit_reader.h"
+#include "platform/command_status.h"
+#include "platform/input_file.h"
 #include "platform/vb_numeric.h"
 
 namespace kv {
@@ -33,14 +36,16 @@ struct SpectrumRequest {
   std::string output;         // the *.fft file; empty: the spectrum is only drawn
 };
 
-// An orbit file opened for the spectrum.
+// An orbit file opened for the spectrum: the file stays open, its reader placed after
+// the point count, until the average has read what it needs.
 struct SpectrumSource {
   CommandStatus status = CommandStatus::failed;  // done, or failed (told, see reason)
   std::string reason;
   std::string path;
-  std::string text;          // the whole file
   i32 number_of_points = 0;  // the header's count
   std::int64_t offered = 0;  // whole segments offered for averaging
+  std::unique_ptr<InputFile> file;
+  std::unique_ptr<OrbitReader> in;
 };
 
 struct SpectrumResult {
@@ -51,15 +56,15 @@ struct SpectrumResult {
 // Before the file is chosen: the window of the list entry `window` (0..3; another value
 // keeps the current one), HALT enabled for the estimate, the spectrum emptied.
 void begin_spectrum(Form1& f, int window);
-// Reads the orbit file at `path` whole and its point count; a file that cannot be read is
+// Opens the orbit file at `path` and reads its point count; a file that cannot be read is
 // told and ends the command (HALT back to grey).
 SpectrumSource open_spectrum_source(Form1& f, const std::string& path);
 // Averages `segments` segments (at least 1) of the opened file with the window of list
 // entry `window`, draws the spectrum and
 // estimates the Lyapunov exponent (`run` is asked about HALT during the estimate): drawn,
 // or unreadable / too_short (told, nothing averaged).
-SpectrumResult average_spectrum(Form1& f, const SpectrumSource& source, int window,
-                                std::int64_t segments, RunControl& run);
+SpectrumResult average_spectrum(Form1& f, SpectrumSource& source, int window, std::int64_t segments,
+                                RunControl& run);
 // HALT was enabled for the estimate; a command that ends before it gives the button back.
 void end_spectrum_early(Form1& f);
 

@@ -1,5 +1,6 @@
 #include "fft/spectrum_file.h"
 
+#include <cmath>
 #include <string_view>
 
 #include "platform/number_format.h"
@@ -27,8 +28,16 @@ std::size_t format_spectrum_line(char* out, int j, float power) {
   return n;
 }
 
+int first_non_finite_line(i16 fft_points, const std::vector<float>& spectrum) {
+  const int lines = spectrum_file_lines(fft_points);
+  for (int j = 1; j <= lines && j < static_cast<int>(spectrum.size()); ++j)
+    if (!std::isfinite(spectrum[j])) return j;
+  return 0;
+}
+
 bool write_spectrum_lines(OutputFile& out, i16 fft_points, const std::string& window,
                           const std::vector<float>& spectrum) {
+  if (first_non_finite_line(fft_points, spectrum) != 0) return false;
   const int lines = spectrum_file_lines(fft_points);
   if (!out.print_line(format_print_integer(lines)) || !out.print_line("FFT") ||
       !out.print_line(window))

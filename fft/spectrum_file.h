@@ -23,7 +23,12 @@ double spectrum_line_frequency(int j);
 // widened exactly to double before its pattern is applied.
 std::size_t format_spectrum_line(char* out, int j, float power);
 
-// Writes the whole file into `out` (already open). False after a write error.
+// The first spectrum line (1-based) whose power is not a finite number (an overflow in
+// the average), 0 when every line of the file is finite: such a spectrum is not written.
+int first_non_finite_line(i16 fft_points, const std::vector<float>& spectrum);
+
+// Writes the whole file into `out` (already open). False after a write error, or without
+// writing anything when a power is not finite (see first_non_finite_line).
 bool write_spectrum_lines(OutputFile& out, i16 fft_points, const std::string& window,
                           const std::vector<float>& spectrum);
 

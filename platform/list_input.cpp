@@ -9,6 +9,24 @@ namespace {
 inline bool is_blank(char c) {
   return c == ' ' || c == '\t' || c == '\r';
 }
+
+// "line N: \"item\" is not a number", the item cut to 40 bytes and every byte that is not
+// printable ASCII shown as \xNN, so that no byte of the file reaches a terminal raw.
+std::string not_a_number(int line, std::string_view item) {
+  std::string text = "line " + std::to_string(line) + ": \"";
+  for (char c : item.substr(0, 40)) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 0x20 && u < 0x7f) {
+      text += c;
+    } else {
+      static const char* const hex = "0123456789abcdef";
+      text += "\\x";
+      text += hex[u >> 4];
+      text += hex[u & 15];
+    }
+  }
+  return text + "\" is not a number";
+}
 }  // namespace
 
 bool ListInput::eof() {
@@ -75,12 +93,13 @@ bool ListInput::read_number(double& value) {
   // An item like ".5" or "-.5" parses with from_chars directly; "5." too.
   auto r = std::from_chars(b, e, value);
   if (r.ec != std::errc() || r.ptr != e) {
-    if (item.empty()) {
-      value = 0;  // an empty field between two commas reads as 0
+    if (item.empty() || item == "." || item == "-.") {
+      // An empty field between two commas reads as 0, and so does a bare point (a value
+      // written with a "#" pattern that rounds to nothing, as a time of 0 in "###.####").
+      value = 0;
       return true;
     }
-    error_ = "line " + std::to_string(at) + ": \"" + std::string(item.substr(0, 40)) +
-             "\" is not a number";
+    error_ = not_a_number(at, item);
     return false;
   }
   return true;
@@ -101,12 +120,11 @@ bool ListInput::read_float(float& value) {
   if (b != e && *b == '+') ++b;
   auto r = std::from_chars(b, e, value);
   if (r.ec != std::errc() || r.ptr != e) {
-    if (item.empty()) {
+    if (item.empty() || item == "." || item == "-.") {
       value = 0;
       return true;
     }
-    error_ = "line " + std::to_string(at) + ": \"" + std::string(item.substr(0, 40)) +
-             "\" is not a number";
+    error_ = not_a_number(at, item);
     return false;
   }
   return true;

@@ -1,6 +1,7 @@
 // List-directed input over a text held in memory: items separated by commas, blanks or
 // line ends, one record per line. Numbers are parsed with std::from_chars (locale-free);
-// a field that does not read as a number is reported with its line number.
+// a field that does not read as a number is reported with its line number (and its first
+// 40 bytes, control bytes shown as \x1b).
 #pragma once
 
 #include <cstddef>
@@ -12,10 +13,11 @@ namespace kv {
 class ListInput {
  public:
   ListInput() = default;
-  explicit ListInput(std::string_view text) : text_(text) {}
+  // A leading UTF-8 byte-order mark is skipped.
+  explicit ListInput(std::string_view text) { reset(text); }
   void reset(std::string_view text) {
     text_ = text;
-    pos_ = 0;
+    pos_ = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
     line_ = 1;
   }
 

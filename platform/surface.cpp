@@ -17,9 +17,18 @@ Surface::Surface(int width_twips, int height_twips, int border_px, std::uint32_t
   ph_ = std::max(1, height_twips / kTwipsPerPixel - 2 * border_px);
   scale_width_ = static_cast<float>(pw_ * kTwipsPerPixel);
   scale_height_ = static_cast<float>(ph_ * kTwipsPerPixel);
+  dw_ = pw_;
+  dh_ = ph_;
   sx_ = sy_ = 1.0 / kTwipsPerPixel;
-  pixels_.assign(static_cast<std::size_t>(pw_) * ph_, rgb_from_bgr(BackColor));
+  map_units();
+  pixels_.assign(static_cast<std::size_t>(dw_) * dh_, rgb_from_bgr(BackColor));
   stamp_.assign(pixels_.size(), 0);
+}
+
+// At a device scale of 1 the raster's units are the design's, bit for bit.
+void Surface::map_units() {
+  rx_ = k_ == 1.0 ? sx_ : sx_ * k_;
+  ry_ = k_ == 1.0 ? sy_ : sy_ * k_;
 }
 
 void Surface::set_scale(float sw, float sh) {
@@ -27,20 +36,47 @@ void Surface::set_scale(float sw, float sh) {
   scale_height_ = sh;
   sx_ = pw_ / static_cast<double>(sw);
   sy_ = ph_ / static_cast<double>(sh);
+  map_units();
+}
+
+void Surface::set_device_scale(double scale) {
+  if (!(scale >= 1.0)) scale = 1.0;
+  if (scale > 8.0) scale = 8.0;
+  if (scale == k_) return;
+  const int nw = std::max(1, static_cast<int>(std::lround(pw_ * scale)));
+  const int nh = std::max(1, static_cast<int>(std::lround(ph_ * scale)));
+  // What is drawn stays: each new pixel takes the old pixel under its centre.
+  std::vector<std::uint32_t> next(static_cast<std::size_t>(nw) * nh);
+  for (int y = 0; y < nh; ++y) {
+    const int oy = std::min(dh_ - 1, static_cast<int>((y + 0.5) * dh_ / nh));
+    for (int x = 0; x < nw; ++x) {
+      const int ox = std::min(dw_ - 1, static_cast<int>((x + 0.5) * dw_ / nw));
+      next[static_cast<std::size_t>(y) * nw + x] = pixels_[static_cast<std::size_t>(oy) * dw_ + ox];
+    }
+  }
+  pixels_ = std::move(next);
+  stamp_.assign(pixels_.size(), 0);
+  stamp_mark_ = 0;
+  dw_ = nw;
+  dh_ = nh;
+  k_ = scale;
+  map_units();
+  ++serial_;
+  shown_serial_ = serial_;
 }
 
 int Surface::to_px(float x) const {
-  double p = std::floor(x * sx_);
+  double p = std::floor(x * rx_);
   return p < -1e6 ? -1000000 : p > 1e6 ? 1000000 : static_cast<int>(p);
 }
 int Surface::to_py(float y) const {
-  double p = std::floor(y * sy_);
+  double p = std::floor(y * ry_);
   return p < -1e6 ? -1000000 : p > 1e6 ? 1000000 : static_cast<int>(p);
 }
 
 std::uint32_t Surface::pixel(int px, int py) const {
-  if (px < 0 || py < 0 || px >= pw_ || py >= ph_) return 0;
-  return bgr_from_rgb(pixels_[static_cast<std::size_t>(py) * pw_ + px]);
+  if (px < 0 || py < 0 || px >= dw_ || py >= dh_) return 0;
+  return bgr_from_rgb(pixels_[static_cast<std::size_t>(py) * dw_ + px]);
 }
 
 void Surface::Cls() {
@@ -57,8 +93,8 @@ std::uint32_t Surface::pen_for(std::uint32_t color) const {
 // Combines one pixel with the pen in the current draw mode. In the XOR-type mode each
 // pixel of one figure is touched once (the stamp), so a figure drawn twice restores it.
 void Surface::plot(int px, int py, std::uint32_t pen) {
-  if (px < 0 || py < 0 || px >= pw_ || py >= ph_) return;
-  std::size_t i = static_cast<std::size_t>(py) * pw_ + px;
+  if (px < 0 || py < 0 || px >= dw_ || py >= dh_) return;
+  std::size_t i = static_cast<std::size_t>(py) * dw_ + px;
   std::uint32_t& p = pixels_[i];
   switch (DrawMode) {
     case kDrawBlackness:
@@ -78,15 +114,22 @@ void Surface::plot(int px, int py, std::uint32_t pen) {
   }
 }
 
+// DrawWidth in raster pixels: as set at a device scale of 1, else scaled and rounded.
+int Surface::dot_width() const {
+  if (k_ == 1.0) return DrawWidth;
+  return std::max(1, static_cast<int>(std::lround(std::max(1, DrawWidth) * k_)));
+}
+
 void Surface::dot(int px, int py, std::uint32_t pen) {
-  if (DrawWidth <= 1) {
+  const int w = dot_width();
+  if (w <= 1) {
     plot(px, py, pen);
     return;
   }
-  // A dot DrawWidth pixels across, centred on the point (the extra pixel goes right/down).
-  int lo = -(DrawWidth - 1) / 2;
-  for (int dy = 0; dy < DrawWidth; ++dy)
-    for (int dx = 0; dx < DrawWidth; ++dx) plot(px + lo + dx, py + lo + dy, pen);
+  // A dot w pixels across, centred on the point (the extra pixel goes right/down).
+  int lo = -(w - 1) / 2;
+  for (int dy = 0; dy < w; ++dy)
+    for (int dx = 0; dx < w; ++dx) plot(px + lo + dx, py + lo + dy, pen);
 }
 
 void Surface::segment(int x0, int y0, int x1, int y1, std::uint32_t pen) {
@@ -100,15 +143,40 @@ void Surface::segment(int x0, int y0, int x1, int y1, std::uint32_t pen) {
   x1 = std::clamp(x1, -lim, lim);
   y0 = std::clamp(y0, -lim, lim);
   y1 = std::clamp(y1, -lim, lim);
+  bool patterned = DrawWidth <= 1 && DrawStyle != kStyleSolid;
+  if (!patterned && (x0 == x1 || y0 == y1)) {
+    // A solid horizontal or vertical line covers a rectangle of dots: each pixel is
+    // combined once, as the walk below would leave it (every mode gives the same result
+    // whatever the order, the XOR mode through the stamp).
+    const int dw = dot_width();
+    const int w = dw <= 1 ? 1 : dw;
+    const int lo = dw <= 1 ? 0 : -(dw - 1) / 2;
+    const int xa = std::max(std::min(x0, x1) + lo, 0);
+    const int xb = std::min(std::max(x0, x1) + lo + w - 1, dw_ - 1);
+    const int ya = std::max(std::min(y0, y1) + lo, 0);
+    const int yb = std::min(std::max(y0, y1) + lo + w - 1, dh_ - 1);
+    for (int y = ya; y <= yb; ++y)
+      for (int x = xa; x <= xb; ++x) plot(x, y, pen);
+    ++serial_;
+    return;
+  }
   int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
   int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
   int err = dx + dy;
-  bool patterned = DrawWidth <= 1 && DrawStyle != kStyleSolid;
+  // The pattern counts design pixels along the line: at a device scale of k, k raster
+  // steps make one.
+  const double per_step = 1.0 / k_;
   int step = 0;
   for (;;) {
     bool on = true;
     if (patterned) {
-      on = DrawStyle == kStyleDot ? (step % 3 == 0) : (step % 9 < 6);
+      const int n = k_ == 1.0 ? step : static_cast<int>(step * per_step);
+      on = DrawStyle == kStyleDot ? (n % 3 == 0) : (n % 9 < 6);
+      // A dot of the dotted style, as wide as a design pixel, is set once per design
+      // pixel: at its first step (a dash simply runs on).
+      if (on && k_ != 1.0 && DrawStyle == kStyleDot && step > 0 &&
+          static_cast<int>((step - 1) * per_step) == n)
+        on = false;
     }
     if (on) dot(x0, y0, pen);
     ++step;

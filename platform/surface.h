@@ -5,6 +5,12 @@
 // set_scale. The raster covers the inner area (outer size minus the border), so a drawing
 // persists while the surface is hidden and can be drawn and saved without a screen.
 // Colours are the program's 0x00BBGGRR numbers; pixels() holds 0xFFRRGGBB values.
+//
+// The raster has one pixel per design pixel unless a device scale is set (the window's
+// scale times the screen's device pixel ratio): then it has that many pixels per design
+// pixel, coordinates map to them, and a point of DrawWidth w is w times the scale pixels
+// wide (rounded), so the plots are drawn at the screen's own resolution with the same
+// operations and drawing modes. At a device scale of 1 every pixel is as designed.
 #pragma once
 
 #include <cstdint>
@@ -55,14 +61,22 @@ class Surface {
   std::uint32_t BackColor;
   std::uint32_t ForeColor;
 
-  // Raster access for views, tests and image export.
-  int pixel_width() const { return pw_; }
-  int pixel_height() const { return ph_; }
+  // Raster pixels per design pixel (1 unless set; never below 1). Changing it keeps what
+  // is drawn, resampled to the new raster; later drawing is at the new resolution.
+  void set_device_scale(double scale);
+  double device_scale() const { return k_; }
+
+  // Raster access for views, tests and image export. pixel_width/height are the raster's
+  // size (the design size times the device scale); design_width/height the design's.
+  int pixel_width() const { return dw_; }
+  int pixel_height() const { return dh_; }
+  int design_width() const { return pw_; }
+  int design_height() const { return ph_; }
   int border() const { return border_; }
   const std::uint32_t* pixels() const { return pixels_.data(); }
   // Colour at pixel (px, py) as a 0x00BBGGRR number.
   std::uint32_t pixel(int px, int py) const;
-  // Pixel column/row that a coordinate falls on.
+  // Raster column/row that a coordinate falls on.
   int to_px(float x) const;
   int to_py(float y) const;
 
@@ -78,8 +92,14 @@ class Surface {
   std::uint32_t pen_for(std::uint32_t color) const;
 
   float width_, height_, scale_width_, scale_height_;
-  int border_, pw_, ph_;
-  double sx_, sy_;  // pixels per unit
+  int dot_width() const;
+  void map_units();
+
+  int border_, pw_, ph_;  // design pixels
+  int dw_, dh_;           // raster pixels
+  double k_ = 1.0;        // raster pixels per design pixel
+  double sx_, sy_;        // design pixels per unit
+  double rx_, ry_;        // raster pixels per unit
   std::vector<std::uint32_t> pixels_;
   std::vector<std::uint32_t> stamp_;  // figure de-duplication for the XOR modes
   std::uint32_t stamp_mark_ = 0;

@@ -1,24 +1,39 @@
 #include "platform/text_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
+
+#include "platform/os_files.h"
 
 namespace kv {
 
 namespace {
 constexpr std::size_t kBufSize = 1 << 16;
 
+// Splits a path at its last folder separator: the folder ("." when there is none) and the
+// file name. Works on the UTF-8 text itself, so no code page is involved on Windows.
+void split_path(const std::string& path, std::string& dir, std::string& name) {
+#ifdef _WIN32
+  const std::size_t cut = path.find_last_of("/\\");
+#else
+  const std::size_t cut = path.find_last_of('/');
+#endif
+  if (cut == std::string::npos) {
+    dir = ".";
+    name = path;
+  } else {
+    dir = cut == 0 ? path.substr(0, 1) : path.substr(0, cut);
+    name = path.substr(cut + 1);
+  }
+}
+
 std::string folder_of(const std::string& path) {
-  std::string dir = std::filesystem::path(path).parent_path().string();
-  return dir.empty() ? "." : dir;
+  std::string dir, name;
+  split_path(path, dir, name);
+  return dir;
 }
 
 // Follows symbolic links at `path` (up to a sane depth) to the file a plain open would
@@ -34,14 +49,6 @@ std::string resolve_links(const std::string& path) {
   }
   return p.string();
 }
-
-// Makes a rename in `dir` durable.
-void sync_folder(const std::string& dir) {
-  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
 }  // namespace
 
 OutputFile::~OutputFile() {
@@ -49,15 +56,23 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::fail(const char* what, int err) {
+  fail(what, os::error_text(err));
+}
+
+void OutputFile::fail(const char* what, const std::string& reason) {
   if (failed_) return;
   failed_ = true;
-  error_ = std::string("Cannot ") + what + " the file " + path_ + ": " + std::strerror(err);
+  error_ = std::string("Cannot ") + what + " the file " + path_ + ": " + reason;
 }
 
 std::string OutputFile::incomplete_path(const std::string& path) {
-  std::filesystem::path p(path);
-  std::string name = p.stem().string() + ".incomplete" + p.extension().string();
-  return (p.parent_path() / name).string();
+  std::string dir, name;
+  split_path(path, dir, name);
+  const std::size_t dot = name.rfind('.');
+  const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+  const std::string ext = dot == std::string::npos || dot == 0 ? "" : name.substr(dot);
+  return (path.size() > name.size() ? path.substr(0, path.size() - name.size()) : "") + stem +
+         ".incomplete" + ext;
 }
 
 bool OutputFile::open(const std::string& path) {
@@ -75,26 +90,28 @@ bool OutputFile::open(const std::string& path) {
   unit_end_ = 0;
   on_disk_ = whole_on_disk_ = lines_on_disk_ = 0;
 
-  if (path.empty() || std::filesystem::path(path).filename().empty()) {
+  std::string given_dir, given_name;
+  split_path(path, given_dir, given_name);
+  if (given_name.empty()) {
     failed_ = true;
     error_ = "Cannot write the file " + path + ": the name ends in a folder, not a file name";
     return false;
   }
   target_ = resolve_links(path);
-  struct stat st {};
-  target_existed_ = ::stat(target_.c_str(), &st) == 0;
+  const os::FileInfo existing = os::file_info(target_);
+  target_existed_ = existing.exists;
   if (target_existed_) {
-    if (S_ISDIR(st.st_mode)) {
+    int err = 0;
+    if (existing.is_folder) {
       fail("write", EISDIR);
       return false;
     }
-    if (!S_ISREG(st.st_mode)) {
-      failed_ = true;
-      error_ = "Cannot write the file " + path_ + ": it is not a regular file";
+    if (!existing.is_regular) {
+      fail("write", "it is not a regular file");
       return false;
     }
-    if (::access(target_.c_str(), W_OK) != 0) {
-      fail("write", errno);
+    if (!os::may_write(target_, err)) {
+      fail("write", err);
       return false;
     }
   }
@@ -103,59 +120,53 @@ bool OutputFile::open(const std::string& path) {
   // written. The lines of a run cut short by a crash are found in this file.
   const std::string dir = folder_of(target_);
   std::random_device rd;
+  int err = 0;
   for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
     tmp_path_ = dir + "/.kestavor-" + std::to_string(rd() % 1000000) + ".tmp";
-    fd_ = ::open(tmp_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ < 0 && errno != EEXIST) break;
+    fd_ = os::create_new_file(tmp_path_, err);
+    if (fd_ < 0 && err != EEXIST) break;
   }
   if (fd_ < 0) {
-    const int err = errno;
     failed_ = true;
     if (err == EACCES || err == EPERM || err == EROFS) {
       error_ = "Cannot write the file " + path_ + ": the folder " + dir +
-               " does not allow a new file in it (" + std::strerror(err) +
+               " does not allow a new file in it (" + os::error_text(err) +
                "); the program writes a temporary file there first, so that a failed write "
                "never destroys the file";
     } else {
-      error_ = "Cannot create the file " + path_ + ": " + std::strerror(err);
+      error_ = "Cannot create the file " + path_ + ": " + os::error_text(err);
     }
     return false;
   }
   if (target_existed_) {
     // The new file takes the place of the old one with its permissions (and, when the
     // program may, its owner).
-    ::fchmod(fd_, st.st_mode & 07777);
-    if (::geteuid() == 0) (void)!::fchown(fd_, st.st_uid, st.st_gid);
+    os::copy_permissions(fd_, existing);
   }
   if (!buf_) buf_ = std::make_unique<char[]>(kBufSize);
   return true;
 }
 
 bool OutputFile::flush() {
-  std::size_t off = 0;
-  while (off < used_) {
-    ssize_t n = ::write(fd_, buf_.get() + off, used_ - off);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int err = errno;
-      // Whole lines among the bytes that did reach the file are kept.
-      if (text_) {
-        for (std::size_t i = off; i > 0; --i)
-          if (buf_[i - 1] == '\n') {
-            whole_on_disk_ = on_disk_ + static_cast<long long>(i);
-            break;
-          }
-        lines_on_disk_ += std::count(buf_.get(), buf_.get() + off, '\n');
-      } else if (unit_end_ <= off && unit_end_ > 0) {
-        whole_on_disk_ = on_disk_ + static_cast<long long>(unit_end_);
-      }
-      on_disk_ += static_cast<long long>(off);
-      fail("write", err);
-      used_ = 0;
-      unit_end_ = 0;
-      return false;
+  std::size_t written = 0;
+  int err = 0;
+  if (!os::write_all(fd_, buf_.get(), used_, written, err)) {
+    // Whole lines among the bytes that did reach the file are kept.
+    if (text_) {
+      for (std::size_t i = written; i > 0; --i)
+        if (buf_[i - 1] == '\n') {
+          whole_on_disk_ = on_disk_ + static_cast<long long>(i);
+          break;
+        }
+      lines_on_disk_ += std::count(buf_.get(), buf_.get() + written, '\n');
+    } else if (unit_end_ <= written && unit_end_ > 0) {
+      whole_on_disk_ = on_disk_ + static_cast<long long>(unit_end_);
     }
-    off += static_cast<std::size_t>(n);
+    on_disk_ += static_cast<long long>(written);
+    fail("write", err);
+    used_ = 0;
+    unit_end_ = 0;
+    return false;
   }
   if (text_) lines_on_disk_ += std::count(buf_.get(), buf_.get() + used_, '\n');
   if (unit_end_ > 0) whole_on_disk_ = on_disk_ + static_cast<long long>(unit_end_);
@@ -204,16 +215,17 @@ void OutputFile::keep_what_reached_the_disk() {
   const long long lines = text_ ? lines_on_disk_ : 0;
   const bool worth_keeping =
       keep_incomplete_ && whole_on_disk_ > 0 && (text_ ? lines > header_lines_ : true);
-  if (worth_keeping && ::truncate(tmp_path_.c_str(), whole_on_disk_) == 0) {
+  if (worth_keeping && os::truncate_file(tmp_path_, whole_on_disk_)) {
     const std::string kept = incomplete_path(target_);
-    if (std::rename(tmp_path_.c_str(), kept.c_str()) == 0) {
-      sync_folder(folder_of(kept));
+    std::string reason;
+    if (os::replace_file(tmp_path_, kept, reason)) {
+      os::sync_folder(folder_of(kept));
       kept_path_ = kept;
       kept_lines_ = lines;
       return;
     }
   }
-  ::unlink(tmp_path_.c_str());
+  os::remove_file(tmp_path_);
 }
 
 std::string OutputFile::what_was_kept() const {
@@ -234,12 +246,13 @@ bool OutputFile::commit() {
   // The file must be on the disk before its name is: after a crash the chosen name holds
   // either the old file or the whole new one.
   bool ok = !failed_ && flush();
-  if (ok && ::fsync(fd_) != 0 && errno != EINVAL) {
-    fail("write", errno);
+  int err = 0;
+  if (ok && !os::sync_to_disk(fd_, err)) {
+    fail("write", err);
     ok = false;
   }
-  if (::close(fd_) != 0 && ok) {
-    fail("write", errno);
+  if (!os::close_file(fd_, err) && ok) {
+    fail("write", err);
     ok = false;
   }
   fd_ = -1;
@@ -247,21 +260,23 @@ bool OutputFile::commit() {
     keep_what_reached_the_disk();
     return false;
   }
-  if (std::rename(tmp_path_.c_str(), target_.c_str()) != 0) {
-    fail("replace", errno);
+  std::string reason;
+  if (!os::replace_file(tmp_path_, target_, reason)) {
+    fail("replace", reason);
     whole_on_disk_ = on_disk_;
     keep_what_reached_the_disk();
     return false;
   }
-  sync_folder(folder_of(target_));
+  os::sync_folder(folder_of(target_));
   return true;
 }
 
 void OutputFile::discard() {
   if (fd_ < 0) return;
-  ::close(fd_);
+  int err = 0;
+  os::close_file(fd_, err);
   fd_ = -1;
-  ::unlink(tmp_path_.c_str());
+  os::remove_file(tmp_path_);
 }
 
 int FileTable::free_file() const {
@@ -298,47 +313,48 @@ bool FileTable::close(int n, bool keep, std::string* error) {
 }
 
 bool read_whole_file(const std::string& path, std::string& contents, std::string& error) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int err = 0;
+  const int fd = os::open_for_reading(path, err);
   if (fd < 0) {
-    error = "Cannot open the file " + path + ": " + std::strerror(errno);
+    error = "Cannot open the file " + path + ": " + os::error_text(err);
     return false;
   }
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && st.st_size > 0)
-    contents.reserve(static_cast<std::size_t>(st.st_size));
+  const long long size = os::file_size(fd);
+  if (size > 0) contents.reserve(static_cast<std::size_t>(size));
   contents.clear();
   char buf[1 << 16];
   for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
+    const long long n = os::read_some(fd, buf, sizeof buf, err);
     if (n < 0) {
-      if (errno == EINTR) continue;
-      error = "Cannot read the file " + path + ": " + std::strerror(errno);
-      ::close(fd);
+      error = "Cannot read the file " + path + ": " + os::error_text(err);
+      os::close_file(fd, err);
       return false;
     }
     if (n == 0) break;
     contents.append(buf, static_cast<std::size_t>(n));
   }
-  ::close(fd);
+  os::close_file(fd, err);
   return true;
 }
 
 bool same_file(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
 bool delete_file(const std::string& path) {
-  return ::unlink(path.c_str()) == 0;
+  return os::remove_file(path);
 }
 
 std::string program_directory() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::filesystem::current_path(ec).string();
-  return exe.parent_path().string();
+  const std::string exe = os::executable_path();
+  if (exe.empty()) {
+    std::error_code ec;
+    return std::filesystem::current_path(ec).string();
+  }
+  std::string dir, name;
+  split_path(exe, dir, name);
+  return dir;
 }
 
 }  // namespace kv

@@ -56,6 +56,7 @@ class OutputFile {
  private:
   bool flush();
   void fail(const char* what, int err);
+  void fail(const char* what, const std::string& reason);
   void keep_what_reached_the_disk();
   int fd_ = -1;
   bool failed_ = false;

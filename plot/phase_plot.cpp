@@ -63,29 +63,39 @@ void draw_phase_axes(Form1& f) {
   }
 }
 
-void plot_phase_point(Form1& f) {
-  Surface& p = f.Picture1;
-  p.DrawMode = kDrawBlackness;
-  const float w = p.Width();
+namespace {
+// The horizontal position of the current point on Picture1, storing its print value in
+// column 1 of row cnt of orbit_points.
+double place_phase_point(Form1& f) {
+  const float w = f.Picture1.Width();
   const i32 a = f.phase_counts;
   const i32 r = f.cycle_number;
-  double x;
   if (r == 0) {
     f.orbit_points.at(f.cnt, 1) = cint(a * 1.5);
     const i32 folded = a > 1999 ? a - 4000 : a;
-    x = static_cast<double>(clng(static_cast<double>(w) * (folded + 2000)) / 4000);
-  } else {
-    // The unwrapped angle of a steadily rotating pendulum leaves 32 bits within minutes,
-    // so it is formed in 64 bits; the arithmetic is otherwise that of the 32-bit design.
-    const i64 t = static_cast<i64>(f.revolution_slots[3]) * 4000 + a;
-    const double xw = static_cast<double>(w) * static_cast<double>(t / (r + 1) + 2000);
-    x = static_cast<double>(static_cast<i64>(round_half_even(xw)) / 4000);
-    const double v = static_cast<double>(static_cast<i64>(round_half_even(t * 1.5)) / (r + 1));
-    if (v >= -32768 && v <= 32767) f.orbit_points.at(f.cnt, 1) = static_cast<i32>(v);
+    return static_cast<double>(clng(static_cast<double>(w) * (folded + 2000)) / 4000);
   }
+  // The unwrapped angle of a steadily rotating pendulum leaves 32 bits within minutes,
+  // so it is formed in 64 bits; the arithmetic is otherwise that of the 32-bit design.
+  const i64 t = static_cast<i64>(f.revolution_slots[3]) * 4000 + a;
+  const double xw = static_cast<double>(w) * static_cast<double>(t / (r + 1) + 2000);
+  const double v = static_cast<double>(static_cast<i64>(round_half_even(t * 1.5)) / (r + 1));
+  if (v >= -32768 && v <= 32767) f.orbit_points.at(f.cnt, 1) = static_cast<i32>(v);
+  return static_cast<double>(static_cast<i64>(round_half_even(xw)) / 4000);
+}
+}  // namespace
+
+void plot_phase_point(Form1& f) {
+  Surface& p = f.Picture1;
+  p.DrawMode = kDrawBlackness;
+  const double x = place_phase_point(f);
   f.plot_x = x;
   // A point whose x lies off the surface is not drawn.
-  if (x >= 0 && x <= w) p.PSet(static_cast<float>(x), static_cast<float>(f.phase_y));
+  if (x >= 0 && x <= p.Width()) p.PSet(static_cast<float>(x), static_cast<float>(f.phase_y));
+}
+
+void store_phase_point(Form1& f) {
+  place_phase_point(f);
 }
 
 }  // namespace kv

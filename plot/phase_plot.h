@@ -8,5 +8,8 @@ struct Form1;
 void setup_phase_plot(Form1& f);
 void draw_phase_axes(Form1& f);
 void plot_phase_point(Form1& f);
+// Stores the current point's print value in column 1 of row cnt of orbit_points, as
+// plot_phase_point does, without drawing it.
+void store_phase_point(Form1& f);
 
 }  // namespace kv

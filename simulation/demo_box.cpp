@@ -41,9 +41,10 @@ DemoBox::DemoBox(bool paced) : paced_(paced) {
 }
 
 SampleRecord DemoBox::next_record() {
-  // The encoder: 4000 counts per revolution, count 2000 at the bottom; the revolution
-  // count steps when the count wraps from 3999 to 0.
-  const double counts = std::floor(angle_ * (4000 / kTwoPi)) + 2000;
+  // The encoder: 4000 counts per revolution, count 0 at the bottom (the rest position,
+  // file phase -pi, as in the simulation); the revolution count steps when the count
+  // wraps from 3999 to 0.
+  const double counts = std::floor(angle_ * (4000 / kTwoPi));
   const double revolutions = std::floor(counts / 4000);
   const auto angle_count = static_cast<std::int32_t>(counts - revolutions * 4000);
   const auto time = static_cast<std::uint32_t>((sent_ * kTicksPerRecord) & 0xFFFF);
@@ -83,7 +84,9 @@ BoxRead DemoBox::read(SampleRecord& record, int timeout_ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(timeout_ms));
         return BoxRead::Timeout;
       }
-      std::this_thread::sleep_until(due);
+      // A sleep may end a little early (MinGW's rounds to whole milliseconds), so sleep on
+      // until the record is due.
+      while (clock::now() < due) std::this_thread::sleep_until(due);
     }
   }
   record = next_record();

@@ -2,9 +2,9 @@
 // acquisition can be shown and tested without the hardware. Its records come from the
 // pendulum model with the start-up default parameters, one record per 2 ms of pendulum
 // time, paced in real time unless pacing is switched off:
-//   angle count 0..3999 with 2000 at the bottom, the free-running 4 MHz 16-bit time
-//   counter, the revolution field (revolutions + 32000) and the drive marker bit, set for
-//   a few consecutive records at the start of every drive cycle.
+//   angle count 0..3999 with 0 at the bottom (the rest position), the free-running 4 MHz 16-bit
+//   time counter, the revolution field (revolutions + 32000) and the drive marker bit, set for a
+//   few consecutive records at the start of every drive cycle.
 #pragma once
 
 #include <chrono>

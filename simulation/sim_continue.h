@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "platform/command_requests.h"
+#include "platform/command_status.h"
 #include "platform/vb_numeric.h"
 #include "simulation/sim_panel.h"
 #include "simulation/sim_run.h"

@@ -96,10 +96,11 @@ SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
     if (r.model.sim_time == time_before) return SimEnd::TimeFrozen;
 
     const double vel_scaled = r.velocity * kVelocityScale;
+    // Velocity is drawn upward on both plots: a positive velocity lies above the centre.
     wrap_angle(r.angle, f.rollover);
     f.revolution_slots[3] = clng_sat(f.rollover);
     f.phase_y =
-        (-1000 < r.velocity && r.velocity < 1000) ? clng(phase_centre_y + vel_scaled * 10) : 0;
+        (-1000 < r.velocity && r.velocity < 1000) ? clng(phase_centre_y - vel_scaled * 10) : 0;
     f.phase_counts = cint((r.angle / kPi7) * 2000);
 
     const bool phase_file = r.options.phase_file;
@@ -123,7 +124,7 @@ SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
     f.poincare_event = kFalse;
     const double s = std::sin(f.drive_frequency * r.model.sim_time - r.drive_phase);
     if (s > 0 && f.drive_sine_prev < 0 && past_time_out) {
-      f.poincare_y = poincare_centre_y + vel_scaled * 10;
+      f.poincare_y = poincare_centre_y - vel_scaled * 10;
       plot_poincare_point(f);
       f.poincare_event = kTrue;
     }

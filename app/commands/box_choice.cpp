@@ -32,6 +32,13 @@ std::unique_ptr<InterfaceBox> open_usb(std::uint16_t vendor, std::uint16_t produ
                                        std::string& error) {
 #ifdef KV_HAVE_LIBUSB
   return UsbBox::open(vendor, product, error);
+#elif defined(_WIN32)
+  // Windows reaches the box through its EZ-USB driver, which serves the default ids.
+  if (vendor == kEzUsbVendor && product == kEzUsbProduct) return WindowsBox::open("Ezusb-0", error);
+  error =
+      "on Windows the box is opened through its EZ-USB driver, which knows only the ids "
+      "0547:2131";
+  return nullptr;
 #else
   (void)vendor;
   (void)product;

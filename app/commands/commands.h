@@ -4,7 +4,10 @@
 
 #include "app/commands/panel.h"
 #include "app/commands/startup.h"
+#include "chaos/dimension.h"
+#include "fft/plot_file.h"
 #include "plot/range_control.h"
+#include "print/page.h"
 
 namespace kv {
 struct Form1;
@@ -27,9 +30,13 @@ void Check4_Click(Form1& f);     // "Poincare plot"
 void Text15_Click(Form1& f);  // "FFT"
 void List1_Click(Form1& f);   // reads ui[List1].value
 
-// Commands of later versions: "Plot file", "Print", "Dimension".
-void Text8_Click(Form1& f);
-void Text16_Click(Form1& f);
-void Text17_Click(Form1& f);
+// "Plot file", "Dimension" and "Print". Each also exists as a function that returns how
+// the command ended.
+void Text8_Click(Form1& f);   // "Plot file"
+void Text17_Click(Form1& f);  // "Dimension"
+void Text16_Click(Form1& f);  // "Print"
+PlotFileOutcome plot_file_command(Form1& f);
+DimensionOutcome dimension_command(Form1& f);
+PrintOutcome print_command(Form1& f);
 
 }  // namespace kv

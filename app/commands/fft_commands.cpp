@@ -27,7 +27,7 @@ SpectrumOutcome spectrum_command(Form1& f) {
     end_spectrum_early(f);
     return SpectrumOutcome::cancelled;
   }
-  const SpectrumSource source = open_spectrum_source(f, path);
+  SpectrumSource source = open_spectrum_source(f, path);
   if (source.status != CommandStatus::done) return SpectrumOutcome::unreadable;
 
   const std::string answer = f.sys.dialogs.input_box("Maximum number that can be averaged", kTitle,

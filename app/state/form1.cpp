@@ -1,6 +1,6 @@
 #include "app/state/form1.h"
 
-#include "platform/text_files.h"
+#include "platform/start_folder.h"
 
 namespace kv {
 
@@ -9,7 +9,7 @@ Form1::Form1(Services services)
       Picture1(kPicture1Width, kPicture1Height, kSurfaceBorderPx, kWindowBackground, kWindowText),
       Picture2(kPicture2Width, kPicture2Height, kSurfaceBorderPx, 0xFFFFFF, kWindowText),
       Picture4(kPicture4Width, kPicture4Height, 0, kWindowBackground, kWindowText),
-      program_dir(program_directory()) {}
+      program_dir(default_dialog_folder()) {}
 
 void Form1::show_status(const std::string& text, std::uint32_t color) {
   ui.set_fore(Ctl::Text58, color);

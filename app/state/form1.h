@@ -12,6 +12,7 @@
 
 #include "app/state/controls.h"
 #include "platform/interface_box.h"
+#include "platform/printer.h"
 #include "platform/services.h"
 #include "platform/surface.h"
 #include "platform/text_files.h"
@@ -20,34 +21,34 @@
 namespace kv {
 
 // Rows 0..1,000,000 of three columns (column 0 unused), as the printed page reads them.
-// Every row reads as zero until written; memory is taken on first use and grows with the
-// highest row written, so a short recording does not pay for a million rows.
+// Every row reads as 0 until it is written. The rows are allocated as they are first used
+// (growing by doubling, zero-filled), so a command that uses a few thousand rows does not
+// pay for a million; a row beyond those allocated costs one comparison to find.
 template <typename T>
 class PointTable {
  public:
   static constexpr int kRows = 1000001;
   T& at(int row, int col) {
-    if (static_cast<std::size_t>(row) >= rows_) grow(row);
+    if (row >= rows_) grow(row);
     return data_[static_cast<std::size_t>(row) * 3 + col];
   }
   T at(int row, int col) const {
-    return static_cast<std::size_t>(row) < rows_ ? data_[static_cast<std::size_t>(row) * 3 + col]
-                                                 : T{};
+    return row < rows_ ? data_[static_cast<std::size_t>(row) * 3 + col] : T{};
   }
   void clear() { std::fill(data_.begin(), data_.end(), T{}); }
-  // Rows that hold memory now (for tests and benchmarks).
-  std::size_t allocated_rows() const { return rows_; }
+  // Rows allocated so far.
+  int allocated_rows() const { return rows_; }
 
  private:
   void grow(int row) {
-    std::size_t rows = std::max<std::size_t>(rows_ * 2, 4096);
-    rows = std::max(rows, static_cast<std::size_t>(row) + 1);
-    rows = std::min(rows, static_cast<std::size_t>(kRows));
-    data_.resize(rows * 3, T{});
+    int rows = rows_ < 4096 ? 4096 : rows_ * 2;
+    if (rows > kRows) rows = kRows;
+    if (rows <= row) rows = row + 1;
+    data_.resize(static_cast<std::size_t>(rows) * 3, T{});
     rows_ = rows;
   }
   std::vector<T> data_;
-  std::size_t rows_ = 0;
+  int rows_ = 0;
 };
 
 // Design geometry of the picture surfaces, in twips of the 1024 x 768 layout.
@@ -65,7 +66,7 @@ struct Form1 {
   Surface Picture2;  // Poincare plot
   Surface Picture4;  // title mark
   FileTable files;
-  std::string program_dir;  // initial folder of the file dialogs
+  std::string program_dir;  // initial folder of the file dialogs (platform/start_folder.h)
   std::string help_file = "pendulum_help.hlp";
 
   // --- Public variables ---
@@ -118,6 +119,7 @@ struct Form1 {
   // --- Program bookkeeping (not part of the design's state) ---
   bool exit_requested = false;   // a command asked the program to end
   bool command_running = false;  // a long command is in progress
+  Printers* printers = nullptr;  // the printer and PDF files; none in a build without them
 
   // Shows a line in the status text (the connection status box) in the given colour.
   void show_status(const std::string& text, std::uint32_t color = kRed);

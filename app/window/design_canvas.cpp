@@ -62,6 +62,7 @@ void DesignCanvas::relayout() {
   origin_ = QPointF((width() - kDesignWidthPx * scale_) / 2.0,
                     (height() - kDesignHeightPx * scale_) / 2.0);
   for (const Placed& p : placed_) apply(p);
+  emit rescaled();
 }
 
 DesignPoint DesignCanvas::to_design(QPointF local) const {

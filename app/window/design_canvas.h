@@ -36,8 +36,9 @@ class DesignCanvas : public QWidget {
   QRect to_local(layout::TwipRect r) const;
 
  signals:
-  void moved();    // the pointer moved over the bare window
-  void clicked();  // a click on the bare window
+  void moved();     // the pointer moved over the bare window
+  void clicked();   // a click on the bare window
+  void rescaled();  // the design was laid out at a new size (every placed widget, shown or not)
 
  protected:
   void resizeEvent(QResizeEvent* e) override;

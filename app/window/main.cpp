@@ -1,9 +1,12 @@
 // kestavor: the window of the Kestavor chaotic pendulum.
-//   kestavor [--box demo | --box replay:FILE | --box usb[:VID:PID]]
-// Without --box it opens the real interface box.
+//   kestavor [--box demo | --box replay:FILE | --box usb[:VID:PID]] [--help] [--version]
+// Without --box it opens the real interface box. --help and --version answer without a
+// screen: they are handled before Qt connects to the display.
 #include <QApplication>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -12,6 +15,8 @@
 #include "app/state/form1.h"
 #include "app/window/main_window.h"
 #include "platform/qt/qt_services.h"
+#include "platform/start_folder.h"
+#include "print/qt/qt_printers.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -25,10 +30,29 @@ constexpr const char* kUsage =
     "                 replay:FILE      raw 6-byte records from FILE, one per read\n"
     "                 usb[:VID:PID]    the box on USB (default ids of its EZ-USB chip)\n"
     "               Without --box the real box is opened.\n"
-    "  --help       show this text and exit\n";
+    "  --help       show this text and exit\n"
+    "  --version    show the version and exit\n";
+
+// --help or --version anywhere among the arguments (but not as the value of --box): prints
+// the answer and returns true.
+bool answered_without_window(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--box") == 0) {
+      ++i;
+    } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return true;
+    } else if (std::strcmp(argv[i], "--version") == 0) {
+      std::puts("kestavor " KESTAVOR_VERSION);
+      return true;
+    }
+  }
+  return false;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (answered_without_window(argc, argv)) return 0;
   QApplication app(argc, argv);  // takes Qt's own options (-platform, ...) out of argv
   std::string box_spec;
   const QStringList args = QApplication::arguments();
@@ -66,6 +90,12 @@ int main(int argc, char** argv) {
   if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
   kv::QtServices qt;
   kv::Form1 form(qt.services());
+  kv::QtPrinters printers;
+  form.printers = &printers;
+  // The dialogs start in the program's folder when the user may write there, else in the
+  // working folder (started from a terminal) or the documents folder.
+  form.program_dir = kv::default_dialog_folder(
+      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
   kv::MainWindow window(form);
   QObject::connect(&window, &kv::MainWindow::program_ended, &app, &QApplication::quit,
                    Qt::QueuedConnection);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -46,6 +47,10 @@ MainWindow::MainWindow(Form1& f, QWidget* parent) : QWidget(parent), f_(f) {
   setMinimumSize(layout::kDesignWidthPx / 4, layout::kDesignHeightPx / 4);
   canvas_ = new DesignCanvas(this);
   build();
+  // The plots draw at the screen's resolution: a new layout sets their device scale.
+  connect(canvas_, &DesignCanvas::rescaled, this, [this] {
+    for (SurfaceView* v : surfaces_) v->follow_device_scale();
+  });
   resize(initial_size());
 
   pump_ = dynamic_cast<QtInputPump*>(&f_.sys.pump);
@@ -269,6 +274,41 @@ void MainWindow::click(Ctl c) {
       break;  // HALT has no click action: running commands poll it
   }
   if (handler) run_command([this, handler] { handler(f_); });
+}
+
+namespace {
+// The panel button a key stands for; kWindow when none. The captions have no underlined
+// letters, so only F1 and Ctrl combinations are used.
+Ctl shortcut_control(const QKeyEvent& e) {
+  const Qt::KeyboardModifiers mods = e.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                      Qt::AltModifier | Qt::MetaModifier);
+  if (e.key() == Qt::Key_F1 && mods == Qt::NoModifier) return Ctl::help;
+  if (mods != Qt::ControlModifier) return layout::kWindow;
+  switch (e.key()) {
+    case Qt::Key_O:
+      return Ctl::Text8;  // "Plot file"
+    case Qt::Key_P:
+      return Ctl::Text16;  // "Print"
+    case Qt::Key_Q:
+      return Ctl::Text12;  // "Exit program"
+    default:
+      return layout::kWindow;
+  }
+}
+}  // namespace
+
+void MainWindow::keyPressEvent(QKeyEvent* e) {
+  const Ctl c = shortcut_control(*e);
+  QWidget* button = c == layout::kWindow ? nullptr : widgets_[static_cast<int>(c)];
+  // A key held down repeats; the command runs once. A button the user could not click
+  // (hidden or disabled) is not reached by its key either.
+  if (!button || e->isAutoRepeat() || f_.command_running || !button->isVisible() ||
+      !button->isEnabled()) {
+    QWidget::keyPressEvent(e);
+    return;
+  }
+  e->accept();
+  click(c);
 }
 
 void MainWindow::pointer_moved(Ctl c) {

@@ -8,7 +8,9 @@
 // view updates, the dialogs' parent and Timer1.
 #pragma once
 
+#include <QImage>
 #include <QPointF>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -20,6 +22,7 @@
 #include "platform/interface_box.h"
 #include "platform/services.h"
 
+class QMenu;
 class QTimer;
 
 namespace kv {
@@ -58,6 +61,16 @@ class MainWindow : public QWidget {
   // A global screen position in the design's pixels.
   DesignPoint global_to_design(QPointF global) const;
 
+  // The picture of a plot with the axis labels and title around it: Picture1 (the phase
+  // plot or the spectrum, whichever labels are shown) or Picture2 (the Poincare plot),
+  // at `factor` times the screen's device resolution.
+  QImage plot_picture(Ctl surface, double factor = 2.0) const;
+  // The window area plot_picture takes, in the canvas's coordinates.
+  QRect plot_picture_rect(Ctl surface) const;
+  // The right-click menu of a plot: "Save picture as PNG…" and "Copy picture". Opens at
+  // a global position and returns the menu; null while a command runs.
+  QMenu* open_plot_menu(Ctl surface, QPoint global);
+
  signals:
   // The program has ended ("Exit program", or the window was closed).
   void program_ended();
@@ -65,6 +78,10 @@ class MainWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  // F1 "Help", Ctrl+O "Plot file", Ctrl+P "Print", Ctrl+Q "Exit program": the same
+  // handlers as the clicks. Keys reach the window when no control takes them; while a
+  // command runs the input pump holds them back and delivers them after it.
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   void build();
@@ -78,6 +95,7 @@ class MainWindow : public QWidget {
   void timer1_tick();
   void set_timer1_running(bool on);
   void end_program();
+  void save_plot_picture(Ctl surface);
 
   Form1& f_;
   DesignCanvas* canvas_ = nullptr;
@@ -89,6 +107,7 @@ class MainWindow : public QWidget {
   QTimer* own_timer1_ = nullptr;
   std::uint64_t synced_version_ = ~std::uint64_t{0};
   bool closing_ = false;
+  QPointer<QMenu> plot_menu_;
 };
 
 }  // namespace kv

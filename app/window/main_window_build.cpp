@@ -24,7 +24,7 @@ namespace kv {
 using layout::Kind;
 
 namespace {
-const Surface* surface_of(Form1& f, Ctl c) {
+Surface* surface_of(Form1& f, Ctl c) {
   switch (c) {
     case Ctl::Picture1:
       return &f.Picture1;
@@ -131,6 +131,9 @@ void MainWindow::wire(Ctl c, QWidget* w) {
   if (c == Ctl::Picture1)
     connect(static_cast<SurfaceView*>(w), &SurfaceView::moved, this,
             [this] { pointer_moved(Ctl::Picture1); });
+  if (c == Ctl::Picture1 || c == Ctl::Picture2)
+    connect(static_cast<SurfaceView*>(w), &SurfaceView::menu_requested, this,
+            [this, c](QPoint global) { open_plot_menu(c, global); });
   if (auto* b = qobject_cast<QCheckBox*>(w)) {
     // The box has toggled already; the model learns the new state, then the handler runs.
     connect(b, &QCheckBox::clicked, this, [this, c](bool checked) {

@@ -6,6 +6,10 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#ifndef KV_HELP_DIR_FROM_BIN
+#define KV_HELP_DIR_FROM_BIN "../share/kestavor"
+#endif
+
 namespace kv {
 
 QtHelpViewer::~QtHelpViewer() {
@@ -15,7 +19,9 @@ QtHelpViewer::~QtHelpViewer() {
 QString QtHelpViewer::locate(const std::string& help_file) {
   const QString name = QString::fromStdString(help_file);
   if (QFileInfo(name).isAbsolute()) return QFileInfo::exists(name) ? name : QString();
-  for (const QString& dir : {QCoreApplication::applicationDirPath(), QDir::currentPath()}) {
+  const QString bin = QCoreApplication::applicationDirPath();
+  for (const QString& dir :
+       {bin, QDir(bin).filePath(QStringLiteral(KV_HELP_DIR_FROM_BIN)), QDir::currentPath()}) {
     const QString path = QDir(dir).filePath(name);
     if (QFileInfo::exists(path)) return QFileInfo(path).absoluteFilePath();
   }
@@ -33,10 +39,13 @@ void QtHelpViewer::open_contents(const std::string& help_file) {
   const QString path = locate(help_file);
   if (path.isEmpty()) {
     browser_->setHtml(QStringLiteral("<h2>Help file not found</h2><p>The help file <b>%1</b> "
-                                     "was not found beside the program (%2) nor in the "
-                                     "current folder (%3).</p>")
+                                     "was not found beside the program (%2), in its data "
+                                     "folder (%3) nor in the current folder (%4).</p>")
                           .arg(QString::fromStdString(help_file).toHtmlEscaped(),
                                QCoreApplication::applicationDirPath().toHtmlEscaped(),
+                               QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
+                                                   .filePath(QStringLiteral(KV_HELP_DIR_FROM_BIN)))
+                                   .toHtmlEscaped(),
                                QDir::currentPath().toHtmlEscaped()));
   } else {
     // The file name does not tell the browser its type: it is HTML.

@@ -23,8 +23,9 @@ class QtHelpViewer : public HelpViewer {
 
   bool is_open() const;
   QTextBrowser* browser() const;
-  // Where a bare help file name is looked for: beside the executable, then the current
-  // folder. Returns an empty string when the file is in neither.
+  // Where a bare help file name is looked for: beside the executable (the build tree),
+  // then in the installed data folder relative to it (../share/kestavor from bin/), then
+  // the current folder. Returns an empty string when the file is in none of them.
   static QString locate(const std::string& help_file);
 
  private:

@@ -14,6 +14,7 @@
 #include "platform/text_files.h"
 #include "simulation/demo_box.h"
 #include "tests/acquisition/scripted_box.h"
+#include "tests/fft/orbit_text.h"
 
 namespace kv {
 namespace {
@@ -24,8 +25,9 @@ TEST(DemoBox, RecordsFollowThePendulumAndTheBoxClock) {
   DemoBox box(false);
   SampleRecord r{};
   ASSERT_EQ(box.read(r, 100), BoxRead::Ok);
-  // Start-up state: 1 rad from the bottom, where count 2000 lies.
-  EXPECT_EQ(record_angle(r), 2000 + static_cast<int>(std::floor(4000 / (2 * M_PI))));
+  // Start-up state: 1 rad from the bottom, where count 0 lies (file phase -pi, the rest
+  // position of the simulation).
+  EXPECT_EQ(record_angle(r), static_cast<int>(std::floor(4000 / (2 * M_PI))));
   EXPECT_EQ(record_time(r), 0);
   EXPECT_EQ(record_revolution_field(r), 32000);
   EXPECT_NE(record_marker(r), 0);  // a drive cycle starts with the run
@@ -99,6 +101,38 @@ TEST(ReplayBox, DeliversRecordsInOrderAndIgnoresAPartialTail) {
   EXPECT_EQ(box.read(r, 0), BoxRead::EndOfData);
   EXPECT_EQ(r, last);
   EXPECT_EQ(box.read(r, 0), BoxRead::EndOfData);
+}
+
+TEST(ReplayBox, ReadsAFileOrAPipeWithoutCopyingIt) {
+  // 5000 records (more than one chunk of a pipe) and a partial tail, from a mapped file and
+  // from a pipe: the same records, and the tail noticed at the end.
+  test::Motion m;
+  const std::string data = m.raw(5000) + std::string("\x01\x02", 2);
+  const fs::path dir = fs::temp_directory_path() / "kv_replay_stream";
+  fs::create_directories(dir);
+  const std::string path = (dir / "r.raw").string();
+  {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(data.data(), 1, data.size(), out);
+    std::fclose(out);
+  }
+  test::PipeFeeder feeder(data);
+  for (const std::string& source : {path, feeder.path()}) {
+    std::string error;
+    auto box = ReplayBox::open(source, error);
+    ASSERT_NE(box, nullptr) << error;
+    SampleRecord r{};
+    for (long n = 0; n < 5000; ++n) {
+      ASSERT_EQ(box->read(r, 0), BoxRead::Ok) << source << " record " << n;
+      ASSERT_EQ(r, m.at(n)) << source << " record " << n;
+    }
+    EXPECT_EQ(box->read(r, 0), BoxRead::EndOfData);
+    EXPECT_EQ(box->read(r, 0), BoxRead::EndOfData);
+    EXPECT_TRUE(box->has_partial_record()) << source;
+    EXPECT_EQ(box->position(), 5000u);
+  }
+  fs::remove_all(dir);
 }
 
 TEST(ReplayBox, MissingFileIsNamed) {

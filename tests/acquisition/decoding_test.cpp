@@ -188,12 +188,12 @@ TEST(Decoding, ExtremeVelocitySaturatesThePlotCoordinates) {
     for (int i = 0; i < 12; ++i) steps.push_back({BoxRead::Ok, make_record(1000, false, 32000, 0)});
     steps.push_back({BoxRead::Ok, make_record(3000, marker, 32001, 0)});
     EXPECT_EQ(rig.run(steps), RunEnd::EndOfData);
-    EXPECT_LT((rig.f->poincare_y - rig.f->Picture2.ScaleHeight() / 2.0) / 10, -1e8);
+    EXPECT_LT((rig.f->Picture2.ScaleHeight() / 2.0 - rig.f->poincare_y) / 10, -1e8);
     EXPECT_LT(last_v(*rig.f), -1e8);
-    EXPECT_EQ(rig.f->phase_y, INT32_MIN);
+    EXPECT_EQ(rig.f->phase_y, INT32_MAX);  // a negative velocity lies far below the plot
     EXPECT_EQ(rig.f->orbit_points.at(rig.f->cnt, 2), 0);  // out of the stored range
     if (marker) {
-      EXPECT_EQ(rig.f->marker_y, INT32_MIN);
+      EXPECT_EQ(rig.f->marker_y, INT32_MAX);
     }
   }
 }
@@ -333,6 +333,19 @@ TEST(Decoding, NoBoxEndsTheRunWithAMessage) {
   EXPECT_EQ(get_data(f), RunEnd::BoxGone);
   EXPECT_TRUE(f.ui[Ctl::Text58].visible);
   EXPECT_NE(f.ui[Ctl::Text58].text.find("No interface box"), std::string::npos);
+}
+
+TEST(Decoding, NoPrintRowKeepsAColumnOneValueOfAnEarlierRun) {
+  // Warm-up passes, the passes of Poincare events and the last row all get the value the
+  // phase plot stores, so a printout shows no stray dots from an earlier run.
+  Rig rig;
+  for (int i = 0; i <= 200; ++i) rig.f->orbit_points.at(i, 1) = 7777;
+  Motion m;
+  m.marker = [](long n) { return n == 20 || n == 33; };
+  rig.run(m.steps(60));
+  ASSERT_EQ(rig.f->cnt, 60);
+  for (int i = 1; i <= rig.f->cnt; ++i) EXPECT_NE(rig.f->orbit_points.at(i, 1), 7777) << i;
+  EXPECT_EQ(rig.f->orbit_points.at(61, 1), 7777);  // rows beyond the run are not touched
 }
 
 }  // namespace

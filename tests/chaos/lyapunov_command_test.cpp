@@ -109,6 +109,29 @@ TEST_F(LyapunovCommand, UnreadableFilesAreToldByName) {
   EXPECT_NE(s.dialogs.shown[1].text.find("missing.pha"), std::string::npos);
 }
 
+TEST_F(LyapunovCommand, EndlessInputIsRefusedWithinBoundedMemory) {
+  // /dev/zero never ends and has no line ends: the first line is too long.
+  const LyapunovRun run = lyapunov(f, "/dev/zero");
+  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::unreadable);
+  ASSERT_EQ(s.dialogs.count("message"), 1);
+  EXPECT_EQ(s.dialogs.shown[0].text, "/dev/zero: line 1: the line is longer than 256 characters");
+  expect_halt_restored();
+}
+
+TEST_F(LyapunovCommand, ReadsOnlyTheRecordsItUses) {
+  // Records after the 12000th are never looked at, however broken, and the input need
+  // not end: the writer keeps the pipe open until the estimate is done.
+  std::string text = test::orbit_text(12000, 12000, velocity_of);
+  const LyapunovRun whole = lyapunov(f, dir.write("a.pha", text));
+  text += "1 2 junk 4\r\n" + std::string(100000, 'x');
+  test::PipeFeeder feeder(text, false);
+  const LyapunovRun run = lyapunov(f, feeder.path());
+  feeder.finish();
+  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::finished);
+  EXPECT_EQ(run.exponent, whole.exponent);
+  EXPECT_EQ(s.dialogs.shown.size(), 0u);
+}
+
 }  // namespace
 }  // namespace kv
 

@@ -233,6 +233,44 @@ TEST_F(FftCommand, HaltDuringTheEstimateLeavesTheSpectrumAndDropsTheExponent) {
   expect_restored();
 }
 
+TEST_F(FftCommand, VelocityBeyondAnyNumberIsToldWithItsFileAndLine) {
+  // Record 36 is the second sample of the first segment; 1e309 once read as 0.
+  std::string text = test::orbit_text(73728, 36882, velocity_of);
+  std::size_t pos = 0;
+  for (int line = 0; line < 37; ++line) pos = text.find('\n', pos) + 1;  // line 38
+  const std::size_t field = text.find(' ', text.find(' ', pos) + 1) + 1;
+  text.replace(field, text.find(' ', field) - field, "1e309");
+  s.dialogs.open_answers = {dir.write("huge.pha", text)};
+  s.dialogs.input_answers = {"1"};
+  run(1);
+  ASSERT_EQ(s.dialogs.count("message"), 1);
+  const std::string& msg = s.dialogs.shown.back().text;
+  EXPECT_NE(msg.find("huge.pha"), std::string::npos) << msg;
+  EXPECT_NE(msg.find("line 38: \"1e309\" is out of range"), std::string::npos) << msg;
+  EXPECT_TRUE(spectrum_is_zero());
+  expect_restored();
+}
+
+TEST_F(FftCommand, SpectrumThatOverflowsIsNotSaved) {
+  // Velocities that fit a float but whose powers do not: the plot shows what it can, the
+  // save stops with a message and an earlier file is kept.
+  s.dialogs.open_answers = {dir.write(
+      "big.pha", test::orbit_text(73728, 36882, [](long r) { return r % 2 ? 3e37 : -3e37; }))};
+  const std::string out = dir.write("s.fft", "earlier\r\n");
+  s.dialogs.input_answers = {"1"};
+  s.dialogs.yes_no_answers = {true};
+  s.dialogs.save_answers = {out};
+  run(0);
+  ASSERT_EQ(s.dialogs.count("message"), 1);
+  const std::string& msg = s.dialogs.shown.back().text;
+  EXPECT_NE(msg.find("not a finite number"), std::string::npos) << msg;
+  std::ifstream file(out, std::ios::binary);
+  std::stringstream ss;
+  ss << file.rdbuf();
+  EXPECT_EQ(ss.str(), "earlier\r\n");
+  expect_restored();
+}
+
 }  // namespace
 }  // namespace kv
 

@@ -2,10 +2,15 @@
 // velocity follows a given function of the record number (1-based).
 #pragma once
 
+#include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <mutex>
+#include <stdexcept>
 #include <string>
+#include <thread>
 
 #include <unistd.h>
 
@@ -49,6 +54,49 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
+};
+
+// Writes `text` into a pipe from another thread; the reader gets a path to the read end.
+// With close_after false the pipe stays open until finish() (or the end of the object).
+class PipeFeeder {
+ public:
+  explicit PipeFeeder(std::string text, bool close_after = true) {
+    int fds[2];
+    if (::pipe(fds) != 0) throw std::runtime_error("pipe");
+    std::signal(SIGPIPE, SIG_IGN);  // a reader that stops early makes the writer stop
+    read_fd_ = fds[0];
+    writer_ = std::thread([this, fd = fds[1], text = std::move(text), close_after] {
+      std::size_t off = 0;
+      while (off < text.size()) {
+        ssize_t n = ::write(fd, text.data() + off, text.size() - off);
+        if (n <= 0) break;
+        off += static_cast<std::size_t>(n);
+      }
+      if (!close_after) {
+        std::unique_lock lock(m_);
+        cv_.wait(lock, [this] { return done_; });
+      }
+      ::close(fd);
+    });
+  }
+  ~PipeFeeder() {
+    finish();
+    ::close(read_fd_);
+    writer_.join();
+  }
+  void finish() {
+    std::lock_guard lock(m_);
+    done_ = true;
+    cv_.notify_all();
+  }
+  std::string path() const { return "/proc/self/fd/" + std::to_string(read_fd_); }
+
+ private:
+  int read_fd_ = -1;
+  std::thread writer_;
+  std::mutex m_;
+  std::condition_variable cv_;
+  bool done_ = false;
 };
 
 }  // namespace kv::test

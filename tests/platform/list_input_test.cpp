@@ -44,6 +44,25 @@ TEST(ListInput, FloatsAreParsedDirectlyInSinglePrecision) {
   EXPECT_EQ(f, 16777216.0f);
 }
 
+TEST(ListInput, SkipsALeadingByteOrderMarkAndEscapesControlBytesInMessages) {
+  ListInput in(
+      "\xEF\xBB\xBF"
+      "PHASE 1\n2 \x1b]0;x\x07\n");
+  std::string w;
+  ASSERT_TRUE(in.read_word(w));
+  EXPECT_EQ(w, "PHASE");
+  double n = 0;
+  ASSERT_TRUE(in.read_number(n));
+  ASSERT_TRUE(in.read_number(n));
+  EXPECT_FALSE(in.read_number(n));
+  EXPECT_EQ(in.error(), "line 2: \"\\x1b]0;x\\x07\" is not a number");
+  in.reset(
+      "\xEF\xBB\xBF"
+      "7");
+  ASSERT_TRUE(in.read_number(n));
+  EXPECT_EQ(n, 7);
+}
+
 TEST(LeadingNumber, ParsesLikeTheValFunction) {
   EXPECT_EQ(leading_number("1000"), 1000);
   EXPECT_EQ(leading_number("  3abc"), 3);

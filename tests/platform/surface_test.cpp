@@ -109,3 +109,143 @@ TEST(Surface, UserScaleAndRefreshSerial) {
   s.Refresh();
   EXPECT_EQ(s.shown_serial(), drawn);
 }
+
+TEST(Surface, AxisLinesCoverTheDotsOfEveryStepIncludingTheEdges) {
+  // A horizontal or vertical line of width w is the union of the w x w dots at each step,
+  // clipped at the raster's edges; in the XOR mode drawing it twice restores the raster.
+  for (int width = 1; width <= 4; ++width) {
+    for (bool vertical : {false, true}) {
+      Surface line(1500, 1500, 0, 0xFFFFFF), dots(1500, 1500, 0, 0xFFFFFF);
+      line.DrawWidth = dots.DrawWidth = width;
+      const float a = -30, b = 1530, c = 750;  // runs past both edges
+      if (vertical) {
+        line.Line(c, a, c, b, 0);
+      } else {
+        line.Line(a, c, b, c, 0);
+      }
+      for (float t = a; t <= b; t += 15) {
+        if (vertical) {
+          dots.PSet(c, t, 0);
+        } else {
+          dots.PSet(t, c, 0);
+        }
+      }
+      EXPECT_EQ(snapshot(line), snapshot(dots)) << width << vertical;
+
+      Surface x(1500, 1500, 0, 0xFFFFFF);
+      x.DrawWidth = width;
+      x.Line(0, 0, 1500, 1500, 0);  // something under the line
+      const auto before = snapshot(x);
+      x.DrawMode = kDrawNotXorPen;
+      cross(x, 700, 700);
+      EXPECT_NE(snapshot(x), before);
+      cross(x, 700, 700);
+      EXPECT_EQ(snapshot(x), before) << width;
+    }
+  }
+}
+
+// Device scales: the raster has k pixels per design pixel, a point of DrawWidth w is
+// w * k pixels wide (rounded), and what is drawn survives a change of scale.
+TEST(SurfaceDeviceScale, RasterSizeAndPointWidth) {
+  Surface s(6615, 5790, 2, 0xFFFFFF);
+  s.set_device_scale(2);
+  EXPECT_EQ(s.pixel_width(), 874);
+  EXPECT_EQ(s.pixel_height(), 764);
+  EXPECT_EQ(s.design_width(), 437);
+  EXPECT_EQ(s.ScaleWidth(), 437.0f * 15);  // coordinates are the design's
+  s.PSet(150, 300, 0x0000FF);              // design pixel (10, 20): raster pixels 20..21, 40..41
+  int red = 0;
+  for (int y = 36; y < 46; ++y)
+    for (int x = 16; x < 26; ++x) red += s.pixel(x, y) == 0x0000FFu;
+  EXPECT_EQ(red, 4);
+  EXPECT_EQ(s.pixel(20, 40), 0x0000FFu);
+  EXPECT_EQ(s.pixel(21, 41), 0x0000FFu);
+
+  s.set_device_scale(1.5);
+  EXPECT_EQ(s.pixel_width(), 656);  // 437 * 1.5 rounded
+  s.Cls();
+  s.DrawWidth = 2;  // 3 raster pixels at 1.5
+  s.PSet(1500, 1500, 0);
+  int black = 0;
+  for (int y = 140; y < 160; ++y)
+    for (int x = 140; x < 160; ++x) black += s.pixel(x, y) == 0u;
+  EXPECT_EQ(black, 9);
+  // Below 1 the raster stays at the design's pixels.
+  s.set_device_scale(0.5);
+  EXPECT_EQ(s.device_scale(), 1.0);
+  EXPECT_EQ(s.pixel_width(), 437);
+}
+
+TEST(SurfaceDeviceScale, LinesFollowTheCoordinatesAtTheFinerResolution) {
+  Surface one(1500, 1500, 0, 0xFFFFFF), two(1500, 1500, 0, 0xFFFFFF);
+  two.set_device_scale(2);
+  for (Surface* s : {&one, &two}) s->Line(0, 0, 1400, 700, 255);  // slope 1/2
+  // Every lit design pixel of scale 1 holds lit raster pixels at scale 2, and the line at
+  // scale 2 is two pixels thick: about twice as many pixels per design column.
+  int lit1 = 0, lit2 = 0;
+  for (int y = 0; y < one.pixel_height(); ++y)
+    for (int x = 0; x < one.pixel_width(); ++x) {
+      if (one.pixel(x, y) != 255u) continue;
+      ++lit1;
+      bool any = false;
+      for (int dy = -1; dy <= 2; ++dy)
+        for (int dx = -1; dx <= 2; ++dx) any |= two.pixel(2 * x + dx, 2 * y + dy) == 255u;
+      EXPECT_TRUE(any) << x << "," << y;
+    }
+  for (int y = 0; y < two.pixel_height(); ++y)
+    for (int x = 0; x < two.pixel_width(); ++x) lit2 += two.pixel(x, y) == 255u;
+  EXPECT_GE(lit2, 3 * lit1);  // 2 px thick over twice the columns, less the overlaps
+  EXPECT_LE(lit2, 5 * lit1);
+  // A dotted line keeps its pattern per design pixel: a third of the length is on.
+  Surface dots(1500, 1500, 0, 0xFFFFFF);
+  dots.set_device_scale(2);
+  dots.DrawStyle = kStyleDot;
+  dots.Line(0, 150, 1485, 150, 255);
+  int on = 0;
+  for (int x = 0; x < dots.pixel_width(); ++x) on += dots.pixel(x, 20) == 255u;
+  EXPECT_GT(on, dots.pixel_width() / 4);
+  EXPECT_LT(on, dots.pixel_width() / 2);
+}
+
+TEST(SurfaceDeviceScale, ChangingTheScaleKeepsTheDrawing) {
+  Surface s(1500, 1500, 0, 0xFFFFFF);
+  s.DrawWidth = 3;
+  s.PSet(450, 450, 0x00FF00);  // design pixels 29..31
+  const auto before = s.serial();
+  s.set_device_scale(2);
+  EXPECT_GT(s.serial(), before);
+  EXPECT_EQ(s.shown_serial(), s.serial());
+  for (int p = 58; p < 64; ++p) EXPECT_EQ(s.pixel(p, p), 0x00FF00u) << p;
+  EXPECT_EQ(s.pixel(57, 57), 0xFFFFFFu);
+  EXPECT_EQ(s.pixel(64, 64), 0xFFFFFFu);
+}
+
+class NotXorAtScale : public ::testing::TestWithParam<double> {};
+
+TEST_P(NotXorAtScale, FigureDrawnTwiceRestoresEveryPixel) {
+  Surface s(6255, 5775, 2, 0xFFFFFF);
+  s.set_device_scale(GetParam());
+  s.DrawMode = kDrawCopyPen;
+  s.DrawStyle = kStyleDot;
+  for (int i = 0; i < 40; ++i) s.Line(0, i * 140.0f, 6000, i * 140.0f + 90, 255);
+  s.DrawStyle = kStyleSolid;
+  s.DrawMode = kDrawBlackness;
+  for (int i = 0; i < 400; ++i) s.PSet(i * 13.7f, i * 11.3f);
+  s.DrawWidth = 2;
+  auto before = snapshot(s);
+  s.DrawMode = kDrawNotXorPen;
+  for (float x : {200.0f, 3107.0f, 6200.0f, -100.0f}) {
+    for (float y : {2000.0f, 2999.6f}) {  // also a y inside a design pixel
+      cross(s, x, y);
+      EXPECT_NE(snapshot(s), before);
+      cross(s, x, y);
+      EXPECT_EQ(snapshot(s), before) << x << "," << y;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, NotXorAtScale, ::testing::Values(2.0, 1.25, 1.5),
+                         [](const ::testing::TestParamInfo<double>& info) {
+                           return "x" + std::to_string(static_cast<int>(info.param * 100));
+                         });

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iterator>
+#include <vector>
+
 #include "app/state/form1.h"
 #include "platform/scripted_services.h"
 #include "plot/poincare_plot.h"
@@ -111,3 +115,55 @@ TEST_F(PoincarePlot, CrossAtAFractionalYIsRemovedWithoutATrace) {
         ++differ_near_a;
   EXPECT_EQ(differ_near_a, 0);
 }
+
+// At a screen's device resolution (a window scale of 2, or a fractional one) the red cross
+// of the newest point still leaves no trace where it was.
+class PoincareAtScale : public ::testing::TestWithParam<double> {};
+
+TEST_P(PoincareAtScale, OldCrossesLeaveNoTrace) {
+  const double k = GetParam();
+  ScriptedServices s;
+  Form1 f{s.services()}, ref{s.services()};
+  f.Picture2.set_device_scale(k);
+  ref.Picture2.set_device_scale(k);
+  grid(f);
+  grid(ref);
+  start_poincare_marker(f);
+  struct P {
+    int counts;
+    double y;
+  };
+  const P points[] = {{-1000, 2887}, {1200, 1500.4}, {-1000, 2999.6}, {300, 2887}, {310, 2890}};
+  std::vector<double> xs;
+  for (const P& p : points) {
+    f.phase_counts = static_cast<i16>(p.counts);
+    f.poincare_y = p.y;
+    plot_poincare_point(f);
+    xs.push_back(f.plot_x);
+  }
+  ref.Picture2.DrawMode = kDrawBlackness;
+  for (std::size_t i = 0; i < xs.size(); ++i)
+    ref.Picture2.PSet(static_cast<float>(xs[i]), static_cast<float>(points[i].y));
+  // Away from the newest point's cross (and the white cross of the start), the plot is the
+  // grid and the bare dots.
+  const Surface& a = f.Picture2;
+  const Surface& b = ref.Picture2;
+  const double last_x = xs.back(), last_y = points[std::size(points) - 1].y;
+  int differ_elsewhere = 0, differ_at_last = 0;
+  for (int py = 0; py < a.pixel_height(); ++py)
+    for (int px = 0; px < a.pixel_width(); ++px) {
+      if (a.pixel(px, py) == b.pixel(px, py)) continue;
+      const double x = px * 15.0 / k, y = py * 15.0 / k;
+      if (std::abs(x - last_x) < 200 && std::abs(y - last_y) < 200)
+        ++differ_at_last;
+      else if (!(x < 400 && y < 400))  // the first removal is a white cross at (200, 200)
+        ++differ_elsewhere;
+    }
+  EXPECT_EQ(differ_elsewhere, 0);
+  EXPECT_GT(differ_at_last, static_cast<int>(40 * k));  // the newest cross is there
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, PoincareAtScale, ::testing::Values(2.0, 1.25, 1.5),
+                         [](const ::testing::TestParamInfo<double>& info) {
+                           return "x" + std::to_string(static_cast<int>(info.param * 100));
+                         });

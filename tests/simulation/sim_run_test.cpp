@@ -261,3 +261,18 @@ TEST(SimRunControl, HaltAndClearComeFromTheRunControl) {
   EXPECT_EQ(run.clear_polls, 99);
   EXPECT_EQ(t.f.cnt, 9);  // steps 91 to 99 after the Clear of step 90
 }
+
+TEST(SimRun, VelocityIsDrawnUpward) {
+  // Initial velocity 20 rad/s: the first step's point lies above the centre line of the
+  // phase plot, at centre - 10 V, while the stored row keeps +10 V.
+  SimForm t;
+  t.computer_time();
+  t.f.ui.set_text(Ctl::Text25, "20");
+  t.halt_after(1);
+  Command21_Click(t.f);
+  ASSERT_EQ(t.f.cnt, 1);
+  const double centre = t.f.Picture1.Height() / 2.0;
+  EXPECT_LT(t.f.phase_y, centre - 1000);  // 10 V is about 1274
+  EXPECT_GT(t.f.orbit_points.at(1, 2), 1000);
+  EXPECT_NEAR(centre - t.f.phase_y, t.f.orbit_points.at(1, 2), 1.0);
+}

@@ -3,13 +3,18 @@
 // command run for a while, and saves a picture of the window. Used to keep the screenshots
 // in docs/screenshots up to date; runs on the offscreen platform.
 //   window_shot OUT.png [--box BOX] [--size WxH] [--click CONTROL[=ROW]]... [--run-ms MS]
-//                [--answer TEXT]... [--save PATH]...
+//                [--answer TEXT]... [--save PATH]... [--menu Picture1|Picture2] [--picture PATH]
 // Clicks run one after the other; CONTROL=ROW picks a row of a list. The picture is taken
 // --run-ms after the last click started (Escape then ends a command still running).
+// --menu opens a plot's right-click menu at the plot's centre (after a HALT of the last
+// command) and draws it into the picture where it stands; --picture PATH also saves that
+// plot's picture as "Save picture as PNG…" makes it.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMenu>
+#include <QPainter>
 #include <QStyleFactory>
 #include <QTimer>
 #include <QWindow>
@@ -28,7 +33,8 @@ int main(int argc, char** argv) {
   if (args.size() < 2) {
     std::fputs(
         "usage: window_shot OUT.png [--box BOX] [--size WxH] [--click CONTROL] "
-        "[--run-ms MS] [--answer TEXT]... [--save PATH]...\n",
+        "[--run-ms MS] [--answer TEXT]... [--save PATH]... [--menu Picture1|Picture2] "
+        "[--picture PATH]\n",
         stderr);
     return 2;
   }
@@ -37,6 +43,7 @@ int main(int argc, char** argv) {
   QSize size(1024, 768);
   QStringList clicks;
   int run_ms = 3000;
+  QString menu_on, picture_path;
   kv::QtServices qt;
   kv::ScriptedDialogs dialogs;
   for (qsizetype i = 2; i + 1 < args.size(); i += 2) {
@@ -51,6 +58,10 @@ int main(int argc, char** argv) {
       clicks << v;
     } else if (a == QLatin1String("--run-ms")) {
       run_ms = v.toInt();
+    } else if (a == QLatin1String("--menu")) {
+      menu_on = v;
+    } else if (a == QLatin1String("--picture")) {
+      picture_path = v;
     } else if (a == QLatin1String("--answer")) {
       dialogs.input_answers.push_back(v.toStdString());
     } else if (a == QLatin1String("--save")) {
@@ -74,6 +85,25 @@ int main(int argc, char** argv) {
   auto save = [&] {
     window.sync(true);
     saved = window.grab().save(out);
+  };
+  // The menu is a window of its own: it is drawn into the window's picture where it stands.
+  auto save_with_menu = [&] {
+    const kv::Ctl plot =
+        menu_on == QLatin1String("Picture2") ? kv::Ctl::Picture2 : kv::Ctl::Picture1;
+    QWidget* view = window.control(plot);
+    window.sync(true);
+    if (!picture_path.isEmpty() && !window.plot_picture(plot).save(picture_path))
+      std::fprintf(stderr, "window_shot: could not write %s\n",
+                   picture_path.toLocal8Bit().constData());
+    QMenu* menu = window.open_plot_menu(plot, view->mapToGlobal(view->rect().center()));
+    if (!menu) return;
+    QCoreApplication::processEvents();
+    QPixmap picture = window.grab();
+    QPainter p(&picture);
+    menu->render(&p, window.mapFromGlobal(menu->pos()));
+    p.end();
+    saved = picture.save(out);
+    menu->close();
   };
   if (clicks.isEmpty()) {
     QTimer::singleShot(300, [&] {
@@ -109,6 +139,10 @@ int main(int argc, char** argv) {
     });
   }
   app.exec();
+  if (!menu_on.isEmpty()) {
+    saved = false;
+    save_with_menu();
+  }
   if (!saved)
     std::fprintf(stderr, "window_shot: could not write %s\n", out.toLocal8Bit().constData());
   return saved ? 0 : 1;

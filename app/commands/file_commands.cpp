@@ -1,0 +1,101 @@
+// "Plot file" (Text8) and "Dimension" (Text17): each asks for its file, runs its engine
+// with HALT (and Clear) polled from the window, and restores the panel however it ends.
+#include "app/commands/commands.h"
+#include "app/commands/window_run_control.h"
+#include "app/state/form1.h"
+#include "chaos/dimension.h"
+#include "fft/plot_file.h"
+
+namespace kv {
+
+namespace {
+
+void halt_off(Form1& f) {
+  f.ui.set_enabled(Ctl::Text18, false);
+  f.ui.set_back(Ctl::Text18, kGrey);
+}
+
+void halt_on(Form1& f) {
+  f.ui.set_enabled(Ctl::Text18, true);
+  f.ui.set_back(Ctl::Text18, kYellow);
+}
+
+}  // namespace
+
+PlotFileOutcome plot_file_command(Form1& f) {
+  clear_help(f);
+  for (Ctl c : {Ctl::Image3, Ctl::Text3, Ctl::Label3}) f.ui.set_visible(c, false);
+  f.ui.set_back(Ctl::Text8, kWhite);
+  f.Picture1.Cls();
+  clear_screen(f);
+  f.cnt = 0;
+  f.poincare_cnt = 0;
+  const std::string path =
+      f.sys.dialogs.open_file("*.pha|*.pha|*.poi|*.poi|*.fft|*.fft", f.program_dir, "");
+  halt_on(f);
+  f.save_file_name = path;
+  f.plot_flag = kTrue;
+  f.sys.timer1.set_enabled(false);
+  f.sys.pump.repaint();
+
+  PlotFileOutcome out;
+  out.status = PlotFileOutcome::Status::drawn;
+  if (!path.empty()) {
+    WindowRunControl run(f);
+    out = plot_file(f, PlotFileRequest{path, f.ui[Ctl::HScroll1].value}, run);
+  }
+  // The end, whichever way the command finishes.
+  f.save_file_number = 0;
+  f.sys.timer1.set_enabled(true);
+  f.ui.set_back(Ctl::Text8, kGrey);
+  halt_off(f);
+  f.sys.pump.repaint();
+  if (!out.reason.empty()) f.sys.dialogs.message(out.reason, "Plot file", MsgIcon::Warning);
+  return out;
+}
+
+DimensionOutcome dimension_command(Form1& f) {
+  clear_help(f);
+  f.ui.set_visible(Ctl::Text3, false);
+  f.ui.set_visible(Ctl::Image3, false);
+  clear_screen(f);
+  f.cnt = 0;
+  f.ui.set_visible(Ctl::Label2, false);
+  const std::string path = f.sys.dialogs.open_file("*.poi|*.poi", f.program_dir, "");
+  f.save_file_name = path;
+  DimensionOutcome out;
+  out.status = DimensionOutcome::Status::refused;
+  if (path.empty()) return out;
+  f.sys.timer1.set_enabled(false);
+  halt_on(f);
+  f.sys.pump.repaint();
+
+  WindowRunControl run(f);
+  out = capacity_dimension_of_file(f, DimensionRequest{path}, run);
+  halt_off(f);
+  f.sys.timer1.set_enabled(true);
+  switch (out.status) {
+    case DimensionOutcome::Status::computed:
+    case DimensionOutcome::Status::undefined:
+      f.ui.set_text(Ctl::Text67, out.text);
+      f.ui.set_visible(Ctl::Text67, true);
+      break;
+    case DimensionOutcome::Status::refused:
+      break;  // an orbit file is refused without a message
+    case DimensionOutcome::Status::unreadable:
+      f.sys.dialogs.message(out.reason, "Dimension", MsgIcon::Warning);
+      break;
+  }
+  f.sys.pump.repaint();
+  return out;
+}
+
+void Text8_Click(Form1& f) {
+  plot_file_command(f);
+}
+
+void Text17_Click(Form1& f) {
+  dimension_command(f);
+}
+
+}  // namespace kv

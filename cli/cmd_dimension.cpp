@@ -1,0 +1,70 @@
+// kestavor-cli dimension: the capacity dimension of a Poincare file, printed as the status
+// text of the window shows it, or as one JSON object with --json.
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+
+#include "app/state/form1.h"
+#include "chaos/dimension.h"
+#include "cli/cli_registry.h"
+#include "platform/scripted_services.h"
+
+namespace kv::cli {
+namespace {
+
+int run(const std::vector<std::string>& args) {
+  std::string path;
+  bool json = false;
+  for (const std::string& a : args) {
+    if (a == "--json") {
+      json = true;
+    } else if (!a.empty() && a[0] == '-') {
+      return fail("unknown option " + a);
+    } else if (path.empty()) {
+      path = a;
+    } else {
+      return fail("more than one Poincare file given");
+    }
+  }
+  if (path.empty()) return fail("dimension needs a Poincare file (FILE.poi)");
+
+  ScriptedServices scripted;
+  Form1 f(scripted.services());
+  RunToEnd run_to_end;
+  const DimensionOutcome out = capacity_dimension_of_file(f, DimensionRequest{path}, run_to_end);
+  using S = DimensionOutcome::Status;
+  if (out.status == S::refused || out.status == S::unreadable) {
+    std::cerr << "kestavor-cli: " << out.reason << "\n";
+    return 1;
+  }
+  if (json) {
+    std::string d = "null";
+    if (out.status == S::computed) {
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "%.17g", out.dimension);
+      d = buf;
+    }
+    std::cout << "{\"capacity_dimension\": " << d << ", \"points\": " << out.points
+              << ", \"box_totals\": [";
+    for (std::size_t e = 0; e < out.box_totals.size(); ++e)
+      std::cout << (e ? ", " : "") << out.box_totals[e];
+    std::cout << "]}\n";
+  } else {
+    std::string text = out.text;
+    const std::size_t crlf = text.find("\r\n");
+    if (crlf != std::string::npos) text.replace(crlf, 2, "\n");
+    std::cout << text << "\n";
+  }
+  if (out.status == S::undefined) {
+    std::cerr << "kestavor-cli: " << path
+              << ": the capacity dimension is undefined (a box size has no occupied box)\n";
+    return 1;
+  }
+  return 0;
+}
+
+Register reg{{"dimension", "FILE.poi [--json]",
+              "capacity dimension of a Poincare file (status text, or JSON with --json)", run}};
+
+}  // namespace
+}  // namespace kv::cli

@@ -1,0 +1,95 @@
+// kestavor-cli print: draws a file as "Plot file" does and writes the page "Print" makes,
+// as a PDF file or as a PNG picture at 150 dpi. Needs the Qt printing support of a build
+// with the window; without it the command says so.
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+
+#include "app/state/form1.h"
+#include "cli/cli_registry.h"
+#include "fft/plot_file.h"
+#include "platform/scripted_services.h"
+#include "print/page.h"
+#ifdef KV_HAVE_QT_PRINT
+#include "print/qt/qt_printers.h"
+#endif
+
+namespace kv::cli {
+namespace {
+
+std::string lower_extension(const std::string& path) {
+  const std::size_t dot = path.find_last_of('.');
+  const std::size_t slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  std::string ext = path.substr(dot);
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
+
+int run(const std::vector<std::string>& args) {
+  std::string path, output;
+  int range = 0;
+  ArgReader in(args);
+  while (in.next()) {
+    const std::string& a = in.arg();
+    if (a == "--range") {
+      const long long r = parse_count(a, in.value());
+      range = range_value_for_cycles(r >= 0 && r <= 32 ? static_cast<int>(r) : -1);
+      if (range < 0) return fail("--range must be 0, 2, 4, 8, 16 or 32");
+    } else if (a == "-o") {
+      output = in.value();
+    } else if (!a.empty() && a[0] == '-') {
+      return fail("unknown option " + a);
+    } else if (path.empty()) {
+      path = a;
+    } else {
+      return fail("more than one file given");
+    }
+  }
+  if (path.empty()) return fail("print needs a file (FILE.pha, FILE.poi or FILE.fft)");
+  if (output.empty()) return fail("print needs -o PAGE.pdf or -o PAGE.png");
+  const std::string ext = lower_extension(output);
+  if (ext != ".pdf" && ext != ".png")
+    return fail("the page is written as .pdf or .png, not " + output);
+#ifndef KV_HAVE_QT_PRINT
+  (void)range;
+  return fail("print is not available in this build (it needs the Qt printing support)");
+#else
+  ScriptedServices scripted;
+  Form1 f(scripted.services());
+  RunToEnd run_to_end;
+  const PlotFileOutcome plotted = plot_file(f, PlotFileRequest{path, range}, run_to_end);
+  if (plotted.status != PlotFileOutcome::Status::drawn) {
+    std::cerr << "kestavor-cli: " << plotted.reason << "\n";
+    return 1;
+  }
+  if (!page_has_content(f)) {
+    std::cerr << "kestavor-cli: " << path << " holds no points: there is nothing to print.\n";
+    return 1;
+  }
+  GuiForPrinting gui;
+  std::string why_not;
+  std::unique_ptr<PrinterSurface> page =
+      ext == ".pdf" ? open_pdf_page(output, why_not) : open_png_page(output, why_not);
+  if (!page) {
+    std::cerr << "kestavor-cli: " << why_not << "\n";
+    return 1;
+  }
+  const PrintOutcome printed = print_page(f, *page);
+  if (printed.status != PrintOutcome::Status::printed) {
+    std::cerr << "kestavor-cli: " << printed.reason << "\n";
+    return 1;
+  }
+  std::cout << output << ": " << (f.FFT_flag ? "spectrum page" : "phase page") << " of " << path
+            << "\n";
+  return 0;
+#endif
+}
+
+Register reg{{"print", "FILE [--range R] -o PAGE.pdf|PAGE.png",
+              "draws a file as Plot file does and writes the printed page as PDF or PNG (150 dpi)",
+              run}};
+
+}  // namespace
+}  // namespace kv::cli

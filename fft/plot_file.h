@@ -1,0 +1,46 @@
+// "Plot file": draws a stored file again, recognised by its second line: an orbit file
+// ("PHASE") as a phase-plane trace at the chosen range, a Poincare file ("POINCARE") as a
+// Poincare section with its moving marker, a spectrum file ("FFT") as a power spectrum.
+// The points are stored for printing as the live acquisition stores them. The engine sits
+// with the spectrum code because it is the first layer that can draw all three kinds.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/run_control.h"
+
+namespace kv {
+struct Form1;
+
+// Spectrum lines a *.fft file must hold and Plot file reads: the whole numbers up to
+// 2048 / 4.4.
+inline constexpr int kPlotFileSpectrumLines = 465;
+
+struct PlotFileRequest {
+  std::string path;
+  // Range control value 0..5 for an orbit file (0: one revolution across the plot,
+  // v: 2^v + 1 revolutions), as the scroll bar "Set range" shows.
+  int range_value = 0;
+};
+
+struct PlotFileOutcome {
+  enum class Kind { unknown, orbit, poincare, spectrum };
+  enum class Status {
+    drawn,         // the whole file was drawn
+    halted,        // HALT stopped the drawing; what is drawn stays
+    unrecognised,  // line 2 is not "PHASE", "POINCARE" or "FFT": nothing drawn
+    unreadable,    // the file cannot be read, or an item is missing or not a number
+  };
+  Kind kind = Kind::unknown;
+  Status status = Status::unreadable;
+  std::string reason;        // unrecognised, unreadable: names the file (and the line)
+  std::int64_t records = 0;  // records (or spectrum lines) read and drawn
+};
+
+// Range control value for a range factor R (0, 2, 4, 8, 16, 32); -1 for any other R.
+int range_value_for_cycles(int cycle_number);
+
+PlotFileOutcome plot_file(Form1& f, const PlotFileRequest& request, RunControl& run);
+
+}  // namespace kv

@@ -1,0 +1,27 @@
+// The printed page, drawn afresh from the stored point tables: either the phase-plane plot
+// above the Poincare plot, or the power spectrum with the FFT window's name and the
+// Lyapunov exponent. Positions are page twips from the printable area's top-left corner;
+// the layout reaches x = 9000 and y = 14650 and needs a portrait page.
+#pragma once
+
+#include <string>
+
+#include "platform/printer.h"
+
+namespace kv {
+struct Form1;
+
+// False when nothing is stored and no spectrum is shown: no page is made.
+bool page_has_content(const Form1& f);
+
+struct PrintOutcome {
+  enum class Status { printed, nothing_to_print, failed };
+  Status status = Status::nothing_to_print;
+  std::string reason;  // failed: why the page could not be finished
+};
+
+// Draws the page (the phase page, or the spectrum page when FFT_flag is set) on `printer`
+// and ends the document. The stored tables and counters are left as they are.
+PrintOutcome print_page(const Form1& f, PrinterSurface& printer);
+
+}  // namespace kv

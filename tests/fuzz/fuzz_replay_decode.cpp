@@ -1,0 +1,64 @@
+// The record decoder on any bytes, through the replay box and the headless "Save orbit"
+// recording (the decoding is not callable apart from a recording run). Beyond not
+// crashing: a file that is kept reads back with the orbit reader, with exactly the data
+// lines the run counted, never more than the whole 6-byte records given.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "acquisition/replay_box.h"
+#include "app/commands/headless_recording.h"
+#include "datafiles/orbit_reader.h"
+#include "platform/input_file.h"
+
+namespace {
+void check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "property broken: %s\n", what);
+    std::abort();
+  }
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1) return 0;
+  // The first byte chooses the point count (1..256); the rest are the records.
+  const int points = data[0] + 1;
+  std::string records(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const std::size_t whole = records.size() / 6;
+  static const std::string path = "/dev/shm/kv-fuzz-decode-" + std::to_string(::getpid()) + ".pha";
+  std::remove(path.c_str());
+  kv::HeadlessRecording job;
+  job.request.kind = kv::RecordingKind::Orbit;
+  job.request.points = points;
+  job.request.path = path;
+  const kv::HeadlessResult r =
+      kv::record_headless(std::make_unique<kv::ReplayBox>(std::move(records), "fuzz"), job);
+  if (!r.outcome.ran || !r.outcome.kept) return 0;
+  check(r.outcome.lines <= static_cast<long long>(whole), "more lines than records");
+  // A recording of N points writes lines 0..N.
+  check(r.outcome.lines <= points + 1, "more lines than points asked for");
+  kv::InputFile file;
+  std::string error;
+  check(file.open(path, error), "the kept file cannot be opened");
+  kv::OrbitReader in(file);
+  double n = 0;
+  std::string word;
+  check(in.read_number(n) == kv::OrbitReader::Status::ok, "the header count does not read");
+  check(in.read_word(word) == kv::OrbitReader::Status::ok && word == "PHASE", "no PHASE line");
+  float v = 0;
+  kv::OrbitReader::Status st;
+  while ((st = in.read_velocity(v)) == kv::OrbitReader::Status::ok) {
+  }
+  if (st != kv::OrbitReader::Status::end) {
+    std::fprintf(stderr, "%s\n", in.error().c_str());
+    std::abort();
+  }
+  check(in.records() == r.outcome.lines, "the file holds another number of lines");
+  std::remove(path.c_str());
+  return 0;
+}

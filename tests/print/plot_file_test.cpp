@@ -1,0 +1,293 @@
+// Plot file: orbit, Poincare and spectrum files, written by this program's recordings,
+// its simulation and in its line formats, drawn again; where points land (velocity
+// upward), what is stored for printing (row counters, velocity limits, the Poincare print
+// value), and every ending: HALT, Clear, unreadable items, short spectrum files and
+// unrecognised kinds, with the panel restored.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "acquisition/sample_record.h"
+#include "app/commands/commands.h"
+#include "app/commands/headless_recording.h"
+#include "app/state/form1.h"
+#include "fft/plot_file.h"
+#include "fft/spectrum_plot.h"
+#include "platform/scripted_services.h"
+#include "print_support.h"
+#include "simulation/demo_box.h"
+
+namespace kv {
+namespace {
+
+using test::OrbitRecord;
+
+class HaltAfter : public RunControl {
+ public:
+  explicit HaltAfter(int polls, int clear_at = -1) : left_(polls), clear_at_(clear_at) {}
+  bool halt_requested() override { return left_-- <= 0; }
+  bool clear_requested() override { return ++clears_ == clear_at_; }
+
+ private:
+  int left_, clear_at_, clears_ = 0;
+};
+
+class PlotFile : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  ScriptedServices s;
+  Form1 f{s.services()};
+  RunToEnd to_end;
+
+  PlotFileOutcome plot(const std::string& name, const std::string& text, int range_value = 0,
+                       RunControl* run = nullptr) {
+    return plot_file(f, PlotFileRequest{dir.write(name, text), range_value}, run ? *run : to_end);
+  }
+  double centre1() const { return f.Picture1.ScaleHeight() / 2.0; }
+  double centre2() const { return f.Picture2.ScaleHeight() / 2.0; }
+};
+
+TEST_F(PlotFile, OrbitPhaseMapsBackToCountsAndVelocityIsDrawnUpward) {
+  // Phase -3.14159 is count 0 (the centre), phase 0 is count 2000 (the left edge).
+  auto out = plot("a.pha", test::orbit_file({{0.002, -3.14159, -7.29, 0}}));
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(out.kind, PlotFileOutcome::Kind::orbit);
+  EXPECT_EQ(f.phase_counts, 0);
+  EXPECT_EQ(f.plot_x, std::floor(f.Picture1.Width() * 2000.0 / 4000));
+  // omega = -7.29 rad/s lies below the centre line, where the label -7.3 is.
+  const double v = -7.29 / 0.1569673;
+  EXPECT_EQ(f.phase_y, clng(centre1() - 10 * v));
+  EXPECT_GT(f.phase_y, centre1());
+  // The stored row keeps 10 V, unchanged.
+  EXPECT_EQ(f.orbit_points.at(1, 2), cint(10 * v));
+  EXPECT_EQ(f.cnt, 1);
+
+  out = plot("b.pha", test::orbit_file({{0.002, 0.0, 7.29, 0}}));
+  EXPECT_EQ(f.phase_counts, 2000);
+  EXPECT_EQ(f.plot_x, 0);
+  EXPECT_LT(f.phase_y, centre1());
+}
+
+TEST_F(PlotFile, PoincarePointAndItsMarkerLandAboveTheCentreForAPositiveVelocity) {
+  auto out = plot("a.poi", test::poincare_file({{1.5707963, 7.29}, {-1.0, -7.29}}));
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(out.records, 2);
+  const double v = -7.29 / 0.1569673;
+  EXPECT_DOUBLE_EQ(f.poincare_y, centre2() - 10 * v);
+  EXPECT_EQ(f.marker_y, clng(centre2() - 10 * v));
+  // The first point: pi/2 is count 3000, folded to -1000; its print value is 1.5 x the
+  // folded count, as the acquisition stores it (no 3000 added).
+  EXPECT_EQ(f.poincare_points.at(1, 1), -1500);
+  EXPECT_EQ(f.poincare_points.at(1, 2), cint(10 * 7.29 / 0.1569673));
+  EXPECT_EQ(f.poincare_cnt, 2);
+  EXPECT_EQ(f.FFT_flag, kFalse);
+  EXPECT_EQ(f.ui[Ctl::Label2].text, "Poincare plot");
+}
+
+TEST_F(PlotFile, VelocityStoreLimitsAreSymmetric) {
+  const double k = 0.1569673;
+  auto out = plot("a.pha", test::orbit_file({{0.002, 0, -3500 * k, 0},
+                                             {0.004, 0, 3500 * k, 0},
+                                             {0.006, 0, -2999 * k, 0},
+                                             {0.008, 0, 2999 * k, 0}}));
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(f.orbit_points.at(1, 2), 0);
+  EXPECT_EQ(f.orbit_points.at(2, 2), 0);
+  EXPECT_EQ(f.orbit_points.at(3, 2), cint(10 * std::round(-2999 * k * 1e4) / 1e4 / k));
+  EXPECT_EQ(f.orbit_points.at(4, 2), cint(10 * std::round(2999 * k * 1e4) / 1e4 / k));
+
+  // Poincare: |10 V| < 30000 is stored, 500 rad/s either way (10 V about 31854) is not.
+  out = plot("a.poi", test::poincare_file({{0.1, 500}, {0.1, -500}, {0.1, -400}}));
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(f.poincare_points.at(1, 2), 0);
+  EXPECT_EQ(f.poincare_points.at(2, 2), 0);
+  EXPECT_EQ(f.poincare_points.at(3, 2), cint(-4000 / k));
+}
+
+TEST_F(PlotFile, RowCountersSaturateSoAMillionAndOneRecordsDrawToTheEnd) {
+  std::string text = format_print_integer(1000000) + "\r\nPHASE\r\n";
+  text.reserve(30'000'000);
+  char line[160];
+  for (long i = 0; i <= 1000000; ++i) {
+    text.append(line, format_orbit_line(line, i * 0.002, std::sin(i * 0.01) * 3,
+                                        std::cos(i * 0.01) * 10, 0));
+    text += "\r\n";
+  }
+  auto out = plot("big.pha", text);
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(out.records, 1000001);
+  // 999999 -> 1000000 -> 999999 -> ... : the last of 1000001 advances lands on 999999.
+  EXPECT_EQ(f.cnt, 999999);
+
+  std::string poi = format_print_integer(1000002) + "\r\nPOINCARE\r\n";
+  for (long i = 0; i < 1000002; ++i) {
+    poi.append(line, format_poincare_line(line, std::sin(i * 0.3), std::cos(i * 0.7) * 5));
+    poi += "\r\n";
+  }
+  out = plot("big.poi", poi);
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(out.records, 1000002);
+  EXPECT_EQ(f.poincare_cnt, 1000000);
+}
+
+TEST_F(PlotFile, AtRangeZeroStaleRowsOfAnEarlierCommandDoNotHoldTheCounterBack) {
+  // What a spectrum left in the rows: values beyond 6000 and below 0.
+  for (int i = 0; i <= 20; ++i) f.orbit_points.at(i, 1) = i % 2 ? 7000 : -5;
+  std::vector<OrbitRecord> r;
+  for (int i = 1; i <= 10; ++i) r.push_back({i * 0.002, 0.3, 1.0, 0});
+  auto out = plot("a.pha", test::orbit_file(r));
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn);
+  EXPECT_EQ(f.cnt, 10);
+}
+
+TEST_F(PlotFile, AtAWideRangeARowBeyondThePageIsDroppedButTheCounterStaysAtZeroOrAbove) {
+  // Range value 1: R = 2. Phase 3 pi is count 8000: 8000 x 1.5 / 3 + 3000 = 7000 > 6000.
+  auto out = plot("a.pha", test::orbit_file({{0.002, 3 * 3.14159, 1.0, 0}}), 1);
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(f.cycle_number, 2);
+  EXPECT_EQ(f.cnt, 0);
+  // An ordinary record at R = 2 keeps its row.
+  out = plot("b.pha", test::orbit_file({{0.002, 0.5, 1.0, 0}, {0.004, 0.6, 1.0, 1}}), 1);
+  EXPECT_EQ(f.cnt, 2);
+}
+
+TEST_F(PlotFile, AnOrbitOrPoincareFileLeavesThePhasePageForPrint) {
+  f.FFT_flag = kTrue;
+  plot("a.pha", test::orbit_file({{0.002, 0.5, 1.0, 0}}));
+  EXPECT_EQ(f.FFT_flag, kFalse);
+  f.FFT_flag = kTrue;
+  plot("a.poi", test::poincare_file({{0.5, 1.0}}));
+  EXPECT_EQ(f.FFT_flag, kFalse);
+}
+
+TEST_F(PlotFile, SpectrumFileIsPlottedFromItsFirst465Lines) {
+  // Line 3 of the power column holds a bare point (too small for the pattern): it plots
+  // at 0.0001. Lines beyond 465 are never read, even when they are not numbers.
+  std::string text = test::spectrum_file(512, [](int j) { return j == 3 ? 1e-12 : 1.0 + j; });
+  const std::size_t at = text.find("\r\n", text.find("\r\n466 ") == std::string::npos ? 0 : 0);
+  (void)at;
+  text += "junk junk\r\n";
+  f.lyapunov_exponent = 0.25;
+  auto out = plot("a.fft", text);
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(out.kind, PlotFileOutcome::Kind::spectrum);
+  EXPECT_EQ(f.FFT_flag, kTrue);
+  EXPECT_EQ(f.window, "Welch");
+  EXPECT_EQ(f.fft_points, 2048);
+  EXPECT_EQ(f.spectrum[3], kSpectrumFloor);
+  EXPECT_EQ(f.spectrum[465], 466.0f);
+  EXPECT_EQ(f.cnt, 465);
+  EXPECT_EQ(f.ui[Ctl::Label3].text, "Fourier Spectrum");
+  // No Lyapunov exponent belongs to a spectrum from a file.
+  EXPECT_TRUE(std::isnan(f.lyapunov_exponent));
+}
+
+TEST_F(PlotFile, ASpectrumFileWithTooFewLinesIsToldAndNothingIsPlotted) {
+  const auto serial = f.Picture1.serial();
+  auto out = plot("short.fft", test::spectrum_file(464, [](int) { return 1.0; }));
+  EXPECT_EQ(out.status, PlotFileOutcome::Status::unreadable);
+  EXPECT_NE(out.reason.find("short.fft"), std::string::npos);
+  EXPECT_NE(out.reason.find("464"), std::string::npos) << out.reason;
+  EXPECT_EQ(f.FFT_flag, kFalse);
+  EXPECT_EQ(f.Picture1.serial(), serial);
+}
+
+TEST_F(PlotFile, AnItemThatIsNotANumberIsToldWithItsLineAndWhatIsDrawnStays) {
+  std::string text = test::orbit_file({{0.002, 0.5, 1.0, 0}, {0.004, 0.6, 1.0, 0}});
+  text += "0.006 0.7 abc 0\r\n";
+  auto out = plot("bad.pha", text);
+  EXPECT_EQ(out.status, PlotFileOutcome::Status::unreadable);
+  EXPECT_EQ(out.records, 2);
+  EXPECT_EQ(f.cnt, 2);
+  EXPECT_NE(out.reason.find("bad.pha"), std::string::npos);
+  EXPECT_NE(out.reason.find("line 5"), std::string::npos) << out.reason;
+
+  std::string poi = test::poincare_file({{0.5, 1.0}});
+  poi += "0.5\r\n";  // the velocity is missing
+  out = plot("bad.poi", poi);
+  EXPECT_EQ(out.status, PlotFileOutcome::Status::unreadable);
+  EXPECT_EQ(out.records, 1);
+  EXPECT_NE(out.reason.find("bad.poi"), std::string::npos) << out.reason;
+}
+
+TEST_F(PlotFile, LowerCaseKindAndMissingFilesAreNotDrawn) {
+  const auto serial1 = f.Picture1.serial(), serial2 = f.Picture2.serial();
+  auto out = plot("a.pha", " 1 \r\nphase\r\n0.002 0.5 1.0 0\r\n");
+  EXPECT_EQ(out.status, PlotFileOutcome::Status::unrecognised);
+  EXPECT_NE(out.reason.find("\"phase\""), std::string::npos);
+  EXPECT_EQ(f.Picture1.serial(), serial1);
+  EXPECT_EQ(f.Picture2.serial(), serial2);
+  out = plot_file(f, PlotFileRequest{dir.file("none.pha"), 0}, to_end);
+  EXPECT_EQ(out.status, PlotFileOutcome::Status::unreadable);
+  EXPECT_NE(out.reason.find("none.pha"), std::string::npos);
+}
+
+TEST_F(PlotFile, AnEmptyOrbitFilePreparesThePlotAndHidesTheRangeControl) {
+  f.ui.set_visible(Ctl::HScroll1, true);
+  f.ui.set_visible(Ctl::Text3, true);
+  auto out = plot("empty.pha", " 0 \r\nPHASE\r\n");
+  EXPECT_EQ(out.status, PlotFileOutcome::Status::drawn);
+  EXPECT_EQ(out.records, 0);
+  EXPECT_TRUE(f.ui[Ctl::Picture1].visible);
+  EXPECT_FALSE(f.ui[Ctl::HScroll1].visible);
+  EXPECT_FALSE(f.ui[Ctl::Text3].visible);
+}
+
+TEST_F(PlotFile, HaltStopsAPoincareFileAndClearRestartsAnOrbitPlot) {
+  std::vector<std::pair<double, double>> pts(50, {0.5, 1.0});
+  HaltAfter halt(20);
+  auto out = plot("a.poi", test::poincare_file(pts), 0, &halt);
+  EXPECT_EQ(out.status, PlotFileOutcome::Status::halted);
+  EXPECT_EQ(out.records, 20);
+  EXPECT_EQ(f.poincare_cnt, 20);
+
+  std::vector<OrbitRecord> r;
+  for (int i = 1; i <= 30; ++i) r.push_back({i * 0.002, 0.5, 1.0, 0});
+  HaltAfter clear_at_10(1000, 10);
+  out = plot("a.pha", test::orbit_file(r), 0, &clear_at_10);
+  EXPECT_EQ(out.status, PlotFileOutcome::Status::drawn);
+  EXPECT_EQ(f.cnt, 21);  // restarted after the 10th record: 1 + 20 rows
+}
+
+TEST_F(PlotFile, FilesRecordedFromTheDemoBoxDrawAlike) {
+  HeadlessRecording orbit{{RecordingKind::Orbit, 3000, dir.file("demo.pha")}};
+  ASSERT_TRUE(record_headless(std::make_unique<DemoBox>(false), orbit).outcome.kept);
+  HeadlessRecording poincare{{RecordingKind::Poincare, 20, dir.file("demo.poi")}};
+  ASSERT_TRUE(record_headless(std::make_unique<DemoBox>(false), poincare).outcome.kept);
+
+  auto out = plot_file(f, PlotFileRequest{dir.file("demo.pha"), 0}, to_end);
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(out.records, 3001);
+  EXPECT_EQ(f.cnt, 3001);
+  out = plot_file(f, PlotFileRequest{dir.file("demo.poi"), 0}, to_end);
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(out.records, 21);
+  EXPECT_EQ(f.poincare_cnt, 21);
+}
+
+TEST_F(PlotFile, CommandRestoresThePanelAndTellsWhatIsWrong) {
+  f.ui.set_enabled(Ctl::Text18, false);
+  s.timer1.on = true;
+  s.dialogs.open_answers.push_back(dir.write("a.pha", test::orbit_file({{0.002, 0.5, 1.0, 0}})));
+  plot_file_command(f);
+  EXPECT_EQ(f.plot_flag, kTrue);  // cleared by the next Timer1 tick
+  EXPECT_TRUE(s.timer1.on);
+  EXPECT_FALSE(f.ui[Ctl::Text18].enabled);
+  EXPECT_EQ(f.ui[Ctl::Text18].back_color, kGrey);
+  EXPECT_EQ(f.ui[Ctl::Text8].back_color, kGrey);
+  EXPECT_EQ(s.dialogs.count("message"), 0);
+
+  s.dialogs.open_answers.push_back(dir.write("x.pha", " 1 \r\nPHASE\r\n0.002 x 1 0\r\n"));
+  plot_file_command(f);
+  ASSERT_EQ(s.dialogs.count("message"), 1);
+  EXPECT_NE(s.dialogs.shown.back().text.find("x.pha"), std::string::npos);
+  EXPECT_NE(s.dialogs.shown.back().text.find("line 3"), std::string::npos);
+  EXPECT_TRUE(s.timer1.on);
+
+  plot_file_command(f);  // Cancel
+  EXPECT_EQ(s.dialogs.count("message"), 1);
+  EXPECT_FALSE(f.ui[Ctl::Text18].enabled);
+}
+
+}  // namespace
+}  // namespace kv
