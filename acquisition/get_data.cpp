@@ -21,12 +21,6 @@ constexpr double kTimeCountsPerSecond = 4000000;
 constexpr i32 kTimeWrap = 65536;
 constexpr i32 kRowLimit = 999999;
 
-void grey_run_buttons(Form1& f) {
-  f.ui.set_back(Ctl::Text10, kGrey);
-  f.ui.set_back(Ctl::Text13, kGrey);
-  f.ui.set_back(Ctl::Text14, kGrey);
-}
-
 // Fetches the record for the next pass. A new record ends any silence. A transient
 // failure repeats the previous record (a few times in a row at most). While nothing new
 // arrives HALT is still polled, and a box that stays silent for kSilenceLimitMs, or that
@@ -301,7 +295,6 @@ RunEnd get_data(Form1& f, RunControl& run) {
           : halted        ? RunEnd::Halted
                           : end;
   }
-  grey_run_buttons(f);
   f.Picture1.Refresh();
   report_end(f, end);
   return end;
