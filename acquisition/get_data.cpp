@@ -1,5 +1,6 @@
 #include "acquisition/get_data.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -19,12 +20,6 @@ constexpr double kSecondsPerTimeWrap = 0.016384;  // 65536 counts of the 4 MHz c
 constexpr double kTimeCountsPerSecond = 4000000;
 constexpr i32 kTimeWrap = 65536;
 constexpr i32 kRowLimit = 999999;
-
-void grey_run_buttons(Form1& f) {
-  f.ui.set_back(Ctl::Text10, kGrey);
-  f.ui.set_back(Ctl::Text13, kGrey);
-  f.ui.set_back(Ctl::Text14, kGrey);
-}
 
 // Fetches the record for the next pass. A new record ends any silence. A transient
 // failure repeats the previous record (a few times in a row at most). While nothing new
@@ -258,6 +253,7 @@ RunEnd get_data(Form1& f, RunControl& run) {
       }
       if (write_data_line(f, std::string_view(line, len))) {
         ++w;
+        run.progress(std::min<std::int64_t>(w, f.number_of_points), f.number_of_points);
       } else {
         write_error = true;
         stop = true;
@@ -299,7 +295,6 @@ RunEnd get_data(Form1& f, RunControl& run) {
           : halted        ? RunEnd::Halted
                           : end;
   }
-  grey_run_buttons(f);
   f.Picture1.Refresh();
   report_end(f, end);
   return end;

@@ -67,7 +67,10 @@ void run_recording(benchmark::State& state, kv::Form1& f) {
     f.saving = kv::kTrue;
     f.saving_orbit = kv::kTrue;
     f.number_of_points = 2000000000;
-    kv::WindowRunControl run(f);  // HALT and Clear polled as in the window
+    // HALT and Clear polled, and progress shown, as in the window's "Save orbit".
+    kv::WindowRunControl run(f, [&path](std::int64_t done, std::int64_t total) {
+      return kv::recording_progress_text(path, done, total);
+    });
     const kv::RunEnd end = kv::get_data(f, run);
     kv::discard_save_file(f);
     f.saving = kv::kFalse;

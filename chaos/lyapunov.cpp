@@ -1,5 +1,6 @@
 #include "chaos/lyapunov.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "app/state/form1.h"
@@ -28,6 +29,9 @@ class FormHooks : public LyapunovHooks {
     if (21 - done > 0) marks.append(static_cast<std::size_t>(21 - done), 'c');
     f_.ui.set_text(Ctl::Text68, marks);
     f_.sys.pump.repaint();
+    // How far the reference has come through the series.
+    const LyapunovParams p;
+    run_.progress(std::min(step.reference + p.evolve, p.last), p.last);
   }
 
  private:

@@ -30,7 +30,7 @@ int run_decode(const std::vector<std::string>& args) {
   if (records.empty() || save.option.empty() || out.empty())
     throw std::invalid_argument(
         "usage: kestavor-cli decode RECORDS (--orbit N | --poincare N) -o FILE");
-  recording_count(save);
+  const long long count = recording_count(save);
   const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
 
   std::string error;
@@ -41,9 +41,9 @@ int run_decode(const std::vector<std::string>& args) {
               << " ends with a partial record, which is ignored\n";
 
   HeadlessRecording job;
-  job.kind = kind;
-  job.count_reply = save.count;
-  job.path = out;
+  job.request.kind = kind;
+  job.request.points = static_cast<std::int32_t>(count);
+  job.request.path = out;
   SignalRunControl run;
   job.run = &run;
   const HeadlessResult r = record_headless(std::move(box), job);

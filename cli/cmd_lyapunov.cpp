@@ -14,11 +14,13 @@ namespace {
 
 int run(const std::vector<std::string>& args) {
   std::string path;
-  bool json = false;
+  bool json = false, quiet = false;
   for (ArgReader in(args); in.next();) {
     const std::string& a = in.arg();
     if (a == "--json") {
       json = true;
+    } else if (a == "--quiet") {
+      quiet = true;
     } else if (!a.empty() && a[0] == '-') {
       return fail("unknown option " + a);
     } else if (path.empty()) {
@@ -32,7 +34,9 @@ int run(const std::vector<std::string>& args) {
   ScriptedServices scripted;
   Form1 f(scripted.services());
   SignalRunControl run;
+  run.show_progress("records", quiet);
   const LyapunovRun result = lyapunov(f, path, run);
+  run.end_progress();
   switch (result.outcome) {
     case LyapunovRun::Outcome::finished:
       if (json) {
@@ -54,7 +58,7 @@ int run(const std::vector<std::string>& args) {
   }
 }
 
-Register reg{{"lyapunov", "FILE.pha [--json]",
+Register reg{{"lyapunov", "FILE.pha [--json] [--quiet]",
               "largest Lyapunov exponent of an orbit file (status text, or JSON with --json)",
               run}};
 

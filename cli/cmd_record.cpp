@@ -15,7 +15,7 @@ namespace {
 int run_record(const std::vector<std::string>& args) {
   std::string box_choice, out, raw;
   SaveCount save;
-  bool have_box = false;
+  bool have_box = false, quiet = false;
   for (ArgReader in(args); in.next();) {
     const std::string& a = in.arg();
     if (take_save_count(in, save)) continue;
@@ -26,6 +26,8 @@ int run_record(const std::vector<std::string>& args) {
       out = in.value();
     } else if (a == "--raw") {
       raw = in.value();
+    } else if (a == "--quiet") {
+      quiet = true;
     } else {
       throw std::invalid_argument("record: unexpected argument " + a);
     }
@@ -33,9 +35,9 @@ int run_record(const std::vector<std::string>& args) {
   if (!have_box || save.option.empty() || out.empty())
     throw std::invalid_argument(
         "usage: kestavor-cli record --box demo|usb[:VID:PID]|replay:FILE (--orbit N | "
-        "--poincare N) -o FILE [--raw RAWFILE]");
+        "--poincare N) -o FILE [--raw RAWFILE] [--quiet]");
   if (box_choice.empty()) throw std::invalid_argument("--box needs a box name");
-  recording_count(save);
+  const long long count = recording_count(save);
   const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
 
   std::string error;
@@ -52,14 +54,15 @@ int run_record(const std::vector<std::string>& args) {
   }
 
   HeadlessRecording job;
-  job.kind = kind;
-  job.count_reply = save.count;
-  job.path = out;
+  job.request.kind = kind;
+  job.request.points = static_cast<std::int32_t>(count);
+  job.request.path = out;
   job.system_clock = true;
   HeadlessResult r;
   int stop_status = 130;
   {
     SignalRunControl run;
+    run.show_progress("points", quiet);
     job.run = &run;
     r = record_headless(std::move(box), job);
     if (run.signal() != 0) stop_status = run.exit_status();
@@ -90,7 +93,7 @@ int run_record(const std::vector<std::string>& args) {
 
 Register reg{{"record",
               "--box demo|usb[:VID:PID]|replay:FILE (--orbit N | --poincare N) -o FILE "
-              "[--raw RAWFILE]",
+              "[--raw RAWFILE] [--quiet]",
               "record an orbit or Poincare file from a live interface box without a window",
               run_record}};
 

@@ -1,14 +1,14 @@
 // kestavor-cli simulate: the simulation's "Continue" without a window, saving an orbit or
-// Poincare file. The panel boxes hold the given texts (the others keep their start-up
-// texts), the point count and the path answer the dialogs, and the window's own command
-// runs on offscreen plots, so the file is the one the window would write. Ctrl-C acts as
-// HALT (the file is then not kept, as in the window).
+// Poincare file. The options fill the request's parameter set (an option not given keeps
+// the panel's start-up text), and the same engine as the window's runs it on offscreen
+// plots, so the file is the one the window would write. Ctrl-C acts as HALT (the file is
+// then not kept, as in the window).
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <utility>
 
-#include "app/commands/commands.h"
+#include "app/commands/startup.h"
 #include "app/state/form1.h"
 #include "cli/cli_registry.h"
 #include "cli/signal_run_control.h"
@@ -22,26 +22,26 @@ constexpr const char* kUsage =
     "[--mgr TEXT] [--inertia TEXT] [--damping TEXT] [--drive-amplitude TEXT] "
     "[--drive-frequency TEXT] [--drive-phase TEXT] [--initial-angle TEXT] "
     "[--initial-velocity TEXT] [--time-out TEXT] (--orbit N | --poincare N) [--real-time] "
-    "-o FILE";
+    "-o FILE [--quiet]";
 
 // The panel box behind each option.
-const std::pair<const char*, Ctl> kBoxes[] = {
-    {"--mgr", Ctl::Text27},
-    {"--inertia", Ctl::Text26},
-    {"--damping", Ctl::Text21},
-    {"--drive-amplitude", Ctl::Text22},
-    {"--drive-frequency", Ctl::Text23},
-    {"--drive-phase", Ctl::Text19},
-    {"--initial-angle", Ctl::Text24},
-    {"--initial-velocity", Ctl::Text25},
-    {"--time-out", Ctl::Text69},
+const std::pair<const char*, std::string PanelTexts::*> kBoxes[] = {
+    {"--mgr", &PanelTexts::mgr},
+    {"--inertia", &PanelTexts::inertia},
+    {"--damping", &PanelTexts::damping},
+    {"--drive-amplitude", &PanelTexts::drive_amplitude},
+    {"--drive-frequency", &PanelTexts::drive_frequency},
+    {"--drive-phase", &PanelTexts::drive_phase},
+    {"--initial-angle", &PanelTexts::initial_angle},
+    {"--initial-velocity", &PanelTexts::initial_velocity},
+    {"--time-out", &PanelTexts::time_out},
 };
 
 int run_simulate(const std::vector<std::string>& args) {
-  std::vector<std::pair<Ctl, std::string>> texts;
+  std::vector<std::pair<std::string PanelTexts::*, std::string>> texts;
   std::string out;
   SaveCount save;
-  bool real_time = false;
+  bool real_time = false, quiet = false;
   for (ArgReader in(args); in.next();) {
     const std::string& a = in.arg();
     bool is_box = false;
@@ -55,6 +55,8 @@ int run_simulate(const std::vector<std::string>& args) {
     if (is_box || take_save_count(in, save)) continue;
     if (a == "--real-time") {
       real_time = true;
+    } else if (a == "--quiet") {
+      quiet = true;
     } else if (a == "-o") {
       out = in.value();
     } else {
@@ -72,37 +74,30 @@ int run_simulate(const std::vector<std::string>& args) {
   Clock& clock = real_time ? static_cast<Clock&>(scripted.system_clock) : scripted.manual_clock;
   Form1 f(Services{scripted.dialogs, scripted.pointer, clock, scripted.help, scripted.pump,
                    scripted.timer1});
-  // Start-up without an interface box; the question whether to exit is answered No.
-  scripted.dialogs.yes_no_answers.push_back(false);
-  if (!Form_Load(f, nullptr)) return fail("start-up did not complete");
-  const std::size_t shown_before = scripted.dialogs.shown.size();
+  // Start-up without an interface box, as after the answer No to its question.
+  load_headless(f, nullptr);
 
-  Text9_Click(f);
-  for (const auto& [box, text] : texts) f.ui.set_text(box, text);
-  if (real_time != f.ui[Ctl::Check1].checked) {
-    f.ui.set_checked(Ctl::Check1, real_time);
-    Check1_Click(f);
+  SimRequest request;
+  request.panel = panel_texts(f);
+  for (const auto& [box, text] : texts) request.panel.*box = text;
+  request.options = sim_options(f);
+  if (real_time != request.options.real_time) {
+    request.options.real_time = real_time;
+    request.options.computer_time = !real_time;
   }
-  const Ctl save_box = save.orbit() ? Ctl::Check3 : Ctl::Check4;
-  f.ui.set_checked(save_box, true);
-  save_box == Ctl::Check3 ? Check3_Click(f) : Check4_Click(f);
-  scripted.dialogs.input_answers.push_back(save.count);
-  scripted.dialogs.save_answers.push_back(out);
+  request.options.phase_file = save.orbit();
+  request.options.poincare_file = !save.orbit();
+  request.points = static_cast<i32>(n);
+  request.path = out;
 
-  simulation_continue(f, run);
-
-  // Whatever the command told the user is an error here.
-  int status = 0;
-  for (std::size_t i = shown_before; i < scripted.dialogs.shown.size(); ++i) {
-    const auto& s = scripted.dialogs.shown[i];
-    if (s.kind != "message") continue;
-    std::cerr << "kestavor-cli: " << s.text << "\n";
-    status = 1;
+  run.show_progress("points", quiet);
+  const SimOutcome outcome = simulate(f, request, run);
+  run.end_progress();
+  if (outcome.status == CommandStatus::failed) {
+    std::cerr << "kestavor-cli: " << outcome.reason << "\n";
+    return 1;
   }
-  if (status != 0) return status;
-  if (!scripted.dialogs.save_answers.empty())
-    return fail("the simulation did not start; nothing was saved");
-  if (run.signal() != 0) {
+  if (outcome.status == CommandStatus::halted) {
     std::cerr << "kestavor-cli: interrupted: the simulation was stopped and nothing was saved\n";
     return run.exit_status();
   }

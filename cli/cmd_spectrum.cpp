@@ -1,45 +1,20 @@
-// kestavor-cli spectrum: the "FFT" command without a window. The same command code runs
-// over dialogs that answer as the user would: the orbit file, the number of segments
-// (default: the number offered), Yes to saving, and the output path.
+// kestavor-cli spectrum: the "FFT" command without a window. The arguments fill the
+// request (the orbit file, the window, the number of segments, by default the number the
+// file offers, and the output path) and the window's engine runs it.
 #include <cctype>
 #include <iostream>
 #include <stdexcept>
 
-#include "app/commands/commands.h"
 #include "app/state/form1.h"
 #include "cli/cli_registry.h"
 #include "cli/signal_run_control.h"
 #include "fft/get_fft_data.h"
+#include "fft/segment_average.h"
 #include "fft/windows.h"
 #include "platform/scripted_services.h"
 
 namespace kv::cli {
 namespace {
-
-class AnsweringDialogs : public Dialogs {
- public:
-  std::string orbit_path, output_path, segments;  // segments empty: take the offer
-  std::string offered;
-  int messages = 0;
-
-  void message(const std::string& text, const std::string&, MsgIcon) override {
-    std::cerr << "kestavor-cli: " << text << "\n";
-    ++messages;
-  }
-  bool ask_yes_no(const std::string&, const std::string&, MsgIcon) override { return true; }
-  std::string input_box(const std::string&, const std::string&,
-                        const std::string& default_text) override {
-    offered = default_text;
-    return segments.empty() ? default_text : segments;
-  }
-  std::string open_file(const std::string&, const std::string&, const std::string&) override {
-    return orbit_path;
-  }
-  std::string save_file(const std::string&, const std::string&, const std::string&,
-                        const std::string&) override {
-    return output_path;
-  }
-};
 
 int window_index(const std::string& name) {
   for (int i = 0; i < 4; ++i) {
@@ -56,8 +31,9 @@ int window_index(const std::string& name) {
 }
 
 int run(const std::vector<std::string>& args) {
-  AnsweringDialogs dialogs;
+  SpectrumRequest request;
   std::string window;
+  bool quiet = false;
   for (ArgReader in(args); in.next();) {
     const std::string& a = in.arg();
     if (a == "--window") {
@@ -65,49 +41,54 @@ int run(const std::vector<std::string>& args) {
     } else if (a == "--segments") {
       long long s = parse_count(a, in.value());
       if (s < 1) return fail("--segments must be 1 or more");
-      dialogs.segments = std::to_string(s);
+      request.segments = s;
+    } else if (a == "--quiet") {
+      quiet = true;
     } else if (a == "-o") {
-      dialogs.output_path = in.value();
+      request.output = in.value();
     } else if (!a.empty() && a[0] == '-') {
       return fail("unknown option " + a);
-    } else if (dialogs.orbit_path.empty()) {
-      dialogs.orbit_path = a;
+    } else if (request.orbit_path.empty()) {
+      request.orbit_path = a;
     } else {
       return fail("more than one orbit file given");
     }
   }
-  if (dialogs.orbit_path.empty()) return fail("spectrum needs an orbit file (FILE.pha)");
+  if (request.orbit_path.empty()) return fail("spectrum needs an orbit file (FILE.pha)");
   if (window.empty()) return fail("spectrum needs --window Parzen|Hanning|Welch|Square");
-  if (dialogs.output_path.empty()) return fail("spectrum needs -o OUT.fft");
-  const int index = window_index(window);
-  if (index < 0) return fail("unknown window \"" + window + "\" (Parzen, Hanning, Welch, Square)");
+  if (request.output.empty()) return fail("spectrum needs -o OUT.fft");
+  request.window = window_index(window);
+  if (request.window < 0)
+    return fail("unknown window \"" + window + "\" (Parzen, Hanning, Welch, Square)");
 
   ScriptedServices scripted;
-  Form1 f(Services{dialogs, scripted.pointer, scripted.manual_clock, scripted.help, scripted.pump,
-                   scripted.timer1});
-  Text15_Click(f);
-  f.ui.set_value(Ctl::List1, index);
+  Form1 f(scripted.services());
   SignalRunControl run;
-  const SpectrumOutcome outcome = get_fft_data(f, run);
+  run.show_progress("segments", quiet);
+  const SpectrumResult result = run_spectrum(f, request, run);
+  run.end_progress();
   if (run.signal() != 0) {
     std::cerr << "kestavor-cli: interrupted: the Lyapunov estimate was stopped\n";
     return run.exit_status();
   }
-  switch (outcome) {
+  switch (result.outcome) {
     case SpectrumOutcome::saved:
-      std::cout << dialogs.output_path << ": " << f.window << " window, "
-                << (dialogs.segments.empty() ? dialogs.offered : dialogs.segments)
+      std::cout << request.output << ": " << f.window << " window, "
+                << (request.segments > 0 ? request.segments : offered_maximum(f.number_of_points))
                 << " segment(s) averaged\n";
       return 0;
     case SpectrumOutcome::cancelled:
-      return fail(dialogs.orbit_path + " is too short for one segment of 36864 records (" +
+      return fail(request.orbit_path + " is too short for one segment of 36864 records (" +
                   std::to_string(f.number_of_points) + " points in its header)");
     default:
-      return dialogs.messages > 0 ? 1 : fail("the spectrum was not written");
+      if (result.reason.empty()) return fail("the spectrum was not written");
+      std::cerr << "kestavor-cli: " << result.reason << "\n";
+      return 1;
   }
 }
 
-Register reg{{"spectrum", "FILE.pha --window Parzen|Hanning|Welch|Square [--segments S] -o OUT.fft",
+Register reg{{"spectrum",
+              "FILE.pha --window Parzen|Hanning|Welch|Square [--segments S] -o OUT.fft [--quiet]",
               "averaged power spectrum of an orbit file, written as a *.fft file", run}};
 
 }  // namespace

@@ -38,6 +38,18 @@ bool SignalRunControl::halt_requested() {
   return true;
 }
 
+void SignalRunControl::show_progress(const std::string& unit, bool quiet) {
+  bar_ = std::make_unique<ProgressLine>(unit, !quiet && stderr_is_terminal());
+}
+
+void SignalRunControl::progress(std::int64_t done, std::int64_t total) {
+  if (bar_) bar_->update(done, total);
+}
+
+void SignalRunControl::end_progress() {
+  if (bar_) bar_->clear();
+}
+
 int SignalRunControl::signal() const {
   return g_signal;
 }

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <csignal>
+#include <memory>
+#include <string>
 
+#include "cli/progress_line.h"
 #include "platform/run_control.h"
 
 namespace kv::cli {
@@ -18,6 +21,12 @@ class SignalRunControl : public RunControl {
   SignalRunControl& operator=(const SignalRunControl&) = delete;
 
   bool halt_requested() override;
+  // Shows the run's progress as a bar on standard error counting `unit`, when standard
+  // error is a terminal and `quiet` is false.
+  void show_progress(const std::string& unit, bool quiet);
+  void progress(std::int64_t done, std::int64_t total) override;
+  // Erases the bar (before the command prints its outcome).
+  void end_progress();
   // The signal that arrived while this control existed (0 for none).
   int signal() const;
   // The exit status of a command stopped by that signal: 128 + its number (130 for Ctrl-C).
@@ -29,6 +38,7 @@ class SignalRunControl : public RunControl {
 #ifdef SIGHUP
   void (*previous_hup_)(int) = nullptr;
 #endif
+  std::unique_ptr<ProgressLine> bar_;
 };
 
 }  // namespace kv::cli

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "app/state/form1.h"
 #include "chaos/lyapunov.h"
@@ -23,27 +24,43 @@ constexpr const char* kTitle = "Fast Fourier transform";
 // A count beyond any file: the average stops at the end of the file long before.
 constexpr double kMaxSegments = 1e9;
 
-// HALT was enabled for the estimate; a command that ends before it gives the button back.
-void restore_halt(Form1& f) {
-  f.ui.set_enabled(Ctl::Text18, false);
-  f.ui.set_back(Ctl::Text18, kGrey);
-}
+// The estimate after the average is asked about HALT as the average is; its progress is
+// not the command's (the command counts segments).
+class HaltOnly : public RunControl {
+ public:
+  explicit HaltOnly(RunControl& run) : run_(run) {}
+  bool halt_requested() override { return run_.halt_requested(); }
+  bool clear_requested() override { return run_.clear_requested(); }
 
-SpectrumOutcome stop(Form1& f, SpectrumOutcome outcome, const std::string& message = {}) {
-  restore_halt(f);
+ private:
+  RunControl& run_;
+};
+
+SpectrumResult stop(Form1& f, SpectrumOutcome outcome, const std::string& message = {}) {
+  end_spectrum_early(f);
   if (!message.empty()) f.sys.dialogs.message(message, kTitle, MsgIcon::Warning);
-  return outcome;
+  return SpectrumResult{outcome, message};
 }
 
 std::string bad_file_message(const std::string& path, const std::string& error) {
   return "The file " + path + " cannot be read as an orbit file: " + error + ". Nothing was drawn.";
 }
 
+SpectrumSource unreadable(Form1& f, const std::string& message) {
+  SpectrumSource source;
+  source.reason = stop(f, SpectrumOutcome::unreadable, message).reason;
+  return source;
+}
+
 }  // namespace
 
-SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
-  const int list_index = f.ui[Ctl::List1].value;
-  if (list_index >= 0 && list_index <= 3) f.window = std::string(kWindowNames[list_index]);
+void end_spectrum_early(Form1& f) {
+  f.ui.set_enabled(Ctl::Text18, false);
+  f.ui.set_back(Ctl::Text18, kGrey);
+}
+
+void begin_spectrum(Form1& f, int window) {
+  if (window >= 0 && window <= 3) f.window = std::string(kWindowNames[window]);
   f.ui.set_enabled(Ctl::Text18, true);
   f.FFT_flag = kTrue;
   f.ui.set_visible(Ctl::Image1, false);
@@ -51,39 +68,40 @@ SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
   f.poincare_cnt = 0;
   f.fft_points = kSpectrumPoints;
   std::fill(f.spectrum.begin() + 1, f.spectrum.begin() + kSpectrumLines + 1, 0.0f);
+}
 
-  const std::string path = f.sys.dialogs.open_file("*.pha|*.pha", f.program_dir, "");
-  if (path.empty()) return stop(f, SpectrumOutcome::cancelled);
+SpectrumSource open_spectrum_source(Form1& f, const std::string& path) {
   f.save_file_name = path;
-
   // The file is read as far as the segments asked for reach (mapped, or in chunks), and
   // closed whichever way the command ends.
-  InputFile file;
+  SpectrumSource source;
+  source.file = std::make_unique<InputFile>();
   std::string error;
-  if (!file.open(path, error)) return stop(f, SpectrumOutcome::unreadable, error);
-  OrbitReader in(file);
+  if (!source.file->open(path, error)) return unreadable(f, error);
+  source.in = std::make_unique<OrbitReader>(*source.file);
+  OrbitReader& in = *source.in;
   double count = 0;
   switch (in.read_number(count)) {
     case OrbitReader::Status::ok:
       if (count >= -2147483648.0 && count <= 2147483647.0) break;
-      return stop(f, SpectrumOutcome::unreadable,
-                  bad_file_message(path, "line 1: the point count is out of range"));
+      return unreadable(f, bad_file_message(path, "line 1: the point count is out of range"));
     case OrbitReader::Status::end:
-      return stop(f, SpectrumOutcome::unreadable, bad_file_message(path, "the file is empty"));
+      return unreadable(f, bad_file_message(path, "the file is empty"));
     case OrbitReader::Status::bad:
-      return stop(f, SpectrumOutcome::unreadable, bad_file_message(path, in.error()));
+      return unreadable(f, bad_file_message(path, in.error()));
   }
   f.number_of_points = clng(count);
+  source.status = CommandStatus::done;
+  source.path = path;
+  source.number_of_points = f.number_of_points;
+  source.offered = offered_maximum(f.number_of_points);
+  return source;
+}
 
-  const std::int64_t offered = offered_maximum(f.number_of_points);
-  const std::string answer = f.sys.dialogs.input_box("Maximum number that can be averaged", kTitle,
-                                                     std::to_string(offered));
-  if (answer.empty() || offered == 0) return stop(f, SpectrumOutcome::cancelled);
-  // An answer that rounds below 1 ends the command like 0.
-  const double asked = round_half_even(leading_number(answer));
-  if (!(asked >= 1)) return stop(f, SpectrumOutcome::cancelled);
-  const std::int64_t segments = static_cast<std::int64_t>(std::min(asked, kMaxSegments));
-
+SpectrumResult average_spectrum(Form1& f, SpectrumSource& source, int window, std::int64_t segments,
+                                RunControl& run) {
+  const std::string& path = source.path;
+  OrbitReader& in = *source.in;  // placed after the point count
   std::string header_word;
   OrbitReader::Status st = in.read_word(header_word);
   std::unique_ptr<FftArrays> work;
@@ -93,7 +111,7 @@ SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
   if (st == OrbitReader::Status::ok) {
     collect_lyapunov_velocities(in, velocities);
     work = std::make_unique<FftArrays>();
-    st = average_segments(in, segments, list_index, *work, f.spectrum.data());
+    st = average_segments(in, segments, window, *work, f.spectrum.data(), &run);
   }
   terminate_file(f);
   if (st == OrbitReader::Status::bad)
@@ -108,25 +126,39 @@ SpectrumOutcome get_fft_data(Form1& f, RunControl& run) {
   }
 
   plot_fft(f);
-  lyapunov_of_reader(f, in, velocities, OrbitReader::Status::ok, path, run);
-  file.close();
+  HaltOnly estimate_run(run);
+  lyapunov_of_reader(f, in, velocities, OrbitReader::Status::ok, path, estimate_run);
+  source.file->close();
   f.ui.set_back(Ctl::Text15, kGrey);
   f.sys.pump.repaint();
-
-  if (!f.sys.dialogs.ask_yes_no("Save the spectrum?", "FFT", MsgIcon::Question))
-    return SpectrumOutcome::drawn;
-  const std::string out_path = f.sys.dialogs.save_file("(*.fft)|*.fft", "*.fft", f.program_dir, "");
-  f.save_file_name = out_path;
-  if (out_path.empty()) return SpectrumOutcome::drawn;
-  return save_spectrum_file(f, out_path) ? SpectrumOutcome::saved : SpectrumOutcome::save_failed;
+  return SpectrumResult{SpectrumOutcome::drawn, {}};
 }
 
-bool save_spectrum_file(Form1& f, const std::string& path) {
+SpectrumResult run_spectrum(Form1& f, const SpectrumRequest& request, RunControl& run) {
+  begin_spectrum(f, request.window);
+  SpectrumSource source = open_spectrum_source(f, request.orbit_path);
+  if (source.status != CommandStatus::done)
+    return SpectrumResult{SpectrumOutcome::unreadable, source.reason};
+  const std::int64_t segments = request.segments > 0 ? request.segments : source.offered;
+  if (source.offered == 0 || segments < 1) return stop(f, SpectrumOutcome::cancelled);
+  SpectrumResult result = average_spectrum(
+      f, source, request.window, std::min(segments, static_cast<std::int64_t>(kMaxSegments)), run);
+  if (result.outcome != SpectrumOutcome::drawn || request.output.empty()) return result;
+  f.save_file_name = request.output;
+  if (save_spectrum_file(f, request.output, &result.reason))
+    result.outcome = SpectrumOutcome::saved;
+  else
+    result.outcome = SpectrumOutcome::save_failed;
+  return result;
+}
+
+bool save_spectrum_file(Form1& f, const std::string& path, std::string* error_text) {
   if (const int j = first_non_finite_line(f.fft_points, f.spectrum)) {
-    f.sys.dialogs.message("The spectrum cannot be saved: the power of line " + std::to_string(j) +
-                              " is not a finite number (the velocities are too large). " + path +
-                              " was not written.",
-                          "FFT", MsgIcon::Critical);
+    const std::string text =
+        "The spectrum cannot be saved: the power of line " + std::to_string(j) +
+        " is not a finite number (the velocities are too large). " + path + " was not written.";
+    f.sys.dialogs.message(text, "FFT", MsgIcon::Critical);
+    if (error_text) *error_text = text;
     return false;
   }
   const int slot = f.files.free_file();
@@ -141,7 +173,10 @@ bool save_spectrum_file(Form1& f, const std::string& path) {
     ok = f.files.close(slot, true, &error);
   }
   f.save_file_number = 0;
-  if (!ok) f.sys.dialogs.message(error, "FFT", MsgIcon::Critical);
+  if (!ok) {
+    f.sys.dialogs.message(error, "FFT", MsgIcon::Critical);
+    if (error_text) *error_text = error;
+  }
   return ok;
 }
 

@@ -12,7 +12,7 @@ std::int64_t offered_maximum(i32 number_of_points) {
 }
 
 OrbitReader::Status average_segments(OrbitReader& in, std::int64_t segments, int list_index,
-                                     FftArrays& work, float* spectrum) {
+                                     FftArrays& work, float* spectrum, RunControl* run) {
   float sum[kSpectrumLines + 1];
   std::copy(spectrum, spectrum + kSpectrumLines + 1, sum);
   const double divisor = static_cast<double>(segments + 1);
@@ -27,6 +27,7 @@ OrbitReader::Status average_segments(OrbitReader& in, std::int64_t segments, int
     winn(work, kSpectrumPoints, list_index);
     power_spectrum(work, kSpectrumPoints, kSampleInterval);
     for (int j = 1; j <= kSpectrumLines; ++j) sum[j] = csng(sum[j] + 10 * work.fft_re[j] / divisor);
+    if (run) run->progress(s, segments);
   }
   std::copy(sum, sum + kSpectrumLines + 1, spectrum);
   return OrbitReader::Status::ok;

@@ -7,6 +7,7 @@
 
 #include "datafiles/orbit_reader.h"
 #include "fft/fft.h"
+#include "platform/run_control.h"
 
 namespace kv {
 
@@ -27,8 +28,8 @@ std::int64_t offered_maximum(i32 number_of_points);
 // to single precision. The sums are formed aside and stored into `spectrum` only when
 // every segment was read whole, so a file that ends early (status end: in.records() then
 // holds its number of whole records) or holds a field that is not a number (status bad)
-// leaves `spectrum` untouched.
+// leaves `spectrum` untouched. `run`, when given, hears of every segment done.
 OrbitReader::Status average_segments(OrbitReader& in, std::int64_t segments, int list_index,
-                                     FftArrays& work, float* spectrum);
+                                     FftArrays& work, float* spectrum, RunControl* run = nullptr);
 
 }  // namespace kv

@@ -1,11 +1,46 @@
-// "Continue" on the parameter panel: reads the panel, optionally opens an orbit or Poincare
-// save file, prepares both plots and runs the simulation.
+// The simulation command behind "Continue": a request (the parameter set as typed into the
+// panel, the run's options, the number of points and the path of the save file) given to
+// `simulate`, which checks the parameters, opens the save file with its header, prepares
+// both plots and runs the simulation to its end. The window's handler asks the point count
+// and the path through the dialogs and fills the request; kestavor-cli fills it from its
+// arguments.
 #pragma once
+
+#include <string>
+
+#include "platform/command_status.h"
+#include "platform/vb_numeric.h"
+#include "simulation/sim_panel.h"
+#include "simulation/sim_run.h"
 
 namespace kv {
 struct Form1;
 class RunControl;
 
-void simulation_continue(Form1& f, RunControl& run);
+struct SimRequest {
+  PanelTexts panel;    // the parameter set; an empty text keeps the stored value
+  SimOptions options;  // speed and the kind of save file (at most one)
+  i32 points = 0;      // lines to save when a save file is asked for
+  std::string path;    // the *.pha or *.poi file
+};
+
+struct SimOutcome {
+  CommandStatus status = CommandStatus::failed;
+  std::string reason;  // for failed: the text told to the user
+  bool ran = false;    // the loop ran
+  SimEnd end = SimEnd::Halted;
+  long long lines = 0;  // data lines saved
+};
+
+// What "Continue" sets once the parameters are accepted, before any question: the run's
+// flags and counters, and HALT enabled in green.
+void begin_continue(Form1& f);
+// A command that ends before its loop gives HALT its idle grey back: it is still disabled,
+// and a green or red HALT would say that a run is going on.
+void end_before_run(Form1& f);
+
+// Runs the simulation the request asks for. Values that leave the model undefined are
+// refused before anything changes (the text is told and given as the reason).
+SimOutcome simulate(Form1& f, const SimRequest& request, RunControl& run);
 
 }  // namespace kv

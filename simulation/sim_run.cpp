@@ -29,7 +29,20 @@ inline i32 next_row(i32 row) {
 
 }  // namespace
 
+SimOptions sim_options(const Form1& f) {
+  SimOptions o;
+  o.real_time = f.ui[Ctl::Check1].checked;
+  o.computer_time = f.ui[Ctl::Check2].checked;
+  o.phase_file = f.ui[Ctl::Check3].checked;
+  o.poincare_file = f.ui[Ctl::Check4].checked;
+  return o;
+}
+
 SimRun start_sim_run(Form1& f, double drive_phase) {
+  return start_sim_run(f, drive_phase, sim_options(f));
+}
+
+SimRun start_sim_run(Form1& f, double drive_phase, const SimOptions& options) {
   SimRun r;
   r.model.q_factor = f.q_factor;
   r.model.drive_amplitude = f.drive_amplitude;
@@ -44,10 +57,7 @@ SimRun start_sim_run(Form1& f, double drive_phase) {
   f.rollover = 0;
   r.saved_lines = 0;
   r.refresh = RefreshPacer{};
-  r.options.real_time = f.ui[Ctl::Check1].checked;
-  r.options.computer_time = f.ui[Ctl::Check2].checked;
-  r.options.phase_file = f.ui[Ctl::Check3].checked;
-  r.options.poincare_file = f.ui[Ctl::Check4].checked;
+  r.options = options;
   return r;
 }
 
@@ -104,6 +114,7 @@ SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
                                vel_scaled * kVelocityToRadPerSec, static_cast<i64>(f.rollover));
       if (!write_data_line(f, {line, n})) return SimEnd::FileError;
       ++r.saved_lines;
+      run.progress(r.saved_lines, f.number_of_points);
     }
     if (r.saved_lines >= f.number_of_points) f.saving_orbit = kFalse;
 
@@ -125,6 +136,7 @@ SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
           format_sim_poincare_line(line, r.angle - kPi5, vel_scaled * kVelocityToRadPerSec);
       if (!write_data_line(f, {line, n})) return SimEnd::FileError;
       ++r.saved_lines;
+      run.progress(r.saved_lines, f.number_of_points);
       f.poincare_event = kFalse;
     }
 
@@ -155,7 +167,8 @@ SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run) {
   }
 }
 
-void finish_sim_run(Form1& f, SimEnd how, const SimRun& r) {
+std::string finish_sim_run(Form1& f, SimEnd how, const SimRun& r) {
+  std::string told;
   const bool was_saving = f.saving != kFalse;
   if (was_saving) {
     // A run stopped by HALT, or whose last values were garbage, leaves no file; any file
@@ -166,7 +179,7 @@ void finish_sim_run(Form1& f, SimEnd how, const SimRun& r) {
     if (how == SimEnd::Halted || how == SimEnd::Unstable || nothing_saved) {
       discard_save_file(f);
     } else {
-      terminate_file(f);
+      terminate_file(f, &told);
     }
   }
   f.poincare_event = kFalse;
@@ -184,6 +197,7 @@ void finish_sim_run(Form1& f, SimEnd how, const SimRun& r) {
         "usable number (the parameters make the model blow up).";
     if (was_saving) text += " The unfinished file was not kept.";
     f.sys.dialogs.message(text, "Simulation", MsgIcon::Warning);
+    told = text;
   } else if (how == SimEnd::TimeFrozen) {
     const double seconds = r.model.sim_time / f.omega0;
     std::string text = "The simulation was stopped after " + std::to_string(std::llround(seconds)) +
@@ -194,7 +208,9 @@ void finish_sim_run(Form1& f, SimEnd how, const SimRun& r) {
       text += " The file holds the " + std::to_string(r.saved_lines) + " of " +
               std::to_string(f.number_of_points) + " points saved so far.";
     f.sys.dialogs.message(text, "Simulation", MsgIcon::Warning);
+    told = text;
   }
+  return told;
 }
 
 }  // namespace kv

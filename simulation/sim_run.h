@@ -5,6 +5,8 @@
 // live acquisition (angle counts of 4000 per revolution, velocity values).
 #pragma once
 
+#include <string>
+
 #include "platform/vb_numeric.h"
 #include "simulation/model.h"
 
@@ -80,8 +82,13 @@ struct SimRun {
   RefreshPacer refresh;
 };
 
+// The panel's check boxes as a run reads them.
+SimOptions sim_options(const Form1& f);
+
 // Sets up a run from the values stored in `f` (model parameters, initial state) and the
-// panel's check boxes: time 0, revolution count 0, nothing saved yet; reads the start tick.
+// given options: time 0, revolution count 0, nothing saved yet; reads the start tick.
+SimRun start_sim_run(Form1& f, double drive_phase, const SimOptions& options);
+// The same with the options of the panel's check boxes.
 SimRun start_sim_run(Form1& f, double drive_phase);
 
 // Runs the loop until HALT, until the requested lines are saved, or until a fault ends it.
@@ -91,7 +98,8 @@ SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run);
 
 // Ends the run: closes the save file, keeping it unless HALT or an unstable model ended
 // the run (an older file of that name then survives), tells the user why a run ended
-// early, clears the run's flags and greys HALT.
-void finish_sim_run(Form1& f, SimEnd how, const SimRun& run);
+// early, clears the run's flags and greys HALT. Returns the text told to the user (a file
+// error or why the run ended early), empty when nothing was told.
+std::string finish_sim_run(Form1& f, SimEnd how, const SimRun& run);
 
 }  // namespace kv

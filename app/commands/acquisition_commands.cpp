@@ -17,8 +17,6 @@ namespace kv {
 
 namespace {
 
-enum class Kind { Orbit, Poincare };
-
 // Closes the recording after its run: a run stopped by HALT leaves no file (an older file
 // of that name survives); every other ending keeps what was written.
 void finish_recording(Form1& f, RecordingOutcome& out) {
@@ -26,7 +24,7 @@ void finish_recording(Form1& f, RecordingOutcome& out) {
   if (out.end == RunEnd::Halted) {
     discard_save_file(f);
   } else {
-    terminate_file(f);
+    terminate_file(f, &out.reason);
     out.kept = true;
   }
   switch (out.end) {
@@ -43,12 +41,44 @@ void finish_recording(Form1& f, RecordingOutcome& out) {
   }
 }
 
-RecordingOutcome record(Form1& f, Kind kind, RunControl& run) {
-  RecordingOutcome out;
-  const Ctl button = kind == Kind::Orbit ? Ctl::Text13 : Ctl::Text14;
+// The questions of "Save orbit" and "Save poincare": the point count, then the path. A
+// cancelled or refused count ends the command; the request is made with an empty path when
+// the save dialog is cancelled.
+RecordingOutcome recording_command(Form1& f, RecordingKind kind) {
+  prepare_recording(f, kind);
+  std::int32_t n = 0;
+  const std::string reply =
+      f.sys.dialogs.input_box("Enter number of data points", "number of points", "1000");
+  switch (parse_point_count(reply, n)) {
+    case PointCountReply::Cancel:
+      terminate_file(f);
+      return {};
+    case PointCountReply::TooLarge:
+      return {};
+    case PointCountReply::Ok:
+      break;
+  }
+  f.number_of_points = n;
+  if (kind == RecordingKind::Orbit && n > kMaxSavedPoints) return {};
+  f.ui.set_back(kind == RecordingKind::Orbit ? Ctl::Text13 : Ctl::Text14, kWhite);
+  RecordingRequest request;
+  request.kind = kind;
+  request.points = n;
+  request.path = kind == RecordingKind::Orbit
+                     ? f.sys.dialogs.save_file("(*.pha)|*.pha", "*.pha", f.program_dir, "")
+                     : f.sys.dialogs.save_file("(*.poi)|*.poi", "*.poi", f.program_dir, "");
+  WindowRunControl run(f, [&request](std::int64_t done, std::int64_t total) {
+    return recording_progress_text(request.path, done, total);
+  });
+  return record(f, request, run);
+}
+
+}  // namespace
+
+void prepare_recording(Form1& f, RecordingKind kind) {
   clear_help(f);
   clear_screen(f);
-  if (kind == Kind::Orbit) {
+  if (kind == RecordingKind::Orbit) {
     f.cnt = 0;
     f.poincare_cnt = 0;
     f.ui.set_visible(Ctl::Picture3, true);
@@ -59,35 +89,27 @@ RecordingOutcome record(Form1& f, Kind kind, RunControl& run) {
     f.ui.set_visible(Ctl::Picture5, false);
     f.ui.set_visible(Ctl::Picture3, true);
   }
+}
 
-  std::int32_t n = 0;
-  const std::string reply =
-      f.sys.dialogs.input_box("Enter number of data points", "number of points", "1000");
-  switch (parse_point_count(reply, n)) {
-    case PointCountReply::Cancel:
-      terminate_file(f);
-      return out;
-    case PointCountReply::TooLarge:
-      return out;
-    case PointCountReply::Ok:
-      break;
-  }
+RecordingOutcome record(Form1& f, const RecordingRequest& request, RunControl& run) {
+  RecordingOutcome out;
+  const bool orbit = request.kind == RecordingKind::Orbit;
+  const Ctl button = orbit ? Ctl::Text13 : Ctl::Text14;
+  const std::int32_t n = request.points;
   f.number_of_points = n;
-  if (kind == Kind::Orbit && n > kMaxSavedPoints) return out;
+  if (orbit && n > kMaxSavedPoints) return out;
 
   f.ui.set_back(button, kWhite);
-  f.saving_orbit = kind == Kind::Orbit ? kTrue : kFalse;
-  if (kind == Kind::Orbit) f.poincare_event = kFalse;
-  const std::string path =
-      kind == Kind::Orbit ? f.sys.dialogs.save_file("(*.pha)|*.pha", "*.pha", f.program_dir, "")
-                          : f.sys.dialogs.save_file("(*.poi)|*.poi", "*.poi", f.program_dir, "");
+  f.saving_orbit = orbit ? kTrue : kFalse;
+  if (orbit) f.poincare_event = kFalse;
+  const std::string& path = request.path;
   f.save_file_name = path;
   out.path = path;
-  if (!path.empty() && open_save_file(f, path, n, kind == Kind::Orbit ? "PHASE" : "POINCARE")) {
+  if (!path.empty() && open_save_file(f, path, n, orbit ? "PHASE" : "POINCARE", &out.reason)) {
     f.saving = kTrue;
     // The screen shows phase and Poincare plots from now on, not a spectrum.
     f.FFT_flag = kFalse;
-    if (kind == Kind::Poincare) {
+    if (!orbit) {
       f.ui.set_visible(Ctl::Picture2, true);
       grid(f);
     }
@@ -102,21 +124,11 @@ RecordingOutcome record(Form1& f, Kind kind, RunControl& run) {
   return out;
 }
 
-}  // namespace
-
-RecordingOutcome save_orbit(Form1& f, RunControl& run) {
-  return record(f, Kind::Orbit, run);
-}
-RecordingOutcome save_poincare(Form1& f, RunControl& run) {
-  return record(f, Kind::Poincare, run);
-}
 RecordingOutcome save_orbit(Form1& f) {
-  WindowRunControl run(f);
-  return save_orbit(f, run);
+  return recording_command(f, RecordingKind::Orbit);
 }
 RecordingOutcome save_poincare(Form1& f) {
-  WindowRunControl run(f);
-  return save_poincare(f, run);
+  return recording_command(f, RecordingKind::Poincare);
 }
 
 void Text13_Click(Form1& f) {

@@ -1,7 +1,7 @@
 // A "Save orbit" or "Save poincare" recording without a window, for kestavor-cli: a Form1
-// over scripted services is started with the given box, the point-count box is answered
-// with the count and the save dialog with the path, and the window's own command runs, so
-// the file is byte-for-byte the one the window would write.
+// over scripted services is started with the given box without the start-up's question,
+// and the request is given to the window's own recording engine, so the file is
+// byte-for-byte the one the window would write.
 #pragma once
 
 #include <memory>
@@ -14,19 +14,15 @@
 namespace kv {
 class RunControl;
 
-enum class RecordingKind { Orbit, Poincare };
-
 struct HeadlessRecording {
-  RecordingKind kind = RecordingKind::Orbit;
-  std::string count_reply;    // what is typed into the point-count box
-  std::string path;           // what is chosen in the save dialog
+  RecordingRequest request;
   bool system_clock = false;  // real time (a live box) or a scripted clock (a replay)
   RunControl* run = nullptr;  // HALT and Clear (e.g. Ctrl-C as HALT); none: run to the end
 };
 
 struct HeadlessResult {
   RecordingOutcome outcome;
-  std::vector<std::string> messages;  // message boxes shown by the command (file errors)
+  std::vector<std::string> messages;  // what the recording told (file errors)
   std::string status;                 // the status text, when the run left one
 };
 

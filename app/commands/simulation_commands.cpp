@@ -2,12 +2,80 @@
 // "Continue", so all edits made while the panel is open take effect together. The check
 // boxes keep exactly one speed ("Real time" or "Computer time") and at most one kind of
 // save file ("Phase plot" or "Poincare plot").
+#include <optional>
+#include <string>
+
 #include "app/commands/commands.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
+#include "datafiles/point_count.h"
+#include "datafiles/save_file.h"
 #include "simulation/sim_continue.h"
 
 namespace kv {
+
+namespace {
+
+std::optional<i32> ask_point_count(Form1& f) {
+  return point_count(
+      f.sys.dialogs.input_box("Enter number of data points", "number of points", "1000"));
+}
+
+// "Continue": the panel's texts and check boxes, and for a saving run the point count and
+// the path asked through the dialogs, make the request. Values the model cannot take are
+// told before any question. A cancelled question ends the command as it stands.
+void simulation_continue(Form1& f) {
+  SimRequest request;
+  request.panel = panel_texts(f);
+  request.options = sim_options(f);
+  if (std::string problem = check_panel(request.panel, read_panel(f, request.panel));
+      !problem.empty()) {
+    f.sys.dialogs.message(problem, "Pendulum parameters", MsgIcon::Warning);
+    return;
+  }
+  if (request.options.phase_file || request.options.poincare_file) begin_continue(f);
+  if (request.options.phase_file) {
+    f.ui.set_visible(Ctl::Picture2, false);
+    std::optional<i32> n = ask_point_count(f);
+    if (!n) {
+      terminate_file(f);
+      end_before_run(f);
+      return;
+    }
+    request.points = *n;
+    request.path = f.sys.dialogs.save_file("(*.pha)|*.pha", "*.pha", f.program_dir, "");
+    if (request.path.empty()) {
+      f.number_of_points = *n;
+      f.saving_orbit = kTrue;
+      terminate_file(f);
+      clear_screen(f);
+      end_before_run(f);
+      return;
+    }
+  } else if (request.options.poincare_file) {
+    f.ui.set_visible(Ctl::Image1, true);
+    f.marker_x = 200;
+    f.marker_y = 200;
+    for (Ctl c : {Ctl::Image1, Ctl::Picture1, Ctl::Frame5, Ctl::Frame8}) f.ui.set_visible(c, false);
+    std::optional<i32> n = ask_point_count(f);
+    if (!n) return end_before_run(f);
+    request.points = *n;
+    request.path = f.sys.dialogs.save_file("(*.poi)|*.poi", "*.poi", f.program_dir, "");
+    if (request.path.empty()) {
+      f.number_of_points = *n;
+      f.saving_orbit = kFalse;
+      clear_screen(f);
+      end_before_run(f);
+      return;
+    }
+  }
+  WindowRunControl run(f, [&request](std::int64_t done, std::int64_t total) {
+    return simulation_progress_text(request.path, done, total);
+  });
+  simulate(f, request, run);
+}
+
+}  // namespace
 
 void Text9_Click(Form1& f) {
   clear_help(f);
@@ -23,8 +91,7 @@ void Text9_Click(Form1& f) {
 }
 
 void Command21_Click(Form1& f) {
-  WindowRunControl run(f);
-  simulation_continue(f, run);
+  simulation_continue(f);
 }
 
 void Command1_Click(Form1& f) {

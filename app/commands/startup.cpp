@@ -1,6 +1,7 @@
 #include "app/commands/startup.h"
 
 #include <cmath>
+#include <utility>
 
 #include "app/state/form1.h"
 #include "plot/title_mark.h"
@@ -27,7 +28,11 @@ void set_default_parameters(Form1& f) {
   f.initial_angle = 1.0;
 }
 
-bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box) {
+namespace {
+
+// The window load; `ask` false leaves out the start-up's message and question (the
+// program goes on without a box, as after the answer No).
+bool load(Form1& f, std::unique_ptr<InterfaceBox> box, bool ask) {
   f.sys.pump.repaint();
   draw_title_frame(f);
   for (Ctl c : {Ctl::Text1, Ctl::Text2, Ctl::Text58, Ctl::Picture4}) f.ui.set_visible(c, true);
@@ -38,7 +43,7 @@ bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box) {
     f.ui.set_fore(Ctl::Text58, kGreen);
     f.ui.set_text(Ctl::Text58, "Interface connected");
     f.sys.pump.repaint();
-    f.sys.dialogs.message("continue", "Chaotic pendulum", MsgIcon::Information);
+    if (ask) f.sys.dialogs.message("continue", "Chaotic pendulum", MsgIcon::Information);
     for (Ctl c : {Ctl::Frame2, Ctl::Text10, Ctl::Text13, Ctl::Text14}) f.ui.set_enabled(c, true);
     f.ui.set_visible(Ctl::Picture3, true);
     f.ui.set_visible(Ctl::Picture5, false);
@@ -47,7 +52,7 @@ bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box) {
     f.ui.set_text(Ctl::Text58, "interface not connected");
     for (Ctl c : {Ctl::Frame2, Ctl::Text10, Ctl::Text13, Ctl::Text14}) f.ui.set_enabled(c, false);
     f.sys.pump.repaint();
-    if (f.sys.dialogs.ask_yes_no("Exit the program?", "Exit", MsgIcon::Question)) {
+    if (ask && f.sys.dialogs.ask_yes_no("Exit the program?", "Exit", MsgIcon::Question)) {
       f.exit_requested = true;
       return false;
     }
@@ -65,6 +70,16 @@ bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box) {
   set_default_parameters(f);
   f.sys.pump.repaint();
   return true;
+}
+
+}  // namespace
+
+bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box) {
+  return load(f, std::move(box), true);
+}
+
+void load_headless(Form1& f, std::unique_ptr<InterfaceBox> box) {
+  load(f, std::move(box), false);
 }
 
 void Timer1_Timer(Form1& f) {

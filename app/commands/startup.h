@@ -13,6 +13,9 @@ struct Form1;
 // Runs the window load with the box that start-up opened (null when none could be
 // opened). Returns false when the user chose to end the program at the start-up question.
 bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box);
+// The same load for a command run without a window (kestavor-cli): no message and no
+// question; without a box the program goes on as after the answer No.
+void load_headless(Form1& f, std::unique_ptr<InterfaceBox> box);
 void reset_halt(Form1& f);
 void set_default_parameters(Form1& f);
 void Timer1_Timer(Form1& f);

@@ -1,5 +1,7 @@
 #include "app/commands/window_run_control.h"
 
+#include <filesystem>
+
 #include "app/state/form1.h"
 
 namespace kv {
@@ -22,6 +24,35 @@ bool halt_button(Form1& f) {
   f.ui.set_enabled(Ctl::Text7, true);
   f.sys.timer1.set_enabled(true);
   return result;
+}
+
+void WindowRunControl::progress(std::int64_t done, std::int64_t total) {
+  if (!progress_text_) return;
+  const bool finished = total > 0 && done >= total;
+  if (!finished && (!pacer_.tick() || !pacer_.due(f_.sys.clock.tick_ms()))) return;
+  f_.show_status(progress_text_(done, total), kGreen);
+}
+
+namespace {
+std::string file_name(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
+}  // namespace
+
+std::string recording_progress_text(const std::string& path, std::int64_t done,
+                                    std::int64_t total) {
+  return "Recording " + file_name(path) + ": " + std::to_string(done) + " of " +
+         std::to_string(total) + " points";
+}
+
+std::string simulation_progress_text(const std::string& path, std::int64_t done,
+                                     std::int64_t total) {
+  return "Simulating " + file_name(path) + ": " + std::to_string(done) + " of " +
+         std::to_string(total) + " points";
+}
+
+std::string segment_progress_text(std::int64_t done, std::int64_t total) {
+  return "Segment " + std::to_string(done) + " of " + std::to_string(total);
 }
 
 bool clear_button(Form1& f) {

@@ -6,6 +6,11 @@
 // controls a run needs in their running state.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+
 #include "platform/run_control.h"
 
 namespace kv {
@@ -26,15 +31,30 @@ bool halt_button(Form1& f);
 bool clear_button(Form1& f);
 
 // The run control of every command started from the window (and of the tests that drive
-// the window's polling through a scripted pointer).
+// the window's polling through a scripted pointer). With a progress text set, progress is
+// shown in the status text at most 10 times a second (the clock is read only every so
+// many reports, see ProgressPacer), and always when the work is done.
 class WindowRunControl : public RunControl {
  public:
-  explicit WindowRunControl(Form1& f) : f_(f) {}
+  // The status text for `done` of `total`, e.g. "Recording run.pha: 1234 of 3000 points".
+  using ProgressText = std::function<std::string(std::int64_t done, std::int64_t total)>;
+
+  explicit WindowRunControl(Form1& f, ProgressText text = {})
+      : f_(f), progress_text_(std::move(text)) {}
   bool halt_requested() override { return halt_button(f_); }
   bool clear_requested() override { return clear_button(f_); }
+  void progress(std::int64_t done, std::int64_t total) override;
 
  private:
   Form1& f_;
+  ProgressText progress_text_;
+  ProgressPacer pacer_;
 };
+
+// The progress texts of the window's long commands.
+std::string recording_progress_text(const std::string& path, std::int64_t done, std::int64_t total);
+std::string simulation_progress_text(const std::string& path, std::int64_t done,
+                                     std::int64_t total);
+std::string segment_progress_text(std::int64_t done, std::int64_t total);
 
 }  // namespace kv

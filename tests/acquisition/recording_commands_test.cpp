@@ -398,3 +398,45 @@ TEST_F(Recording, WriteErrorStopsTheRunKeepsWhatWasWrittenAndIsTold) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+// record() called directly with a request: the same file as the window's command with the
+// same answers, no question asked, and an unwritable path given back as the reason.
+TEST_F(Recording, RequestWritesTheFileTheCommandWrites) {
+  box->steps = Motion{}.steps(200);
+  s.dialogs.input_answers = {"30"};
+  s.dialogs.save_answers = {path("window.pha")};
+  save_orbit(*f);
+
+  ScriptedServices s2;
+  Form1 g{s2.services()};
+  auto b = std::make_unique<ScriptedBox>();
+  b->clock = &s2.manual_clock;
+  b->steps = Motion{}.steps(200);
+  g.device = std::move(b);
+  ScriptedRunControl run;
+  prepare_recording(g, RecordingKind::Orbit);
+  const RecordingOutcome out = record(g, {RecordingKind::Orbit, 30, path("request.pha")}, run);
+  EXPECT_EQ(out.end, RunEnd::CountReached);
+  EXPECT_TRUE(out.kept);
+  EXPECT_EQ(out.lines, 31);
+  EXPECT_TRUE(out.reason.empty());
+  EXPECT_EQ(s2.dialogs.shown.size(), 0u);
+  EXPECT_EQ(read(path("request.pha")), read(path("window.pha")));
+  // Every data line written is reported, counted up to the N asked for.
+  ASSERT_EQ(run.progress_reports.size(), 31u);
+  EXPECT_EQ(run.progress_reports.front(), (std::pair<std::int64_t, std::int64_t>{1, 30}));
+  EXPECT_EQ(run.progress_reports[29], (std::pair<std::int64_t, std::int64_t>{30, 30}));
+  EXPECT_EQ(run.progress_reports.back(), (std::pair<std::int64_t, std::int64_t>{30, 30}));
+
+  const RecordingOutcome refused =
+      record(g, {RecordingKind::Poincare, 5, path("no-folder/x.poi")}, run);
+  EXPECT_FALSE(refused.ran);
+  EXPECT_NE(refused.reason.find("no-folder"), std::string::npos) << refused.reason;
+  EXPECT_EQ(g.ui[Ctl::Text14].back_color, kGrey);
+}
+
+}  // namespace
+}  // namespace kv

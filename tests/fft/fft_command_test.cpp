@@ -10,6 +10,7 @@
 
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
+#include "fft/get_fft_data.h"
 #include "fft/spectrum_file.h"
 #include "orbit_text.h"
 #include "platform/scripted_services.h"
@@ -268,6 +269,74 @@ TEST_F(FftCommand, SpectrumThatOverflowsIsNotSaved) {
   ss << file.rdbuf();
   EXPECT_EQ(ss.str(), "earlier\r\n");
   expect_restored();
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// The engine called with a request writes the file the window's command writes with the
+// same answers; the number offered is taken when the request asks for 0 segments.
+TEST_F(FftCommand, RequestWritesTheSameFileAsTheCommand) {
+  const std::string in = orbit(73728, 2 * 36882 + 10);
+  const std::string by_window = dir.file("window.fft");
+  s.dialogs.open_answers = {in};
+  s.dialogs.input_answers = {"2"};
+  s.dialogs.yes_no_answers = {true};
+  s.dialogs.save_answers = {by_window};
+  run(2);
+
+  ScriptedServices s2;
+  Form1 g{s2.services()};
+  SpectrumRequest request{in, 2, 0, dir.file("request.fft")};
+  ScriptedRunControl counting;
+  const SpectrumResult result = run_spectrum(g, request, counting);
+  EXPECT_EQ(result.outcome, SpectrumOutcome::saved);
+  // Segment 1 of 2, segment 2 of 2; the estimate that follows reports nothing of its own.
+  const std::vector<std::pair<std::int64_t, std::int64_t>> segments{{1, 2}, {2, 2}};
+  EXPECT_EQ(counting.progress_reports, segments);
+  EXPECT_TRUE(result.reason.empty());
+  EXPECT_EQ(s2.dialogs.shown.size(), 0u) << "the engine asks nothing";
+  EXPECT_EQ(g.window, "Welch");
+  EXPECT_EQ(slurp(request.output), slurp(by_window));
+  EXPECT_FALSE(g.ui[Ctl::Text18].enabled);
+}
+
+TEST_F(FftCommand, RequestEndingsComeBackWithTheirReasons) {
+  RunToEnd to_end;
+  SpectrumRequest request{orbit(73728, 36882 + 10), 0, 3, dir.file("s.fft")};
+  SpectrumResult result = run_spectrum(f, request, to_end);
+  EXPECT_EQ(result.outcome, SpectrumOutcome::too_short);
+  EXPECT_NE(result.reason.find("fewer than the 3 asked for"), std::string::npos) << result.reason;
+  EXPECT_EQ(result.reason, s.dialogs.shown.back().text);
+  EXPECT_FALSE(std::filesystem::exists(request.output));
+
+  request.orbit_path = orbit(500, 500, "short.pha");
+  request.segments = 0;
+  EXPECT_EQ(run_spectrum(f, request, to_end).outcome, SpectrumOutcome::cancelled);
+
+  request.orbit_path = dir.file("missing.pha");
+  result = run_spectrum(f, request, to_end);
+  EXPECT_EQ(result.outcome, SpectrumOutcome::unreadable);
+  EXPECT_NE(result.reason.find("missing.pha"), std::string::npos) << result.reason;
+
+  request.orbit_path = orbit(73728, 36882 + 10, "one.pha");
+  request.segments = 1;
+  request.output = dir.file("no-folder/s.fft");
+  result = run_spectrum(f, request, to_end);
+  EXPECT_EQ(result.outcome, SpectrumOutcome::save_failed);
+  EXPECT_NE(result.reason.find("no-folder"), std::string::npos) << result.reason;
+  EXPECT_FALSE(f.ui[Ctl::Text18].enabled);
+  EXPECT_EQ(f.ui[Ctl::Text18].back_color, kGrey);
 }
 
 }  // namespace

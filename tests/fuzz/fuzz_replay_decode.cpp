@@ -33,9 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::string path = "/dev/shm/kv-fuzz-decode-" + std::to_string(::getpid()) + ".pha";
   std::remove(path.c_str());
   kv::HeadlessRecording job;
-  job.kind = kv::RecordingKind::Orbit;
-  job.count_reply = std::to_string(points);
-  job.path = path;
+  job.request.kind = kv::RecordingKind::Orbit;
+  job.request.points = points;
+  job.request.path = path;
   const kv::HeadlessResult r =
       kv::record_headless(std::make_unique<kv::ReplayBox>(std::move(records), "fuzz"), job);
   if (!r.outcome.ran || !r.outcome.kept) return 0;

@@ -250,9 +250,9 @@ TEST_F(PlotFile, HaltStopsAPoincareFileAndClearRestartsAnOrbitPlot) {
 }
 
 TEST_F(PlotFile, FilesRecordedFromTheDemoBoxDrawAlike) {
-  HeadlessRecording orbit{RecordingKind::Orbit, "3000", dir.file("demo.pha")};
+  HeadlessRecording orbit{{RecordingKind::Orbit, 3000, dir.file("demo.pha")}};
   ASSERT_TRUE(record_headless(std::make_unique<DemoBox>(false), orbit).outcome.kept);
-  HeadlessRecording poincare{RecordingKind::Poincare, "20", dir.file("demo.poi")};
+  HeadlessRecording poincare{{RecordingKind::Poincare, 20, dir.file("demo.poi")}};
   ASSERT_TRUE(record_headless(std::make_unique<DemoBox>(false), poincare).outcome.kept);
 
   auto out = plot_file(f, PlotFileRequest{dir.file("demo.pha"), 0}, to_end);
