@@ -118,6 +118,7 @@ TEST_F(LyapunovCommand, EndlessInputIsRefusedWithinBoundedMemory) {
   expect_halt_restored();
 }
 
+#ifndef _WIN32  // a pipe named through /proc
 TEST_F(LyapunovCommand, ReadsOnlyTheRecordsItUses) {
   // Records after the 12000th are never looked at, however broken, and the input need
   // not end: the writer keeps the pipe open until the estimate is done.
@@ -131,6 +132,7 @@ TEST_F(LyapunovCommand, ReadsOnlyTheRecordsItUses) {
   EXPECT_EQ(run.exponent, whole.exponent);
   EXPECT_EQ(s.dialogs.shown.size(), 0u);
 }
+#endif
 
 }  // namespace
 }  // namespace kv

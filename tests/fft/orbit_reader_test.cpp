@@ -203,6 +203,7 @@ void expect_same_reading(const std::string& text) {
     read_all(in, got);
     EXPECT_EQ(got, expected);
   }
+#ifndef _WIN32  // a pipe named through /proc
   test::PipeFeeder feeder(text);
   InputFile file;
   std::string error;
@@ -212,6 +213,7 @@ void expect_same_reading(const std::string& text) {
   std::string got;
   read_all(in, got);
   EXPECT_EQ(got, expected);
+#endif
 }
 
 TEST(OrbitReader, ReadsTheSameFromMemoryAFileAndAPipe) {
@@ -234,6 +236,7 @@ TEST(OrbitReader, ReadsTheSameFromMemoryAFileAndAPipe) {
   expect_same_reading(" 12\r\nPHASE\r\n1 2 3 4");
 }
 
+#ifndef _WIN32  // a pipe named through /proc
 TEST(OrbitReader, StopsReadingWhenItHasWhatItNeeds) {
   // The writer keeps the pipe open: a reader that waited for the end would never return.
   std::string text = " 100\r\nPHASE\r\n";
@@ -252,6 +255,7 @@ TEST(OrbitReader, StopsReadingWhenItHasWhatItNeeds) {
   EXPECT_EQ(v, 999.0f);
   feeder.finish();
 }
+#endif
 
 TEST(InputFile, NamesTheFileItCannotOpen) {
   InputFile file;

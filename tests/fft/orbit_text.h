@@ -12,7 +12,9 @@
 #include <string>
 #include <thread>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "datafiles/data_lines.h"
 #include "platform/number_format.h"
@@ -56,6 +58,7 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+#ifndef _WIN32
 // Writes `text` into a pipe from another thread; the reader gets a path to the read end.
 // With close_after false the pipe stays open until finish() (or the end of the object).
 class PipeFeeder {
@@ -98,5 +101,7 @@ class PipeFeeder {
   std::condition_variable cv_;
   bool done_ = false;
 };
+
+#endif  // _WIN32 (pipes named through /proc are Linux only)
 
 }  // namespace kv::test
