@@ -7,6 +7,7 @@
 #include "app/commands/headless_recording.h"
 #include "cli/cli_registry.h"
 #include "cli/signal_run_control.h"
+#include "platform/text_files.h"
 
 namespace kv::cli {
 namespace {
@@ -33,6 +34,8 @@ int run_decode(const std::vector<std::string>& args) {
   const long long count = recording_count(save);
   const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
 
+  if (same_file(out, records))
+    return fail("-o " + out + " names the records file; nothing was read or written");
   std::string error;
   auto box = ReplayBox::open(records, error);
   if (!box) return fail(error);
@@ -52,6 +55,10 @@ int run_decode(const std::vector<std::string>& args) {
   if (r.outcome.end == RunEnd::Halted) {
     std::cerr << "kestavor-cli: interrupted: the file was not kept\n";
     return run.exit_status();
+  }
+  if (!r.outcome.kept) {
+    std::cerr << "kestavor-cli: " << r.outcome.reason << "\n";
+    return 1;
   }
   if (r.outcome.end == RunEnd::EndOfData)
     std::cerr << "kestavor-cli: note: the records ran out after " << r.outcome.lines

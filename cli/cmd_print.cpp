@@ -9,6 +9,7 @@
 #include "cli/cli_registry.h"
 #include "fft/plot_file.h"
 #include "platform/scripted_services.h"
+#include "platform/text_files.h"
 #include "print/page.h"
 #ifdef KV_HAVE_QT_PRINT
 #include "print/qt/qt_printers.h"
@@ -49,6 +50,8 @@ int run(const std::vector<std::string>& args) {
   }
   if (path.empty()) return fail("print needs a file (FILE.pha, FILE.poi or FILE.fft)");
   if (output.empty()) return fail("print needs -o PAGE.pdf or -o PAGE.png");
+  if (same_file(output, path))
+    return fail("-o " + output + " names the file to print; nothing was read or written");
   const std::string ext = lower_extension(output);
   if (ext != ".pdf" && ext != ".png")
     return fail("the page is written as .pdf or .png, not " + output);

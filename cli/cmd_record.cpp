@@ -8,6 +8,7 @@
 #include "app/commands/headless_recording.h"
 #include "cli/cli_registry.h"
 #include "cli/signal_run_control.h"
+#include "platform/text_files.h"
 
 namespace kv::cli {
 namespace {
@@ -39,6 +40,16 @@ int run_record(const std::vector<std::string>& args) {
   if (box_choice.empty()) throw std::invalid_argument("--box needs a box name");
   const long long count = recording_count(save);
   const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
+
+  // No output may be the replayed file or the other output.
+  const std::string replay =
+      box_choice.rfind("replay:", 0) == 0 ? box_choice.substr(7) : std::string();
+  if (!replay.empty() && same_file(out, replay))
+    return fail("-o " + out + " names the replayed file; nothing was read or written");
+  if (!replay.empty() && !raw.empty() && same_file(raw, replay))
+    return fail("--raw " + raw + " names the replayed file; nothing was read or written");
+  if (!raw.empty() && (raw == out || same_file(raw, out)))
+    return fail("--raw and -o name the same file " + out + "; nothing was read or written");
 
   std::string error;
   std::unique_ptr<InterfaceBox> opened = open_box(box_choice, error);
@@ -82,6 +93,10 @@ int run_record(const std::vector<std::string>& args) {
       std::cerr << "kestavor-cli: interrupted: the recording was stopped and not kept\n";
       return stop_status;
     case RunEnd::EndOfData:
+      if (!r.outcome.kept) {
+        std::cerr << "kestavor-cli: " << r.outcome.reason << "\n";
+        return 1;
+      }
       std::cerr << "kestavor-cli: note: " << r.status << "\n";
       break;
     default:

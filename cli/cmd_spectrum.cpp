@@ -12,6 +12,7 @@
 #include "fft/segment_average.h"
 #include "fft/windows.h"
 #include "platform/scripted_services.h"
+#include "platform/text_files.h"
 
 namespace kv::cli {
 namespace {
@@ -57,6 +58,8 @@ int run(const std::vector<std::string>& args) {
   if (request.orbit_path.empty()) return fail("spectrum needs an orbit file (FILE.pha)");
   if (window.empty()) return fail("spectrum needs --window Parzen|Hanning|Welch|Square");
   if (request.output.empty()) return fail("spectrum needs -o OUT.fft");
+  if (same_file(request.output, request.orbit_path))
+    return fail("-o " + request.output + " names the orbit file; nothing was read or written");
   request.window = window_index(window);
   if (request.window < 0)
     return fail("unknown window \"" + window + "\" (Parzen, Hanning, Welch, Square)");

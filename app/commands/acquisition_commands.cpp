@@ -21,23 +21,27 @@ namespace {
 // of that name survives); every other ending keeps what was written.
 void finish_recording(Form1& f, RecordingOutcome& out) {
   if (OutputFile* file = f.files.output(f.save_file_number)) out.lines = file->lines() - 2;
-  if (out.end == RunEnd::Halted) {
+  // A run that ended early before its first data line has recorded nothing: like a run
+  // stopped by HALT it replaces no file.
+  const bool ended_early =
+      out.end == RunEnd::BoxGone || out.end == RunEnd::BoxSilent || out.end == RunEnd::EndOfData;
+  if (out.end == RunEnd::Halted || (ended_early && out.lines <= 0)) {
     discard_save_file(f);
   } else {
     terminate_file(f, &out.reason);
     out.kept = true;
   }
-  switch (out.end) {
-    case RunEnd::BoxGone:
-    case RunEnd::BoxSilent:
-    case RunEnd::EndOfData:
-      f.show_status(std::string("Recording incomplete: ") + describe_run_end(out.end) + ". The " +
-                        std::to_string(out.lines) + " data lines written are kept in " + out.path +
-                        ".",
-                    kRed);
-      break;
-    default:
-      break;
+  if (out.end == RunEnd::Halted) {
+    f.show_status("Recording stopped by HALT: " + out.path + " was not kept.", kRed);
+  } else if (ended_early && !out.kept) {
+    out.reason = std::string("Recording failed: ") + describe_run_end(out.end) +
+                 " before the first data line, so " + out.path + " was not written.";
+    f.show_status(out.reason, kRed);
+  } else if (ended_early) {
+    f.show_status(std::string("Recording incomplete: ") + describe_run_end(out.end) + ". The " +
+                      std::to_string(out.lines) + " data lines written are kept in " + out.path +
+                      ".",
+                  kRed);
   }
 }
 

@@ -167,5 +167,43 @@ TEST_F(Cli, RecordStoppedBySigtermOrSighupKeepsTheOlderFileAndLeavesNothingBehin
   }
 }
 
+TEST_F(Cli, ARecordStreamThatEndsBeforeTheFirstLineIsAFailureAndReplacesNothing) {
+  const fs::path out = dir / "prev.pha";
+  {
+    OutputFile old;
+    ASSERT_TRUE(old.open(out.string()));
+    old.print_line("older");
+    ASSERT_TRUE(old.commit());
+  }
+  // No record at all, a truncated record, and a single record (the first line needs more).
+  const std::string streams[] = {std::string(), std::string(5, '\xff'), std::string(6, '\xff')};
+  for (const std::string& bytes : streams) {
+    OutputFile raw_file;
+    ASSERT_TRUE(raw_file.open((dir / "short.raw").string()));
+    raw_file.write_raw(bytes.data(), bytes.size());
+    ASSERT_TRUE(raw_file.commit());
+    const CliRun r =
+        run_cli("decode " + (dir / "short.raw").string() + " --orbit 100 -o " + out.string(), dir);
+    EXPECT_EQ(r.status, 1) << bytes.size() << r.err;
+    EXPECT_NE(r.err.find("was not written"), std::string::npos) << r.err;
+    EXPECT_EQ(slurp(out), "older\r\n");
+  }
+}
+
+TEST_F(Cli, AnOutputNamingAnInputIsRefusedBeforeAnythingIsRead) {
+  const fs::path records = dir / "session.raw";
+  const std::string before = slurp(records);
+  CliRun r = run_cli("decode " + records.string() + " --orbit 10 -o " + records.string(), dir);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("names the records file"), std::string::npos) << r.err;
+  r = run_cli("record --box replay:" + records.string() + " --orbit 10 -o " +
+                  (dir / "x.pha").string() + " --raw " + records.string(),
+              dir);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("names the replayed file"), std::string::npos) << r.err;
+  EXPECT_EQ(slurp(records), before);
+  EXPECT_FALSE(fs::exists(dir / "x.pha"));
+}
+
 }  // namespace
 }  // namespace kv

@@ -164,6 +164,10 @@ TEST_F(Recording, HaltDeletesTheRecordingAndAnOldFileSurvives) {
   EXPECT_EQ(box->pos, 52u);
   EXPECT_EQ(f->ui[Ctl::Text10].back_color, kGrey);
   EXPECT_EQ(f->ui[Ctl::Text13].back_color, kGrey);
+  // The status text says that the file was not kept, and which.
+  EXPECT_EQ(f->ui[Ctl::Text58].text,
+            "Recording stopped by HALT: " + path("run.pha") + " was not kept.");
+  EXPECT_TRUE(f->ui[Ctl::Text58].visible);
 }
 
 TEST_F(Recording, HaltBoxEdgesAndTheKeyStateRule) {
