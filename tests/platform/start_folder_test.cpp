@@ -3,7 +3,9 @@
 #include "platform/start_folder.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -54,6 +56,7 @@ TEST(StartFolder, NotWritableFromTheDesktopStartsInDocumentsThenHome) {
 }
 
 // The observed facts of this test program.
+#ifndef _WIN32  // the environment is set with setenv
 class ObservedFacts : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -95,6 +98,8 @@ TEST_F(ObservedFacts, NameTheProgramHomeAndDocumentsFolders) {
   ::setenv("HOME", (dir_ / "missing").c_str(), 1);
   EXPECT_EQ(observe_start_folder_facts().home_dir, "");
 }
+
+#endif
 
 }  // namespace
 }  // namespace kv

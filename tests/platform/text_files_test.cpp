@@ -2,9 +2,11 @@
 // write error the chosen file stays as it was and what was written is kept beside it;
 // the target is honoured as a plain open would (links, permissions, folders).
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <csignal>
@@ -77,6 +79,8 @@ TEST(TextFiles, FailuresNameTheFileAndTheReason) {
   EXPECT_NE(error.find("y.pha"), std::string::npos);
 }
 
+// Full disks (a file-size limit), other users, links and permission bits are POSIX here.
+#ifndef _WIN32
 namespace {
 // Runs `body` with files limited to `bytes` (a disk that fills up), writes failing with
 // EFBIG instead of raising SIGXFSZ.
@@ -234,3 +238,4 @@ TEST(TextFiles, SameFileComparesTheFileNotTheName) {
   EXPECT_TRUE(same_file(a.string(), (d.path / "." / "a.pha").string()));
   EXPECT_FALSE(same_file(a.string(), (d.path / "c.pha").string()));
 }
+#endif  // _WIN32
