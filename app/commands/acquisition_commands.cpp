@@ -48,7 +48,7 @@ void finish_recording(Form1& f, RecordingOutcome& out) {
 // The questions of "Save orbit" and "Save poincare": the point count, then the path. A
 // cancelled or refused count ends the command; the request is made with an empty path when
 // the save dialog is cancelled.
-RecordingOutcome recording_command(Form1& f, RecordingKind kind) {
+RecordingOutcome ask_and_record(Form1& f, RecordingKind kind) {
   prepare_recording(f, kind);
   std::int32_t n = 0;
   const std::string reply =
@@ -75,6 +75,14 @@ RecordingOutcome recording_command(Form1& f, RecordingKind kind) {
     return recording_progress_text(request.path, done, total);
   });
   return record(f, request, run);
+}
+
+// The recording takes Clear away while it asks its questions; however the command ends
+// (a cancelled dialog, a refused count, the run's end) the user can clear the plot again.
+RecordingOutcome recording_command(Form1& f, RecordingKind kind) {
+  RecordingOutcome out = ask_and_record(f, kind);
+  f.ui.set_enabled(Ctl::Text7, true);
+  return out;
 }
 
 }  // namespace

@@ -292,6 +292,23 @@ TEST_F(Recording, LargeAndNegativeRepliesEndTheCommandBeforeTheDialog) {
   EXPECT_EQ(s.dialogs.count("save"), 1);
 }
 
+TEST_F(Recording, ClearIsUsableAgainHoweverTheCommandEnds) {
+  // A cancelled count, a refused count and a cancelled save dialog: the recording took
+  // Clear away while it asked, and gives it back.
+  const std::vector<std::vector<std::string>> answers = {{""}, {"99999999999"}, {"10"}};
+  for (const auto& a : answers) {
+    f->ui.set_enabled(Ctl::Text7, true);
+    s.dialogs.input_answers.assign(a.begin(), a.end());
+    s.dialogs.save_answers = {""};
+    save_orbit(*f);
+    EXPECT_TRUE(f->ui[Ctl::Text7].enabled) << a[0];
+    s.dialogs.input_answers.assign(a.begin(), a.end());
+    s.dialogs.save_answers = {""};
+    save_poincare(*f);
+    EXPECT_TRUE(f->ui[Ctl::Text7].enabled) << a[0];
+  }
+}
+
 TEST_F(Recording, VanishedBoxKeepsTheLinesAndSaysTheRecordingIsIncomplete) {
   box->steps = Motion{}.steps(40);
   box->after_end = BoxRead::Gone;
