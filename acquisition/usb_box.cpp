@@ -66,9 +66,32 @@ std::unique_ptr<UsbBox> UsbBox::open(std::uint16_t vendor, std::uint16_t product
     error = "Cannot start libusb: " + std::string(libusb_strerror(rc));
     return nullptr;
   }
-  h.dev = libusb_open_device_with_vid_pid(h.ctx, vendor, product);
-  if (!h.dev) {
-    error = "No " + what + " found (or no permission to open it)";
+  // Found and opened are told apart: a box the user may not open needs a permission (the
+  // udev rule the package installs), not a cable.
+  libusb_device** list = nullptr;
+  const ssize_t count = libusb_get_device_list(h.ctx, &list);
+  libusb_device* found = nullptr;
+  for (ssize_t i = 0; i < count && !found; ++i) {
+    libusb_device_descriptor d{};
+    if (libusb_get_device_descriptor(list[i], &d) == 0 && d.idVendor == vendor &&
+        d.idProduct == product)
+      found = list[i];
+  }
+  rc = found ? libusb_open(found, &h.dev) : LIBUSB_ERROR_NOT_FOUND;
+  if (list) libusb_free_device_list(list, 1);
+  if (rc == LIBUSB_ERROR_NOT_FOUND || (rc == 0 && !h.dev)) {
+    h.dev = nullptr;
+    error = "No interface box " + ids(vendor, product) + " found on USB";
+    return nullptr;
+  }
+  if (rc == LIBUSB_ERROR_ACCESS) {
+    h.dev = nullptr;
+    error = "no permission to open the interface box " + ids(vendor, product) + ": see Help";
+    return nullptr;
+  }
+  if (rc != 0) {
+    h.dev = nullptr;
+    error = "Cannot open the " + what + ": " + libusb_strerror(static_cast<libusb_error>(rc));
     return nullptr;
   }
   box->endpoint_ = first_bulk_in(libusb_get_device(h.dev));

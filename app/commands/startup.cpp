@@ -74,8 +74,14 @@ bool load(Form1& f, std::unique_ptr<InterfaceBox> box, bool ask) {
 
 }  // namespace
 
-bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box) {
-  return load(f, std::move(box), true);
+bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box, const std::string& why_no_box) {
+  if (!load(f, std::move(box), true)) return false;
+  // Without a box the user learns why, above the plots, not only on a terminal.
+  if (f.device_handle < 1 && !why_no_box.empty()) {
+    f.show_status(why_no_box, kRed);
+    f.sys.pump.repaint();
+  }
+  return true;
 }
 
 void load_headless(Form1& f, std::unique_ptr<InterfaceBox> box) {

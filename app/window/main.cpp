@@ -100,6 +100,6 @@ int main(int argc, char** argv) {
   QObject::connect(&window, &kv::MainWindow::program_ended, &app, &QApplication::quit,
                    Qt::QueuedConnection);
   window.show();
-  if (!window.start(std::move(box))) return 0;
+  if (!window.start(std::move(box), error)) return 0;
   return app.exec();
 }

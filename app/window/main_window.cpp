@@ -87,9 +87,9 @@ void MainWindow::resizeEvent(QResizeEvent*) {
   canvas_->setGeometry(rect());
 }
 
-bool MainWindow::start(std::unique_ptr<InterfaceBox> box) {
+bool MainWindow::start(std::unique_ptr<InterfaceBox> box, const std::string& why_no_box) {
   bool keep = false;
-  run_command([&] { keep = Form_Load(f_, std::move(box)); });
+  run_command([&] { keep = Form_Load(f_, std::move(box), why_no_box); });
   return keep && !f_.exit_requested;
 }
 

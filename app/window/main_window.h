@@ -43,7 +43,7 @@ class MainWindow : public QWidget {
 
   // The window load with the box start-up opened (null when none), run as a command.
   // False when the program is to end (the user answered Yes to "Exit the program?").
-  bool start(std::unique_ptr<InterfaceBox> box);
+  bool start(std::unique_ptr<InterfaceBox> box, const std::string& why_no_box = {});
 
   // Runs `body` as a command: never re-entered, input held back meanwhile, the view
   // brought up to date afterwards, the window closed if the command asked to end.
