@@ -9,6 +9,7 @@
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "fft/get_fft_data.h"
+#include "fft/segment_average.h"
 #include "platform/list_input.h"
 
 namespace kv {
@@ -37,6 +38,12 @@ SpectrumOutcome spectrum_command(Form1& f) {
   const double asked = answer.empty() ? 0 : round_half_even(leading_number(answer));
   if (answer.empty() || source.offered == 0 || !(asked >= 1)) {
     end_spectrum_early(f);
+    // The offer of 0 says the file is too short; the status text says by how much.
+    if (source.offered == 0)
+      f.show_status(path + " is too short for one segment of the spectrum: a segment needs " +
+                        std::to_string(kRecordsPerSegment) + " records, and its header counts " +
+                        std::to_string(f.number_of_points) + ".",
+                    kRed);
     return SpectrumOutcome::cancelled;
   }
   const std::int64_t segments = static_cast<std::int64_t>(std::min(asked, kMaxSegments));

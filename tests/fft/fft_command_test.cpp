@@ -151,6 +151,12 @@ TEST_F(FftCommand, FileTooShortForOneSegmentEndsAfterTheQuestion) {
   EXPECT_EQ(s.dialogs.shown.size(), 2u);
   EXPECT_TRUE(spectrum_is_zero());
   expect_restored();
+  // The offer of 0 is explained in the status text, with what one segment needs.
+  EXPECT_TRUE(f.ui[Ctl::Text58].visible);
+  EXPECT_NE(f.ui[Ctl::Text58].text.find("too short for one segment"), std::string::npos)
+      << f.ui[Ctl::Text58].text;
+  EXPECT_NE(f.ui[Ctl::Text58].text.find("36882 records"), std::string::npos)
+      << f.ui[Ctl::Text58].text;
 }
 
 TEST_F(FftCommand, FileEndingBeforeTheSegmentsAskedForIsToldAndNothingIsAveraged) {
