@@ -82,7 +82,9 @@ int run(const std::vector<std::string>& args) {
       return 0;
     case SpectrumOutcome::cancelled:
       return fail(request.orbit_path + " is too short for one segment of 36864 records (" +
-                  std::to_string(f.number_of_points) + " points in its header)");
+                  std::to_string(f.number_of_points) +
+                  " points in its header); --segments S averages S segments when the file "
+                  "holds them");
     default:
       if (result.reason.empty()) return fail("the spectrum was not written");
       std::cerr << "kestavor-cli: " << result.reason << "\n";

@@ -21,8 +21,6 @@ namespace kv {
 namespace {
 
 constexpr const char* kTitle = "Fast Fourier transform";
-// A count beyond any file: the average stops at the end of the file long before.
-constexpr double kMaxSegments = 1e9;
 
 // The estimate after the average is asked about HALT as the average is; its progress is
 // not the command's (the command counts segments).
@@ -139,10 +137,11 @@ SpectrumResult run_spectrum(Form1& f, const SpectrumRequest& request, RunControl
   SpectrumSource source = open_spectrum_source(f, request.orbit_path);
   if (source.status != CommandStatus::done)
     return SpectrumResult{SpectrumOutcome::unreadable, source.reason};
+  // Segments asked for are averaged when the records are there, whatever the header's count
+  // offers; without a number the offer is taken, and an offer of 0 ends the command.
   const std::int64_t segments = request.segments > 0 ? request.segments : source.offered;
-  if (source.offered == 0 || segments < 1) return stop(f, SpectrumOutcome::cancelled);
-  SpectrumResult result = average_spectrum(
-      f, source, request.window, std::min(segments, static_cast<std::int64_t>(kMaxSegments)), run);
+  if (segments < 1) return stop(f, SpectrumOutcome::cancelled);
+  SpectrumResult result = average_spectrum(f, source, request.window, segments, run);
   if (result.outcome != SpectrumOutcome::drawn || request.output.empty()) return result;
   f.save_file_name = request.output;
   if (save_spectrum_file(f, request.output, &result.reason))

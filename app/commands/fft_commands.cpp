@@ -17,8 +17,9 @@ namespace kv {
 namespace {
 
 constexpr const char* kTitle = "Fast Fourier transform";
-// A count beyond any file: the average stops at the end of the file long before.
-constexpr double kMaxSegments = 1e9;
+// The largest count an answer is taken as (it fits a 64-bit integer); the average stops at
+// the end of any file long before.
+constexpr double kMaxSegments = 9e18;
 
 SpectrumOutcome spectrum_command(Form1& f) {
   const int window = f.ui[Ctl::List1].value;

@@ -346,4 +346,22 @@ TEST_F(FftCommand, RequestEndingsComeBackWithTheirReasons) {
 }
 
 }  // namespace
+
+TEST_F(FftCommand, SegmentsAskedForAreAveragedWhenTheRecordsAreThereWhateverTheHeaderSays) {
+  // The header counts 100 points (an offer of 0), the file holds two whole segments.
+  RunToEnd to_end;
+  SpectrumRequest request{orbit(100, 2 * 36882, "low-header.pha"), 0, 2, dir.file("two.fft")};
+  SpectrumResult result = run_spectrum(f, request, to_end);
+  EXPECT_EQ(result.outcome, SpectrumOutcome::saved) << result.reason;
+  EXPECT_TRUE(std::filesystem::exists(request.output));
+  // Too many asked for: the message names the number asked for, not a cap.
+  request.segments = 99999999999;
+  request.output = dir.file("many.fft");
+  result = run_spectrum(f, request, to_end);
+  EXPECT_EQ(result.outcome, SpectrumOutcome::too_short);
+  EXPECT_NE(result.reason.find("holds 2 whole segments"), std::string::npos) << result.reason;
+  EXPECT_NE(result.reason.find("fewer than the 99999999999 asked for"), std::string::npos)
+      << result.reason;
+}
+
 }  // namespace kv
