@@ -311,7 +311,7 @@ bool FileTable::close(int n, bool keep, std::string* error) {
   } else {
     out_[n]->discard();
   }
-  if (!ok && error) *error = out_[n]->error();
+  if (!ok && error) *error = out_[n]->error() + ". " + out_[n]->what_was_kept();
   out_[n].reset();
   return ok;
 }
