@@ -10,14 +10,9 @@
 #include <string>
 
 #include "platform/list_input.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-void check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "property broken: %s\n", what);
-    std::abort();
-  }
-}
 bool same(double a, double b) {
   return a == b || (std::isnan(a) && std::isnan(b));
 }

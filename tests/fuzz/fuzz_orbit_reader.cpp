@@ -18,6 +18,7 @@
 #include "datafiles/data_lines.h"
 #include "datafiles/orbit_reader.h"
 #include "platform/input_file.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
 
@@ -46,13 +47,6 @@ std::string read_all(OrbitReader& in) {
       std::abort();
     }
   return log;
-}
-
-void check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "property broken: %s\n", what);
-    std::abort();
-  }
 }
 
 }  // namespace

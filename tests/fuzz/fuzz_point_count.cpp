@@ -11,15 +11,7 @@
 
 #include "datafiles/point_count.h"
 #include "platform/list_input.h"
-
-namespace {
-void check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "property broken: %s\n", what);
-    std::abort();
-  }
-}
-}  // namespace
+#include "tests/fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string reply(reinterpret_cast<const char*>(data), size);

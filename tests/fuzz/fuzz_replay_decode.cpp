@@ -14,15 +14,7 @@
 #include "app/commands/headless_recording.h"
 #include "datafiles/orbit_reader.h"
 #include "platform/input_file.h"
-
-namespace {
-void check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "property broken: %s\n", what);
-    std::abort();
-  }
-}
-}  // namespace
+#include "tests/fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
