@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
   kv::MainWindow window(form);
   window.resize(size);
   window.show();
-  if (!window.start(std::move(box))) return 1;
+  if (!window.start(std::move(box), error)) return 1;
 
   bool saved = false;
   auto save = [&] {
