@@ -153,6 +153,7 @@ PlotFileOutcome plot_poincare_file(Form1& f, ListInput& in, const std::string& p
     f.poincare_points.at(f.poincare_cnt, 1) = cint(1.5 * f.phase_counts);
     f.poincare_points.at(f.poincare_cnt, 2) = std::fabs(10 * v) < 30000 ? cint(10 * v) : 0;
     ++out.records;
+    run.progress(static_cast<std::int64_t>(in.position()), static_cast<std::int64_t>(in.size()));
   }
   f.Picture2.Refresh();
   return out;
@@ -239,6 +240,7 @@ PlotFileOutcome start_phase_plot(Form1& f, ListInput& in, const std::string& pat
     }
     f.orbit_points.at(f.cnt, 2) = (v > -3000 && v < 3000) ? cint(10 * v) : 0;
     ++out.records;
+    run.progress(static_cast<std::int64_t>(in.position()), static_cast<std::int64_t>(in.size()));
   }
   f.Picture1.Refresh();
   return out;

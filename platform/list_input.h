@@ -33,6 +33,9 @@ class ListInput {
   void skip_line();
   // Line number (1-based) of the next item.
   int line() const { return line_; }
+  // How far the reading is: bytes read of the text's bytes.
+  std::size_t position() const { return pos_; }
+  std::size_t size() const { return text_.size(); }
   const std::string& error() const { return error_; }
 
  private:

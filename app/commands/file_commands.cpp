@@ -41,7 +41,9 @@ PlotFileOutcome plot_file_command(Form1& f) {
   PlotFileOutcome out;
   out.status = PlotFileOutcome::Status::drawn;
   if (!path.empty()) {
-    WindowRunControl run(f);
+    WindowRunControl run(f, [&path](std::int64_t done, std::int64_t total) {
+      return plotting_progress_text(path, done, total);
+    });
     out = plot_file(f, PlotFileRequest{path, f.ui[Ctl::HScroll1].value}, run);
   }
   // The end, whichever way the command finishes.

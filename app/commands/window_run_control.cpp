@@ -51,6 +51,11 @@ std::string simulation_progress_text(const std::string& path, std::int64_t done,
          std::to_string(total) + " points";
 }
 
+std::string plotting_progress_text(const std::string& path, std::int64_t done, std::int64_t total) {
+  const std::int64_t percent = total > 0 ? done * 100 / total : 0;
+  return "Plotting " + file_name(path) + ": " + std::to_string(percent) + " %";
+}
+
 std::string segment_progress_text(std::int64_t done, std::int64_t total) {
   return "Segment " + std::to_string(done) + " of " + std::to_string(total);
 }

@@ -56,5 +56,7 @@ std::string recording_progress_text(const std::string& path, std::int64_t done, 
 std::string simulation_progress_text(const std::string& path, std::int64_t done,
                                      std::int64_t total);
 std::string segment_progress_text(std::int64_t done, std::int64_t total);
+// "Plotting run.pha: 41 %" (done and total in bytes of the file read).
+std::string plotting_progress_text(const std::string& path, std::int64_t done, std::int64_t total);
 
 }  // namespace kv

@@ -10,6 +10,7 @@
 #include "acquisition/sample_record.h"
 #include "app/commands/commands.h"
 #include "app/commands/headless_recording.h"
+#include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "fft/plot_file.h"
 #include "fft/spectrum_plot.h"
@@ -82,6 +83,20 @@ TEST_F(PlotFile, PoincarePointAndItsMarkerLandAboveTheCentreForAPositiveVelocity
   EXPECT_EQ(f.poincare_cnt, 2);
   EXPECT_EQ(f.FFT_flag, kFalse);
   EXPECT_EQ(f.ui[Ctl::Label2].text, "Poincare plot");
+}
+
+TEST_F(PlotFile, ProgressIsReportedAsTheShareOfTheFileRead) {
+  std::vector<test::OrbitRecord> records;
+  for (int i = 0; i < 50; ++i) records.push_back({0.002 * i, 0.5, 1.0, 0});
+  const std::string text = test::orbit_file(records);
+  ScriptedRunControl run;
+  ASSERT_EQ(plot("p.pha", text, 0, &run).status, PlotFileOutcome::Status::drawn);
+  ASSERT_EQ(run.progress_reports.size(), 50u);
+  for (std::size_t k = 1; k < run.progress_reports.size(); ++k)
+    EXPECT_GT(run.progress_reports[k].first, run.progress_reports[k - 1].first);
+  EXPECT_EQ(run.progress_reports.back().second, static_cast<std::int64_t>(text.size()));
+  EXPECT_GE(run.progress_reports.back().first, static_cast<std::int64_t>(text.size()) - 2);
+  EXPECT_EQ(plotting_progress_text("/data/run.pha", 41, 100), "Plotting run.pha: 41 %");
 }
 
 TEST_F(PlotFile, VelocityStoreLimitsAreSymmetric) {
