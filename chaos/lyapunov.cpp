@@ -172,7 +172,10 @@ LyapunovRun lyapunov_of_reader(Form1& f, OrbitReader& in, const std::vector<floa
     f.ui.set_visible(Ctl::Text67, false);
     f.lyapunov_exponent = 0;
   } else {
-    run.outcome = LyapunovRun::Outcome::finished;
+    // When no step had a growth rate (no neighbour at a nonzero distance was ever found)
+    // there is no estimate; the status text reads as it always has.
+    run.outcome =
+        est.rated_steps > 0 ? LyapunovRun::Outcome::finished : LyapunovRun::Outcome::no_estimate;
     f.lyapunov_exponent = est.exponent;
     run.text = lyapunov_status_text(est.exponent);
     f.ui.set_text(Ctl::Text67, run.text);

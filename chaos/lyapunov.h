@@ -24,7 +24,9 @@ inline constexpr const char* kLyapunovTooShort =
     "Lyapunov exponent: file too short (12000 records needed)";
 
 struct LyapunovRun {
-  enum class Outcome { finished, halted, too_short, unreadable };
+  // no_estimate: the estimate ran, but no step had a growth rate (no neighbour at a
+  // nonzero distance was found); the status text is the designed one.
+  enum class Outcome { finished, halted, too_short, unreadable, no_estimate };
   Outcome outcome = Outcome::unreadable;
   double exponent = 0;  // as left in lyapunov_exponent
   int steps = 0;        // evolution steps done

@@ -79,7 +79,10 @@ LyapunovEstimate estimate_lyapunov(std::span<const float> series, const Lyapunov
     const double d1 = distance(a, b);
     ++out.steps;
     // A step that starts or ends at zero separation has no growth rate; it still counts.
-    if (d1 != 0 && d0 != 0) sum += std::log(d1 / d0) / p.evolve_seconds;
+    if (d1 != 0 && d0 != 0) {
+      sum += std::log(d1 / d0) / p.evolve_seconds;
+      ++out.rated_steps;
+    }
     out.exponent = sum / out.steps;
     hooks.step_done(LyapunovStep{out.steps, out.exponent, r, q, d0, d1});
 

@@ -43,6 +43,7 @@ class LyapunovHooks {
 struct LyapunovEstimate {
   double exponent = 0;   // sum of the logarithmic growth rates / steps (0 when halted)
   int steps = 0;         // evolution steps counted
+  int rated_steps = 0;   // of which had a growth rate (both separations nonzero)
   bool halted = false;   // stopped by halt()
   bool ran_out = false;  // the neighbour was pushed past the end of the series
 };

@@ -47,6 +47,10 @@ int run(const std::vector<std::string>& args) {
         std::cout << result.text << "\n";
       }
       return 0;
+    case LyapunovRun::Outcome::no_estimate:
+      return fail(path +
+                  ": no estimate was possible: no neighbour of the reference "
+                  "trajectory was found at a nonzero distance");
     case LyapunovRun::Outcome::too_short:
       return fail(path + ": " + result.text);
     case LyapunovRun::Outcome::halted:

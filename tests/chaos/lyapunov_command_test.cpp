@@ -178,5 +178,19 @@ TEST_F(LyapunovCommand, OnlyAnOrbitFileIsEstimated) {
   expect_halt_restored();
 }
 
+TEST_F(LyapunovCommand, ASeriesWithoutNeighboursGivesNoEstimateButTheDesignedText) {
+  // A constant velocity: every candidate lies at distance 0, so no neighbour is taken and
+  // no step has a growth rate. The window shows the designed text; the outcome says there
+  // is no estimate, so the command line reports none.
+  const std::string path =
+      dir.write("c.pha", test::orbit_text(12000, 12000, [](long) { return 1.0; }));
+  const LyapunovRun run = lyapunov(f, path);
+  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::no_estimate);
+  EXPECT_EQ(run.text, "Lyapunov exponent=.");
+  EXPECT_EQ(f.ui[Ctl::Text67].text, "Lyapunov exponent=.");
+  // A series with neighbours is an estimate.
+  EXPECT_EQ(lyapunov(f, orbit(12000)).outcome, LyapunovRun::Outcome::finished);
+}
+
 }  // namespace
 }  // namespace kv
