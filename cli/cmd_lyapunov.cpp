@@ -48,9 +48,10 @@ int run(const std::vector<std::string>& args) {
       }
       return 0;
     case LyapunovRun::Outcome::no_estimate:
-      return fail(path +
-                  ": no estimate was possible: no neighbour of the reference "
-                  "trajectory was found at a nonzero distance");
+      std::cerr << "kestavor-cli: " << path
+                << ": no estimate was possible: no neighbour of the reference trajectory was "
+                   "found at a nonzero distance\n";
+      return 1;
     case LyapunovRun::Outcome::too_short:
       return fail(path + ": " + result.text);
     case LyapunovRun::Outcome::halted:
