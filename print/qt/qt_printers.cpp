@@ -209,6 +209,15 @@ std::string describe(const QSaveFile& file) {
   return file.errorString().toStdString();
 }
 
+// Drops a page file that could not be finished (nothing is left under its name) and says
+// why; returns false for the caller to pass on.
+bool abandon(QSaveFile& file, const std::string& what, const std::string& why, std::string& error) {
+  error = what + " could not be written: " + (why.empty() ? describe(file) : why) +
+          ". No file was made.";
+  file.cancelWriting();
+  return false;
+}
+
 class PdfPage : public PainterSurface {
  public:
   explicit PdfPage(const std::string& path) : path_(path), file_(QString::fromStdString(path)) {}
@@ -235,11 +244,7 @@ class PdfPage : public PainterSurface {
   bool end_doc(std::string& error) override {
     std::string why;
     if (!finish(why) || !file_.commit()) {
-      error = "The PDF file " + path_ +
-              " could not be written: " + (why.empty() ? describe(file_) : why) +
-              ". No file was made.";
-      file_.cancelWriting();
-      return false;
+      return abandon(file_, "The PDF file " + path_, why, error);
     }
     return true;
   }
@@ -273,11 +278,7 @@ class PngPage : public PainterSurface {
   bool end_doc(std::string& error) override {
     std::string why;
     if (!finish(why) || !image_.save(&file_, "PNG") || !file_.commit()) {
-      error = "The picture " + path_ +
-              " could not be written: " + (why.empty() ? describe(file_) : why) +
-              ". No file was made.";
-      file_.cancelWriting();
-      return false;
+      return abandon(file_, "The picture " + path_, why, error);
     }
     return true;
   }
