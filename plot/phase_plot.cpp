@@ -2,21 +2,23 @@
 
 #include <cmath>
 
-#include "app/state/form1.h"
+#include "platform/colors.h"
+#include "plot/plot_state.h"
 
 namespace kv {
 
-void setup_phase_plot(Form1& f) {
-  f.ui.set_visible(Ctl::Picture1, true);
-  f.ui.set_visible(Ctl::Frame5, true);
-  f.ui.set_visible(Ctl::Frame8, f.cycle_number == 0);
-  f.ui.set_visible(Ctl::Image1, true);
-  f.ui.set_visible(Ctl::Label3, true);
+void setup_phase_plot(PlotState& f) {
+  PlotView& view = *f.view;
+  view.show(PlotPart::phase_plot, true);
+  view.show(PlotPart::phase_velocity_scale, true);
+  view.show(PlotPart::phase_angle_scale, f.cycle_number == 0);
+  view.show(PlotPart::phase_velocity_title, true);
+  view.show(PlotPart::phase_title, true);
   Surface& p = f.Picture1;
   p.Cls();
   p.DrawMode = kDrawCopyPen;
 
-  int value = f.ui[Ctl::HScroll1].value;
+  int value = view.range_value();
   i16 r = cint(std::pow(2.0, value));
   if (r == 1) r = 0;
   f.cycle_number = r;
@@ -45,10 +47,10 @@ void setup_phase_plot(Form1& f) {
   }
   p.DrawWidth = 1;
   draw_phase_axes(f);
-  f.ui.set_visible(Ctl::Label3, true);
+  view.show(PlotPart::phase_title, true);
 }
 
-void draw_phase_axes(Form1& f) {
+void draw_phase_axes(PlotState& f) {
   Surface& p = f.Picture1;
   p.DrawMode = kDrawCopyPen;
   const float w = p.Width();
@@ -66,7 +68,7 @@ void draw_phase_axes(Form1& f) {
 namespace {
 // The horizontal position of the current point on Picture1, storing its print value in
 // column 1 of row cnt of orbit_points.
-double place_phase_point(Form1& f) {
+double place_phase_point(PlotState& f) {
   const float w = f.Picture1.Width();
   const i32 a = f.phase_counts;
   const i32 r = f.cycle_number;
@@ -85,7 +87,7 @@ double place_phase_point(Form1& f) {
 }
 }  // namespace
 
-void plot_phase_point(Form1& f) {
+void plot_phase_point(PlotState& f) {
   Surface& p = f.Picture1;
   p.DrawMode = kDrawBlackness;
   const double x = place_phase_point(f);
@@ -94,7 +96,7 @@ void plot_phase_point(Form1& f) {
   if (x >= 0 && x <= p.Width()) p.PSet(static_cast<float>(x), static_cast<float>(f.phase_y));
 }
 
-void store_phase_point(Form1& f) {
+void store_phase_point(PlotState& f) {
   place_phase_point(f);
 }
 

@@ -3,13 +3,13 @@
 #pragma once
 
 namespace kv {
-struct Form1;
+struct PlotState;
 
-void setup_phase_plot(Form1& f);
-void draw_phase_axes(Form1& f);
-void plot_phase_point(Form1& f);
+void setup_phase_plot(PlotState& f);
+void draw_phase_axes(PlotState& f);
+void plot_phase_point(PlotState& f);
 // Stores the current point's print value in column 1 of row cnt of orbit_points, as
 // plot_phase_point does, without drawing it.
-void store_phase_point(Form1& f);
+void store_phase_point(PlotState& f);
 
 }  // namespace kv

@@ -1,6 +1,7 @@
 #include "plot/poincare_plot.h"
 
-#include "app/state/form1.h"
+#include "platform/colors.h"
+#include "plot/plot_state.h"
 
 namespace kv {
 
@@ -13,14 +14,16 @@ void draw_cross(Surface& s, float x, float y) {
 }
 }  // namespace
 
-void grid(Form1& f) {
+void grid(PlotState& f) {
   Surface& p = f.Picture2;
-  f.ui.set_visible(Ctl::Picture2, true);
+  f.view->show(PlotPart::poincare_plot, true);
   p.Cls();
   p.DrawMode = kDrawCopyPen;
   p.DrawWidth = 1;
   p.DrawStyle = kStyleDot;
-  for (Ctl c : {Ctl::Label2, Ctl::Frame9, Ctl::Frame10, Ctl::Image2}) f.ui.set_visible(c, true);
+  for (PlotPart part : {PlotPart::poincare_title, PlotPart::poincare_angle_scale,
+                        PlotPart::poincare_velocity_scale, PlotPart::poincare_velocity_title})
+    f.view->show(part, true);
   for (int i = 1; i <= 7; ++i) {
     const float w = p.Width(), h = p.Height();
     float x = csng(i * static_cast<double>(w) / 8.02 + 1);
@@ -46,13 +49,13 @@ void grid(Form1& f) {
   p.DrawWidth = 2;
 }
 
-void start_poincare_marker(Form1& f) {
+void start_poincare_marker(PlotState& f) {
   f.Picture2.DrawMode = kDrawWhiteness;
   f.marker_x = 200;
   f.marker_y = 200;
 }
 
-void plot_poincare_point(Form1& f) {
+void plot_poincare_point(PlotState& f) {
   Surface& p = f.Picture2;
   draw_cross(p, static_cast<float>(f.marker_x), static_cast<float>(f.marker_y));
   if (f.phase_counts > 2000) f.phase_counts = static_cast<i16>(f.phase_counts - 4000);

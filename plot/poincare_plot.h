@@ -3,12 +3,12 @@
 #pragma once
 
 namespace kv {
-struct Form1;
+struct PlotState;
 
-void grid(Form1& f);
-void plot_poincare_point(Form1& f);
+void grid(PlotState& f);
+void plot_poincare_point(PlotState& f);
 // Starts a new Poincare plot's marker: DrawMode 16 and the marker at (200, 200), so the
 // first removal paints a white cross there and no stale marker is left.
-void start_poincare_marker(Form1& f);
+void start_poincare_marker(PlotState& f);
 
 }  // namespace kv

@@ -1,10 +1,10 @@
 #include "plot/title_mark.h"
 
-#include "app/state/form1.h"
+#include "plot/plot_state.h"
 
 namespace kv {
 
-void draw_title_frame(Form1& f) {
+void draw_title_frame(PlotState& f) {
   Surface& p = f.Picture4;
   p.set_scale(75, 75);
   p.DrawMode = kDrawCopyPen;

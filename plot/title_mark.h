@@ -2,6 +2,6 @@
 #pragma once
 
 namespace kv {
-struct Form1;
-void draw_title_frame(Form1& f);
+struct PlotState;
+void draw_title_frame(PlotState& f);
 }  // namespace kv

@@ -1,9 +1,11 @@
 #include "app/commands/panel.h"
 
 #include <initializer_list>
+#include <string>
 
 #include "app/state/form1.h"
 #include "plot/phase_plot.h"
+#include "plot/range_control.h"
 
 namespace kv {
 
@@ -102,6 +104,19 @@ void Text7_Click(Form1& f) {
   f.ui.set_visible(Ctl::Frame12, false);
   f.ui.set_visible(Ctl::Frame13, false);
   f.ui.set_visible(Ctl::Image3, false);
+}
+
+void Text11_Click(Form1& f) {
+  clear_help(f);
+  f.ui.set_visible(Ctl::HScroll1, true);
+  f.ui.set_visible(Ctl::Text3, true);
+  f.ui.set_visible(Ctl::Frame12, false);
+  f.ui.set_visible(Ctl::Frame13, false);
+  f.ui.set_visible(Ctl::Image3, false);
+}
+
+void HScroll1_Change(Form1& f) {
+  f.ui.set_text(Ctl::Text3, std::to_string(revolutions_for_value(f.ui[Ctl::HScroll1].value)));
 }
 
 }  // namespace kv

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/colors.h"
+
 namespace kv {
 
 enum class Ctl : int {
@@ -96,14 +98,6 @@ struct ControlProps {
   bool checked = false;  // check boxes
   std::string tooltip;   // hover-help text
 };
-
-// Colours of the panel.
-inline constexpr std::uint32_t kGrey = 0xE0E0E0;
-inline constexpr std::uint32_t kWhite = 0xFFFFFF;
-inline constexpr std::uint32_t kRed = 0x0000FF;
-inline constexpr std::uint32_t kGreen = 0x00C000;
-inline constexpr std::uint32_t kYellow = 0x00FFFF;
-inline constexpr std::uint32_t kCyan = 0xFFFF00;
 
 class Controls {
  public:

@@ -4,12 +4,9 @@
 
 namespace kv {
 
-Form1::Form1(Services services)
-    : sys(services),
-      Picture1(kPicture1Width, kPicture1Height, kSurfaceBorderPx, kWindowBackground, kWindowText),
-      Picture2(kPicture2Width, kPicture2Height, kSurfaceBorderPx, 0xFFFFFF, kWindowText),
-      Picture4(kPicture4Width, kPicture4Height, 0, kWindowBackground, kWindowText),
-      program_dir(default_dialog_folder()) {}
+Form1::Form1(Services services) : sys(services), program_dir(default_dialog_folder()) {
+  view = &plot_view;
+}
 
 void Form1::show_status(const std::string& text, std::uint32_t color) {
   ui.set_fore(Ctl::Text58, color);

@@ -130,3 +130,18 @@ TEST(Panel, ClearRedrawsThePhaseAxesUnlessAPlotIsRunning) {
   EXPECT_FALSE(f.ui[Ctl::Image3].visible);
   EXPECT_EQ(f.Picture2.pixel(66, 66), 0u);  // the Poincare plot is not touched
 }
+TEST(RangeControl, TextShowsRevolutionsAndOnlySetupAppliesTheRange) {
+  ScriptedServices s;
+  Form1 f(s.services());
+  const int expected[] = {1, 3, 5, 9, 17, 33};
+  for (int v = 0; v <= 5; ++v) {
+    f.ui.set_value(Ctl::HScroll1, v);
+    HScroll1_Change(f);
+    EXPECT_EQ(f.ui[Ctl::Text3].text, std::to_string(expected[v]));
+  }
+  EXPECT_EQ(f.cycle_number, 0);  // unchanged until the next phase plot
+  Text11_Click(f);
+  EXPECT_TRUE(f.ui[Ctl::HScroll1].visible);
+  EXPECT_TRUE(f.ui[Ctl::Text3].visible);
+  EXPECT_EQ(s.help.calls.back(), "quit");
+}

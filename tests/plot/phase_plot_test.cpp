@@ -3,7 +3,6 @@
 #include "app/state/form1.h"
 #include "platform/scripted_services.h"
 #include "plot/phase_plot.h"
-#include "plot/range_control.h"
 
 using namespace kv;
 
@@ -101,20 +100,4 @@ TEST_F(PhasePlot, AxesAndTicks) {
   EXPECT_EQ(at_twips(3307, 500), kRed);         // zero-phase axis at CLng(W) \ 2
   EXPECT_EQ(at_twips(50, h / 2 + 636.6f), 0u);  // a tick, in the fore colour
   EXPECT_NE(at_twips(150, h / 2 + 636.6f), 0u);
-}
-
-TEST(RangeControl, TextShowsRevolutionsAndOnlySetupAppliesTheRange) {
-  ScriptedServices s;
-  Form1 f(s.services());
-  const int expected[] = {1, 3, 5, 9, 17, 33};
-  for (int v = 0; v <= 5; ++v) {
-    f.ui.set_value(Ctl::HScroll1, v);
-    HScroll1_Change(f);
-    EXPECT_EQ(f.ui[Ctl::Text3].text, std::to_string(expected[v]));
-  }
-  EXPECT_EQ(f.cycle_number, 0);  // unchanged until the next phase plot
-  Text11_Click(f);
-  EXPECT_TRUE(f.ui[Ctl::HScroll1].visible);
-  EXPECT_TRUE(f.ui[Ctl::Text3].visible);
-  EXPECT_EQ(s.help.calls.back(), "quit");
 }
