@@ -14,7 +14,8 @@ namespace {
 int run_decode(const std::vector<std::string>& args) {
   std::string records, out;
   SaveCount save;
-  for (ArgReader in(args); in.next();) {
+  ArgReader in(args);
+  while (in.next()) {
     const std::string& a = in.arg();
     if (take_save_count(in, save)) continue;
     if (a == "-o") {
@@ -27,9 +28,12 @@ int run_decode(const std::vector<std::string>& args) {
       return fail("decode: only one RECORDS file can be given");
     }
   }
+  if (in.failed()) return fail(in.error());
   if (records.empty() || save.option.empty() || out.empty())
     return fail("usage: kestavor-cli decode RECORDS (--orbit N | --poincare N) -o FILE");
-  const long long count = recording_count(save);
+  const Count points = recording_count(save);
+  if (!points.error.empty()) return fail(points.error);
+  const long long count = points.value;
   const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
 
   if (same_file(out, records))

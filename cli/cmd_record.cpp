@@ -16,7 +16,8 @@ int run_record(const std::vector<std::string>& args) {
   std::string box_choice, out, raw;
   SaveCount save;
   bool have_box = false, quiet = false;
-  for (ArgReader in(args); in.next();) {
+  ArgReader in(args);
+  while (in.next()) {
     const std::string& a = in.arg();
     if (take_save_count(in, save)) continue;
     if (a == "--box") {
@@ -32,12 +33,15 @@ int run_record(const std::vector<std::string>& args) {
       return fail("record: unexpected argument " + a);
     }
   }
+  if (in.failed()) return fail(in.error());
   if (!have_box || save.option.empty() || out.empty())
     return fail(
         "usage: kestavor-cli record --box demo|usb[:VID:PID]|replay:FILE (--orbit N | "
         "--poincare N) -o FILE [--raw RAWFILE] [--quiet]");
   if (box_choice.empty()) return fail("--box needs a box name");
-  const long long count = recording_count(save);
+  const Count points = recording_count(save);
+  if (!points.error.empty()) return fail(points.error);
+  const long long count = points.value;
   const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
 
   // No output may be the replayed file or the other output.

@@ -67,7 +67,8 @@ int run_simulate(const std::vector<std::string>& args) {
   std::string out;
   SaveCount save;
   bool real_time = false, quiet = false;
-  for (ArgReader in(args); in.next();) {
+  ArgReader in(args);
+  while (in.next()) {
     const std::string& a = in.arg();
     if (const ControlRow* row = parameter_row(a)) {
       texts.emplace_back(row->ctl, in.value());
@@ -83,8 +84,11 @@ int run_simulate(const std::vector<std::string>& args) {
       return fail("simulate: unexpected argument " + a);
     }
   }
+  if (in.failed()) return fail(in.error());
   if (save.option.empty() || out.empty()) return fail("usage: kestavor-cli simulate " + usage());
-  const long long n = parse_count(save.option, save.count);
+  const Count points = parse_count(save.option, save.count);
+  if (!points.error.empty()) return fail(points.error);
+  const long long n = points.value;
   if (n < 0 || n > 1000000)
     return fail(save.option + " needs a number of points from 0 to 1000000");
 
