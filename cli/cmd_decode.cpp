@@ -1,7 +1,6 @@
 // kestavor-cli decode: turns a file of raw 6-byte records into the orbit or Poincare file
 // that a "Save orbit" / "Save poincare" recording of N points would write from them.
 #include <iostream>
-#include <stdexcept>
 
 #include "acquisition/replay_box.h"
 #include "app/commands/headless_recording.h"
@@ -15,23 +14,26 @@ namespace {
 int run_decode(const std::vector<std::string>& args) {
   std::string records, out;
   SaveCount save;
-  for (ArgReader in(args); in.next();) {
+  ArgReader in(args);
+  while (in.next()) {
     const std::string& a = in.arg();
     if (take_save_count(in, save)) continue;
     if (a == "-o") {
       out = in.value();
     } else if (!a.empty() && a[0] == '-') {
-      throw std::invalid_argument("decode: unknown option " + a);
+      return fail("decode: unknown option " + a);
     } else if (records.empty()) {
       records = a;
     } else {
-      throw std::invalid_argument("decode: only one RECORDS file can be given");
+      return fail("decode: only one RECORDS file can be given");
     }
   }
+  if (in.failed()) return fail(in.error());
   if (records.empty() || save.option.empty() || out.empty())
-    throw std::invalid_argument(
-        "usage: kestavor-cli decode RECORDS (--orbit N | --poincare N) -o FILE");
-  const long long count = recording_count(save);
+    return fail("usage: kestavor-cli decode RECORDS (--orbit N | --poincare N) -o FILE");
+  const Count points = recording_count(save);
+  if (!points.error.empty()) return fail(points.error);
+  const long long count = points.value;
   const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
 
   if (same_file(out, records))

@@ -15,7 +15,8 @@ namespace {
 int run(const std::vector<std::string>& args) {
   std::string path;
   bool json = false, quiet = false;
-  for (ArgReader in(args); in.next();) {
+  ArgReader in(args);
+  while (in.next()) {
     const std::string& a = in.arg();
     if (a == "--json") {
       json = true;
@@ -29,6 +30,7 @@ int run(const std::vector<std::string>& args) {
       return fail("more than one orbit file given");
     }
   }
+  if (in.failed()) return fail(in.error());
   if (path.empty()) return fail("lyapunov needs an orbit file (FILE.pha)");
 
   ScriptedServices scripted;

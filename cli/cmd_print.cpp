@@ -35,7 +35,11 @@ int run(const std::vector<std::string>& args) {
   while (in.next()) {
     const std::string& a = in.arg();
     if (a == "--range") {
-      const long long r = parse_count(a, in.value());
+      const std::string& text = in.value();
+      if (in.failed()) break;
+      const Count count = parse_count(a, text);
+      if (!count.error.empty()) return fail(count.error);
+      const long long r = count.value;
       range = range_value_for_cycles(r >= 0 && r <= 32 ? static_cast<int>(r) : -1);
       if (range < 0) return fail("--range must be 0, 2, 4, 8, 16 or 32");
     } else if (a == "-o") {
@@ -48,6 +52,7 @@ int run(const std::vector<std::string>& args) {
       return fail("more than one file given");
     }
   }
+  if (in.failed()) return fail(in.error());
   if (path.empty()) return fail("print needs a file (FILE.pha, FILE.poi or FILE.fft)");
   if (output.empty()) return fail("print needs -o PAGE.pdf or -o PAGE.png");
   if (same_file(output, path))

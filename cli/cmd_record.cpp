@@ -1,7 +1,6 @@
 // kestavor-cli record: a "Save orbit" / "Save poincare" recording from a live box without a
 // window. Ctrl-C acts as HALT (the recording is then not kept, as in the window).
 #include <iostream>
-#include <stdexcept>
 
 #include "acquisition/recording_box.h"
 #include "app/commands/box_choice.h"
@@ -17,7 +16,8 @@ int run_record(const std::vector<std::string>& args) {
   std::string box_choice, out, raw;
   SaveCount save;
   bool have_box = false, quiet = false;
-  for (ArgReader in(args); in.next();) {
+  ArgReader in(args);
+  while (in.next()) {
     const std::string& a = in.arg();
     if (take_save_count(in, save)) continue;
     if (a == "--box") {
@@ -30,15 +30,18 @@ int run_record(const std::vector<std::string>& args) {
     } else if (a == "--quiet") {
       quiet = true;
     } else {
-      throw std::invalid_argument("record: unexpected argument " + a);
+      return fail("record: unexpected argument " + a);
     }
   }
+  if (in.failed()) return fail(in.error());
   if (!have_box || save.option.empty() || out.empty())
-    throw std::invalid_argument(
+    return fail(
         "usage: kestavor-cli record --box demo|usb[:VID:PID]|replay:FILE (--orbit N | "
         "--poincare N) -o FILE [--raw RAWFILE] [--quiet]");
-  if (box_choice.empty()) throw std::invalid_argument("--box needs a box name");
-  const long long count = recording_count(save);
+  if (box_choice.empty()) return fail("--box needs a box name");
+  const Count points = recording_count(save);
+  if (!points.error.empty()) return fail(points.error);
+  const long long count = points.value;
   const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
 
   // No output may be the replayed file or the other output.
@@ -51,9 +54,9 @@ int run_record(const std::vector<std::string>& args) {
   if (!raw.empty() && (raw == out || same_file(raw, out)))
     return fail("--raw and -o name the same file " + out + "; nothing was read or written");
 
-  std::string error;
-  std::unique_ptr<InterfaceBox> opened = open_box(box_choice, error);
-  if (!opened) return fail(error);
+  BoxOpening opening = open_box(box_choice);
+  if (!opening.box) return fail(opening.reason);
+  std::unique_ptr<InterfaceBox> opened = std::move(opening.box);
   std::unique_ptr<RecordingBox> recorder;
   std::unique_ptr<InterfaceBox> box;
   if (!raw.empty()) {

@@ -1,14 +1,16 @@
 // kestavor-cli simulate: the simulation's "Continue" without a window, saving an orbit or
-// Poincare file. The options fill the request's parameter set (an option not given keeps
-// the panel's start-up text), and the same engine as the window's runs it on offscreen
-// plots, so the file is the one the window would write. Ctrl-C acts as HALT (the file is
-// then not kept, as in the window).
+// Poincare file. The parameter options are the panel rows' options of the control table
+// (app/state/control_table.h); they fill the request's parameter set (an option not given
+// keeps the panel's start-up text), and the same engine as the window's runs it on
+// offscreen plots, so the file is the one the window would write. Ctrl-C acts as HALT (the
+// file is then not kept, as in the window).
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <utility>
 
 #include "app/commands/startup.h"
+#include "app/state/control_table.h"
 #include "app/state/form1.h"
 #include "cli/cli_registry.h"
 #include "cli/signal_run_control.h"
@@ -18,56 +20,77 @@
 namespace kv::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "[--mgr TEXT] [--inertia TEXT] [--damping TEXT] [--drive-amplitude TEXT] "
-    "[--drive-frequency TEXT] [--drive-phase TEXT] [--initial-angle TEXT] "
-    "[--initial-velocity TEXT] [--time-out TEXT] (--orbit N | --poincare N) [--real-time] "
-    "-o FILE [--quiet]";
+// The usage line: the panel's parameter options, as the control table lists them, then
+// the run's own options.
+std::string usage() {
+  std::string u;
+  for (const ControlRow& r : kControlTable)
+    if (is_parameter_row(r)) u.append("[").append(r.option).append(" TEXT] ");
+  return u + "(--orbit N | --poincare N) [--real-time] -o FILE [--quiet]";
+}
 
-// The panel box behind each option.
-const std::pair<const char*, std::string PanelTexts::*> kBoxes[] = {
-    {"--mgr", &PanelTexts::mgr},
-    {"--inertia", &PanelTexts::inertia},
-    {"--damping", &PanelTexts::damping},
-    {"--drive-amplitude", &PanelTexts::drive_amplitude},
-    {"--drive-frequency", &PanelTexts::drive_frequency},
-    {"--drive-phase", &PanelTexts::drive_phase},
-    {"--initial-angle", &PanelTexts::initial_angle},
-    {"--initial-velocity", &PanelTexts::initial_velocity},
-    {"--time-out", &PanelTexts::time_out},
-};
+// The box of a parameter option; null when `arg` is none.
+const ControlRow* parameter_row(const std::string& arg) {
+  for (const ControlRow& r : kControlTable)
+    if (is_parameter_row(r) && r.option == arg) return &r;
+  return nullptr;
+}
+
+// The request's text for a panel box.
+std::string& box_text(PanelTexts& t, Ctl box) {
+  switch (box) {
+    case Ctl::Text27:
+      return t.mgr;
+    case Ctl::Text26:
+      return t.inertia;
+    case Ctl::Text21:
+      return t.damping;
+    case Ctl::Text22:
+      return t.drive_amplitude;
+    case Ctl::Text23:
+      return t.drive_frequency;
+    case Ctl::Text19:
+      return t.drive_phase;
+    case Ctl::Text24:
+      return t.initial_angle;
+    case Ctl::Text25:
+      return t.initial_velocity;
+    case Ctl::Text69:
+      return t.time_out;
+    default:
+      throw std::logic_error("not a parameter box: " + std::string(control_name(box)));
+  }
+}
 
 int run_simulate(const std::vector<std::string>& args) {
-  std::vector<std::pair<std::string PanelTexts::*, std::string>> texts;
+  std::vector<std::pair<Ctl, std::string>> texts;
   std::string out;
   SaveCount save;
   bool real_time = false, quiet = false;
-  for (ArgReader in(args); in.next();) {
+  ArgReader in(args);
+  while (in.next()) {
     const std::string& a = in.arg();
-    bool is_box = false;
-    for (const auto& [name, box] : kBoxes) {
-      if (a == name) {
-        texts.emplace_back(box, in.value());
-        is_box = true;
-        break;
-      }
-    }
-    if (is_box || take_save_count(in, save)) continue;
-    if (a == "--real-time") {
+    if (const ControlRow* row = parameter_row(a)) {
+      texts.emplace_back(row->ctl, in.value());
+    } else if (take_save_count(in, save)) {
+      continue;
+    } else if (a == "--real-time") {
       real_time = true;
     } else if (a == "--quiet") {
       quiet = true;
     } else if (a == "-o") {
       out = in.value();
     } else {
-      throw std::invalid_argument("simulate: unexpected argument " + a);
+      return fail("simulate: unexpected argument " + a);
     }
   }
-  if (save.option.empty() || out.empty())
-    throw std::invalid_argument(std::string("usage: kestavor-cli simulate ") + kUsage);
-  const long long n = parse_count(save.option, save.count);
+  if (in.failed()) return fail(in.error());
+  if (save.option.empty() || out.empty()) return fail("usage: kestavor-cli simulate " + usage());
+  const Count points = parse_count(save.option, save.count);
+  if (!points.error.empty()) return fail(points.error);
+  const long long n = points.value;
   if (n < 0 || n > 1000000)
-    throw std::invalid_argument(save.option + " needs a number of points from 0 to 1000000");
+    return fail(save.option + " needs a number of points from 0 to 1000000");
 
   ScriptedServices scripted;
   SignalRunControl run;
@@ -79,7 +102,7 @@ int run_simulate(const std::vector<std::string>& args) {
 
   SimRequest request;
   request.panel = panel_texts(f);
-  for (const auto& [box, text] : texts) request.panel.*box = text;
+  for (const auto& [box, text] : texts) box_text(request.panel, box) = text;
   request.options = sim_options(f);
   if (real_time != request.options.real_time) {
     request.options.real_time = real_time;
@@ -105,7 +128,7 @@ int run_simulate(const std::vector<std::string>& args) {
   return 0;
 }
 
-Register reg{{"simulate", kUsage,
+Register reg{{"simulate", usage(),
               "runs the pendulum simulation (\"Continue\") and saves N orbit or Poincare points",
               run_simulate}};
 

@@ -3,7 +3,6 @@
 // file offers, and the output path) and the window's engine runs it.
 #include <cctype>
 #include <iostream>
-#include <stdexcept>
 
 #include "app/state/form1.h"
 #include "cli/cli_registry.h"
@@ -35,14 +34,18 @@ int run(const std::vector<std::string>& args) {
   SpectrumRequest request;
   std::string window;
   bool quiet = false;
-  for (ArgReader in(args); in.next();) {
+  ArgReader in(args);
+  while (in.next()) {
     const std::string& a = in.arg();
     if (a == "--window") {
       window = in.value();
     } else if (a == "--segments") {
-      long long s = parse_count(a, in.value());
-      if (s < 1) return fail("--segments must be 1 or more");
-      request.segments = s;
+      const std::string& text = in.value();
+      if (in.failed()) break;
+      const Count s = parse_count(a, text);
+      if (!s.error.empty()) return fail(s.error);
+      if (s.value < 1) return fail("--segments must be 1 or more");
+      request.segments = s.value;
     } else if (a == "--quiet") {
       quiet = true;
     } else if (a == "-o") {
@@ -55,6 +58,7 @@ int run(const std::vector<std::string>& args) {
       return fail("more than one orbit file given");
     }
   }
+  if (in.failed()) return fail(in.error());
   if (request.orbit_path.empty()) return fail("spectrum needs an orbit file (FILE.pha)");
   if (window.empty()) return fail("spectrum needs --window Parzen|Hanning|Welch|Square");
   if (request.output.empty()) return fail("spectrum needs -o OUT.fft");

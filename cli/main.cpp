@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
   for (const auto& c : kv::cli::registry()) {
     if (c.name == args[0]) {
       std::vector<std::string> rest(args.begin() + 1, args.end());
+      // Commands report their failures with fail() or an outcome's reason; an exception
+      // here is a programming error (or no memory), still reported rather than aborting.
       try {
         return c.run(rest);
       } catch (const std::exception& e) {

@@ -77,7 +77,6 @@ class ScriptedPointer : public Pointer {
     down_ = true;
   }
   void release() { down_ = false; }
-  bool is_down() const { return down_; }
   long queries() const { return queries_; }
 
   DesignPoint cursor_pos() override;

@@ -346,10 +346,6 @@ bool same_file(const std::string& a, const std::string& b) {
   return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
-bool delete_file(const std::string& path) {
-  return os::remove_file(path);
-}
-
 std::string program_directory() {
   const std::string exe = os::executable_path();
   if (exe.empty()) {

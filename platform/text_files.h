@@ -99,9 +99,6 @@ bool read_whole_file(const std::string& path, std::string& contents, std::string
 // True when both paths name the same existing file (the same device and inode).
 bool same_file(const std::string& a, const std::string& b);
 
-// Deletes a file by path (the platform's DeleteFile); true on success.
-bool delete_file(const std::string& path);
-
 // Folder of the running program (used as the dialogs' initial directory).
 std::string program_directory();
 

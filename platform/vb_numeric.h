@@ -87,8 +87,5 @@ inline float csng(double x) {
 inline constexpr i32 idiv(i32 a, i32 b) {
   return a / b;
 }
-inline constexpr i64 idiv64(i64 a, i64 b) {
-  return a / b;
-}
 
 }  // namespace kv

@@ -1,7 +1,7 @@
 #include "app/commands/box_choice.h"
 
 #include <charconv>
-#include <stdexcept>
+#include <utility>
 
 #include "acquisition/replay_box.h"
 #include "acquisition/usb_box.h"
@@ -12,20 +12,33 @@ namespace kv {
 
 namespace {
 
-[[noreturn]] void bad_choice(const std::string& choice, const std::string& why) {
-  throw std::invalid_argument("unknown interface box \"" + choice + "\"" + why +
-                              " (use demo, replay:FILE, usb or usb:VID:PID with hexadecimal ids)");
+using Status = BoxOpening::Status;
+
+BoxOpening unknown(const std::string& choice, const std::string& why) {
+  BoxOpening o;
+  o.status = Status::unknown_choice;
+  o.reason = "unknown interface box \"" + choice + "\"" + why +
+             " (use demo, replay:FILE, usb or usb:VID:PID with hexadecimal ids)";
+  return o;
 }
 
-// One hexadecimal id of 1 to 4 digits.
-std::uint16_t parse_id(const std::string& choice, const std::string& text) {
+BoxOpening opening(std::unique_ptr<InterfaceBox> box, std::string error) {
+  BoxOpening o;
+  o.status = box ? Status::opened : Status::not_opened;
+  o.box = std::move(box);
+  if (!o.box) o.reason = std::move(error);
+  return o;
+}
+
+// One hexadecimal id of 1 to 4 digits; false when `text` is none.
+bool parse_id(const std::string& text, std::uint16_t& id) {
   unsigned value = 0;
   const char* b = text.data();
   const char* e = b + text.size();
   auto r = std::from_chars(b, e, value, 16);
-  if (text.empty() || text.size() > 4 || r.ec != std::errc() || r.ptr != e)
-    bad_choice(choice, ": \"" + text + "\" is not a 4-digit hexadecimal id");
-  return static_cast<std::uint16_t>(value);
+  if (text.empty() || text.size() > 4 || r.ec != std::errc() || r.ptr != e) return false;
+  id = static_cast<std::uint16_t>(value);
+  return true;
 }
 
 std::unique_ptr<InterfaceBox> open_usb(std::uint16_t vendor, std::uint16_t product,
@@ -49,30 +62,40 @@ std::unique_ptr<InterfaceBox> open_usb(std::uint16_t vendor, std::uint16_t produ
 
 }  // namespace
 
-std::unique_ptr<InterfaceBox> open_box(const std::string& choice, std::string& error) {
+BoxOpening open_box(const std::string& choice) {
+  std::string error;
   if (choice.empty()) {
 #ifdef _WIN32
-    return WindowsBox::open("Ezusb-0", error);
+    auto box = WindowsBox::open("Ezusb-0", error);
 #else
-    return open_usb(kEzUsbVendor, kEzUsbProduct, error);
+    auto box = open_usb(kEzUsbVendor, kEzUsbProduct, error);
 #endif
+    return opening(std::move(box), std::move(error));
   }
-  if (choice == "demo") return std::make_unique<DemoBox>(true);
+  if (choice == "demo") return opening(std::make_unique<DemoBox>(true), {});
   if (choice.rfind("replay:", 0) == 0) {
     const std::string path = choice.substr(7);
-    if (path.empty()) bad_choice(choice, ": the replay needs a file name");
-    return ReplayBox::open(path, error);
+    if (path.empty()) return unknown(choice, ": the replay needs a file name");
+    auto box = ReplayBox::open(path, error);
+    return opening(std::move(box), std::move(error));
   }
-  if (choice == "usb") return open_usb(kEzUsbVendor, kEzUsbProduct, error);
+  if (choice == "usb") {
+    auto box = open_usb(kEzUsbVendor, kEzUsbProduct, error);
+    return opening(std::move(box), std::move(error));
+  }
   if (choice.rfind("usb:", 0) == 0) {
     const std::string ids = choice.substr(4);
     const auto colon = ids.find(':');
-    if (colon == std::string::npos) bad_choice(choice, ": expected usb:VID:PID");
-    const std::uint16_t vendor = parse_id(choice, ids.substr(0, colon));
-    const std::uint16_t product = parse_id(choice, ids.substr(colon + 1));
-    return open_usb(vendor, product, error);
+    if (colon == std::string::npos) return unknown(choice, ": expected usb:VID:PID");
+    std::uint16_t vendor = 0, product = 0;
+    for (const auto& [text, id] :
+         {std::pair{ids.substr(0, colon), &vendor}, std::pair{ids.substr(colon + 1), &product}})
+      if (!parse_id(text, *id))
+        return unknown(choice, ": \"" + text + "\" is not a 4-digit hexadecimal id");
+    auto box = open_usb(vendor, product, error);
+    return opening(std::move(box), std::move(error));
   }
-  bad_choice(choice, "");
+  return unknown(choice, "");
 }
 
 }  // namespace kv

@@ -10,9 +10,20 @@
 
 namespace kv {
 
-// Opens the box named by `choice` ("" for the real box). Returns null and sets `error` to a
-// readable reason when it cannot be opened (start-up then reports "interface not
-// connected"). Throws std::invalid_argument for a choice that is not understood.
-std::unique_ptr<InterfaceBox> open_box(const std::string& choice, std::string& error);
+// How opening a chosen box ended.
+struct BoxOpening {
+  enum class Status {
+    opened,
+    not_opened,      // a known box that cannot be opened (start-up then reports "interface
+                     // not connected"); the reason says why, when there is one to tell
+    unknown_choice,  // the choice names no box: a usage error; the reason says what is wrong
+  };
+  Status status = Status::not_opened;
+  std::unique_ptr<InterfaceBox> box;  // the open box when opened, else null
+  std::string reason;
+};
+
+// Opens the box named by `choice` ("" for the real box).
+BoxOpening open_box(const std::string& choice);
 
 }  // namespace kv

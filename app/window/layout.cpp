@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/state/control_table.h"
+
 namespace kv::layout {
 
 namespace {
@@ -82,17 +84,18 @@ std::vector<ControlPlace> make_controls() {
       {C::Command21, C::Frame21, {1260, 5085, 1500, 420}, Kind::Push},
       {C::Command1, C::Frame21, {3345, 5085, 1500, 420}, Kind::Push},
   };
-  // The parameter rows: caption (fixed text, label26 for "Inertia="), box, unit.
-  const Ctl boxes[] = {C::Text27, C::Text26, C::Text21, C::Text22, C::Text23,
-                       C::Text19, C::Text24, C::Text25, C::Text69};
-  for (int i = 0; i < 9; ++i)
-    v.push_back({boxes[i],
+  // The parameter rows' boxes, top to bottom as the control table lists the rows.
+  int row = 0;
+  for (const ControlRow& r : kControlTable) {
+    if (!is_parameter_row(r)) continue;
+    v.push_back({r.ctl,
                  C::Frame21,
-                 {2310, 330 + 390 * i, 1860, 315},
+                 {2310, 330 + 390 * row++, 1860, 315},
                  Kind::Edit,
                  8.25,
                  false,
                  Align::Left});
+  }
   return v;
 }
 
@@ -143,28 +146,20 @@ std::vector<FixedText> make_fixed() {
         {"", C::Frame13, {0, c < 105 ? 0 : c - 105, 300, 210}, kPower[i], kBlack, Align::Right});
   }
 
-  // Parameter panel rows: caption and unit ("Inertia=" is the control label26).
-  static const char* const kCaption[] = {"mgr=",
-                                         "",
-                                         "Damping=",
-                                         "Drive amplitude=",
-                                         "Drive frequency=",
-                                         "Drive phase=",
-                                         "Initial angle=",
-                                         "Initial velocity=",
-                                         "Time out="};
-  static const char* const kUnit[] = {" Nm",    " Kgmm",  " Nms",  " Nm", "rad/s",
-                                      "radian", "radian", "rad/s", "s"};
-  for (int i = 0; i < 9; ++i) {
-    const int top = 330 + 390 * i + 15;
-    if (*kCaption[i])
-      v.push_back({"", C::Frame21, {120, top, 2100, 300}, kCaption[i], kBlack, Align::Right});
-    v.push_back({"", C::Frame21, {4245, top, 1500, 300}, kUnit[i], kBlack, Align::Left});
+  // Parameter panel rows: caption and unit beside each box (the inertia row's caption is
+  // the control label26).
+  int row = 0;
+  for (const ControlRow& r : kControlTable) {
+    if (!is_parameter_row(r)) continue;
+    const int top = 330 + 390 * row++ + 15;
+    if (r.ctl != C::Text26)
+      v.push_back({"", C::Frame21, {120, top, 2100, 300}, r.caption, kBlack, Align::Right});
+    v.push_back({"", C::Frame21, {4245, top, 1500, 300}, r.unit, kBlack, Align::Left});
   }
   return v;
 }
 
-const std::vector<ControlPlace>& control_table() {
+const std::vector<ControlPlace>& place_table() {
   static const std::vector<ControlPlace> t = make_controls();
   return t;
 }
@@ -175,14 +170,14 @@ const std::vector<FixedText>& fixed_table() {
 }  // namespace
 
 std::span<const ControlPlace> controls() {
-  return control_table();
+  return place_table();
 }
 std::span<const FixedText> fixed_texts() {
   return fixed_table();
 }
 
 const ControlPlace* find(Ctl c) {
-  for (const auto& p : control_table())
+  for (const auto& p : place_table())
     if (p.ctl == c) return &p;
   return nullptr;
 }

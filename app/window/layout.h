@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "app/state/controls.h"
 
@@ -56,7 +57,7 @@ struct FixedText {
   const char* name;
   Ctl parent;
   TwipRect rect;
-  const char* text;
+  std::string_view text;
   std::uint32_t color;  // 0x00BBGGRR
   Align align = Align::Center;
   bool bold = false;
@@ -75,9 +76,8 @@ inline constexpr TwipRect kStatusRect{450, 2640, 6600, 1020};
 TwipRect absolute(Ctl c);
 TwipRect absolute(const FixedText& t);
 
-// Colours of the window itself (the form and the text of disabled controls).
+// Colours of the window itself: the form, and the axis titles.
 inline constexpr std::uint32_t kFormColor = 0xECECEC;
 inline constexpr std::uint32_t kBlue = 0xFF0000;
-inline constexpr std::uint32_t kDarkBlue = 0xC00000;
 
 }  // namespace kv::layout

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 #include "app/commands/box_choice.h"
@@ -77,15 +76,14 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::unique_ptr<kv::InterfaceBox> box;
-  std::string error;
-  try {
-    box = kv::open_box(box_spec, error);
-  } catch (const std::invalid_argument& e) {
-    std::fprintf(stderr, "kestavor: --box %s: %s\n\n%s", box_spec.c_str(), e.what(), kUsage);
+  kv::BoxOpening opening = kv::open_box(box_spec);
+  if (opening.status == kv::BoxOpening::Status::unknown_choice) {
+    std::fprintf(stderr, "kestavor: --box %s: %s\n\n%s", box_spec.c_str(), opening.reason.c_str(),
+                 kUsage);
     return 2;
   }
-  if (!box && !error.empty()) std::fprintf(stderr, "kestavor: interface box: %s\n", error.c_str());
+  if (!opening.box && !opening.reason.empty())
+    std::fprintf(stderr, "kestavor: interface box: %s\n", opening.reason.c_str());
 
   if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
   kv::QtServices qt;
@@ -100,6 +98,6 @@ int main(int argc, char** argv) {
   QObject::connect(&window, &kv::MainWindow::program_ended, &app, &QApplication::quit,
                    Qt::QueuedConnection);
   window.show();
-  if (!window.start(std::move(box), error)) return 0;
+  if (!window.start(std::move(opening.box), opening.reason)) return 0;
   return app.exec();
 }

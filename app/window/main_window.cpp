@@ -15,6 +15,7 @@
 #include <exception>
 
 #include "app/commands/commands.h"
+#include "app/state/control_table.h"
 #include "app/state/form1.h"
 #include "app/window/design_canvas.h"
 #include "app/window/frame_box.h"
@@ -208,72 +209,8 @@ void MainWindow::place_status() {
 }
 
 void MainWindow::click(Ctl c) {
-  void (*handler)(Form1&) = nullptr;
-  switch (c) {
-    case Ctl::Text10:
-      handler = Text10_Click;
-      break;
-    case Ctl::Text13:
-      handler = Text13_Click;
-      break;
-    case Ctl::Text14:
-      handler = Text14_Click;
-      break;
-    case Ctl::Text7:
-      handler = Text7_Click;
-      break;
-    case Ctl::Text11:
-      handler = Text11_Click;
-      break;
-    case Ctl::Text12:
-      handler = Text12_Click;
-      break;
-    case Ctl::Text8:
-      handler = Text8_Click;
-      break;
-    case Ctl::Text15:
-      handler = Text15_Click;
-      break;
-    case Ctl::Text16:
-      handler = Text16_Click;
-      break;
-    case Ctl::Text17:
-      handler = Text17_Click;
-      break;
-    case Ctl::Text9:
-      handler = Text9_Click;
-      break;
-    case Ctl::help:
-      handler = help_Click;
-      break;
-    case Ctl::Command21:
-      handler = Command21_Click;
-      break;
-    case Ctl::Command1:
-      handler = Command1_Click;
-      break;
-    case Ctl::Check1:
-      handler = Check1_Click;
-      break;
-    case Ctl::Check2:
-      handler = Check2_Click;
-      break;
-    case Ctl::Check3:
-      handler = Check3_Click;
-      break;
-    case Ctl::Check4:
-      handler = Check4_Click;
-      break;
-    case Ctl::HScroll1:
-      handler = HScroll1_Change;
-      break;
-    case Ctl::List1:
-      handler = List1_Click;
-      break;
-    default:
-      break;  // HALT has no click action: running commands poll it
-  }
-  if (handler) run_command([this, handler] { handler(f_); });
+  if (const ClickHandler handler = control_row(c).click)
+    run_command([this, handler] { handler(f_); });
 }
 
 namespace {

@@ -37,8 +37,8 @@ Surface* surface_of(Form1& f, Ctl c) {
   }
 }
 
-bool is_symbol_text(const char* text) {
-  return std::strcmp(text, "-p") == 0 || std::strcmp(text, "p") == 0;
+bool is_symbol_text(std::string_view text) {
+  return text == "-p" || text == "p";
 }
 }  // namespace
 
@@ -166,7 +166,7 @@ void MainWindow::build_fixed_texts() {
     auto* w = new TextControl(TextControl::Border::None, t.align, parent);
     w->set_transparent(true);
     w->set_colors(0xFFFFFF, t.color);
-    w->set_text(display_text(t.text, is_symbol_text(t.text)));
+    w->set_text(display_text(std::string(t.text), is_symbol_text(t.text)));
     const layout::TwipRect container = layout::absolute(t.parent);
     canvas_->place(w, layout::absolute(t), &container, t.font_pt, t.bold);
     if (*t.name) {

@@ -23,7 +23,6 @@ class SurfaceView : public QWidget {
   // Sets the surface's device scale to the window's scale times the screen's device pixel
   // ratio. The window calls it whenever the design is laid out anew, hidden plots too.
   void follow_device_scale();
-  std::uint64_t painted_serial() const { return painted_; }
 
  signals:
   void moved();

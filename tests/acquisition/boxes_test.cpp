@@ -165,23 +165,24 @@ TEST(RecordingBox, KeepsEveryRecordReceivedForAReplay) {
 }
 
 TEST(BoxChoice, NamesAndJunk) {
-  std::string error;
-  auto demo = open_box("demo", error);
-  ASSERT_NE(demo, nullptr);
-  EXPECT_EQ(demo->name(), "demo box");
-  EXPECT_GE(demo->handle(), 1);
-  EXPECT_EQ(open_box("replay:/no/such.raw", error), nullptr);
-  EXPECT_NE(error.find("/no/such.raw"), std::string::npos);
+  using Status = BoxOpening::Status;
+  BoxOpening demo = open_box("demo");
+  ASSERT_NE(demo.box, nullptr);
+  EXPECT_EQ(demo.status, Status::opened);
+  EXPECT_EQ(demo.box->name(), "demo box");
+  EXPECT_GE(demo.box->handle(), 1);
+  BoxOpening missing = open_box("replay:/no/such.raw");
+  EXPECT_EQ(missing.box, nullptr);
+  EXPECT_EQ(missing.status, Status::not_opened);
+  EXPECT_NE(missing.reason.find("/no/such.raw"), std::string::npos);
   for (const char* junk : {"bogus", "replay:", "usb:", "usb:0547", "usb:zz:2131", "usb:12345:1",
                            "usb:0547:2131:9", "demo2", "USB"}) {
-    EXPECT_THROW(open_box(junk, error), std::invalid_argument) << junk;
+    BoxOpening o = open_box(junk);
+    EXPECT_EQ(o.status, Status::unknown_choice) << junk;
+    EXPECT_EQ(o.box, nullptr) << junk;
+    EXPECT_NE(o.reason.find(junk), std::string::npos) << o.reason;
   }
-  try {
-    open_box("usb:0547:xyz", error);
-    FAIL();
-  } catch (const std::invalid_argument& e) {
-    EXPECT_NE(std::string(e.what()).find("xyz"), std::string::npos) << e.what();
-  }
+  EXPECT_NE(open_box("usb:0547:xyz").reason.find("\"xyz\" is not"), std::string::npos);
 }
 
 }  // namespace

@@ -12,12 +12,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: usb_probe usb[:VID:PID] COUNT\n");
     return 2;
   }
-  std::string error;
-  auto box = kv::open_box(argv[1], error);
-  if (!box) {
-    std::fprintf(stderr, "%s\n", error.c_str());
+  kv::BoxOpening opening = kv::open_box(argv[1]);
+  if (!opening.box) {
+    std::fprintf(stderr, "%s\n", opening.reason.c_str());
     return 3;
   }
+  auto box = std::move(opening.box);
   std::printf("open %s\n", box->name().c_str());
   kv::SampleRecord r{};
   const int count = std::atoi(argv[2]);

@@ -73,13 +73,16 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::string error;
-  auto box = kv::open_box(box_spec, error);
+  kv::BoxOpening opening = kv::open_box(box_spec);
+  if (opening.status == kv::BoxOpening::Status::unknown_choice) {
+    std::fprintf(stderr, "window_shot: --box %s: %s\n", box_spec.c_str(), opening.reason.c_str());
+    return 2;
+  }
   kv::Form1 form(kv::Services{dialogs, qt.pump, qt.clock, qt.help, qt.pump, qt.timer1});
   kv::MainWindow window(form);
   window.resize(size);
   window.show();
-  if (!window.start(std::move(box), error)) return 1;
+  if (!window.start(std::move(opening.box), opening.reason)) return 1;
 
   bool saved = false;
   auto save = [&] {

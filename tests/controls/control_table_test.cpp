@@ -1,0 +1,112 @@
+// The control table (app/state/control_table.h) as its users read it: every control has
+// one row and a name of its own, the controls model starts from the rows, and every
+// parameter row's option is one that kestavor-cli simulate accepts and applies to that
+// row's box.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "app/state/control_table.h"
+#include "app/state/form1.h"
+#include "platform/scripted_services.h"
+
+using namespace kv;
+
+namespace {
+
+std::string read_file(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+#ifdef KV_CLI_PATH
+// Runs kestavor-cli with `args`; its exit status, with standard output and error in `out`.
+int run_cli(const std::string& args, std::string& out) {
+  const auto log =
+      std::filesystem::temp_directory_path() /
+      ("kestavor_controls_" +
+       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
+  const std::string cmd = std::string(KV_CLI_PATH) + " " + args + " >" + log.string() + " 2>&1";
+  const int status = std::system(cmd.c_str());
+  out = read_file(log);
+  return WEXITSTATUS(status);
+}
+#endif
+
+}  // namespace
+
+TEST(ControlTable, EveryControlHasItsOwnName) {
+  std::set<std::string_view> names;
+  for (int i = 0; i < kControlCount; ++i) {
+    const Ctl c = static_cast<Ctl>(i);
+    EXPECT_FALSE(control_name(c).empty()) << i;
+    EXPECT_EQ(control_row(c).ctl, c);
+    EXPECT_TRUE(names.insert(control_name(c)).second) << control_name(c) << " twice";
+  }
+}
+
+TEST(ControlTable, TheControlsStartAsTheTableSays) {
+  ScriptedServices s;
+  Form1 f(Services{s.dialogs, s.pointer, s.manual_clock, s.help, s.pump, s.timer1});
+  for (const ControlRow& r : kControlTable) {
+    const ControlProps& p = f.ui[r.ctl];
+    EXPECT_EQ(p.text, r.text) << r.name;
+    EXPECT_EQ(p.tooltip, r.tip) << r.name;
+    EXPECT_EQ(p.visible, r.visible) << r.name;
+    EXPECT_EQ(p.back_color, r.back) << r.name;
+    EXPECT_EQ(p.fore_color, r.fore) << r.name;
+    EXPECT_EQ(p.checked, r.checked) << r.name;
+    EXPECT_EQ(p.value, r.value) << r.name;
+    EXPECT_TRUE(p.enabled) << r.name;
+  }
+}
+
+TEST(ControlTable, ParameterRowsHaveACaptionAUnitAndTheirOwnOption) {
+  std::set<std::string_view> options;
+  int rows = 0;
+  for (const ControlRow& r : kControlTable) {
+    if (!is_parameter_row(r)) {
+      EXPECT_TRUE(r.caption.empty() && r.unit.empty()) << r.name;
+      continue;
+    }
+    ++rows;
+    EXPECT_FALSE(r.caption.empty()) << r.name;
+    EXPECT_FALSE(r.unit.empty()) << r.name;
+    EXPECT_EQ(r.option.rfind("--", 0), 0u) << r.option;
+    EXPECT_TRUE(options.insert(r.option).second) << r.option << " twice";
+    EXPECT_EQ(r.click, nullptr) << r.name;  // a box is typed into, not clicked
+  }
+  EXPECT_GT(rows, 0);
+}
+
+#ifdef KV_CLI_PATH
+// A value no parameter can take: the refusal names the box the option filled, so each
+// option reaches its own row.
+TEST(ControlTable, KestavorCliSimulateAcceptsEveryParameterOptionForItsRow) {
+  const auto out = std::filesystem::temp_directory_path() / "kestavor_controls_refused.pha";
+  std::filesystem::remove(out);
+  std::string help;
+  ASSERT_EQ(run_cli("--help", help), 0);
+  for (const ControlRow& r : kControlTable) {
+    if (!is_parameter_row(r)) continue;
+    EXPECT_NE(help.find("[" + std::string(r.option) + " TEXT]"), std::string::npos) << r.option;
+    for (const std::string& form :
+         {std::string(r.option) + " 1e999", std::string(r.option) + "=1e999"}) {
+      std::string said;
+      EXPECT_EQ(run_cli("simulate " + form + " --orbit 10 -o " + out.string(), said), 1)
+          << form << ": " << said;
+      EXPECT_NE(said.find("\"" + std::string(r.caption) + "\""), std::string::npos)
+          << form << ": " << said;
+      EXPECT_NE(said.find("\"1e999\""), std::string::npos) << form << ": " << said;
+      EXPECT_FALSE(std::filesystem::exists(out)) << form;
+    }
+  }
+}
+#endif
