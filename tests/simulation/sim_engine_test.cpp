@@ -293,3 +293,36 @@ TEST(SimStep, TheTimeOutHoldsBackEventsButNotTheDrive) {
     EXPECT_EQ(held.model.sim_time, unheld.model.sim_time);
   }
 }
+
+// The window while a run goes on, as the stage hook sets it: HALT enabled, red while a
+// file is written and green without one, the panel hidden; grey and disabled after it.
+TEST(SimWindow, HaltShowsTheRunFromItsFirstStep) {
+  const auto dir = temp_folder("halt_colours");
+  for (bool saving : {true, false}) {
+    SimForm t;
+    t.computer_time();
+    struct Seen {
+      std::uint32_t halt_color;
+      bool halt_enabled, panel_visible;
+    };
+    std::vector<Seen> seen;
+    t.halt_after(3);
+    auto halt = t.s.pointer.on_query;
+    t.s.pointer.on_query = [&](ScriptedPointer& p, long n) {
+      seen.push_back({t.f.ui[Ctl::Text18].back_color, t.f.ui[Ctl::Text18].enabled,
+                      t.f.ui[Ctl::Frame21].visible});
+      halt(p, n);
+    };
+    if (saving)
+      t.save(Ctl::Check3, "100", (dir / "r.pha").string());
+    else
+      Command21_Click(t.f);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().halt_color, saving ? kRed : kGreen);
+    EXPECT_TRUE(seen.front().halt_enabled);
+    EXPECT_FALSE(seen.front().panel_visible);
+    EXPECT_EQ(t.f.cnt, 3);
+    EXPECT_EQ(t.f.ui[Ctl::Text18].back_color, kGrey);
+    EXPECT_FALSE(t.f.ui[Ctl::Text18].enabled);
+  }
+}
