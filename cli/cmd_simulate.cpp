@@ -9,13 +9,13 @@
 #include <stdexcept>
 #include <utility>
 
+#include "app/commands/simulation_window.h"
 #include "app/commands/startup.h"
 #include "app/state/control_table.h"
 #include "app/state/form1.h"
 #include "cli/cli_registry.h"
 #include "cli/signal_run_control.h"
 #include "platform/scripted_services.h"
-#include "simulation/sim_continue.h"
 
 namespace kv::cli {
 namespace {
@@ -103,18 +103,16 @@ int run_simulate(const std::vector<std::string>& args) {
   SimRequest request;
   request.panel = panel_texts(f);
   for (const auto& [box, text] : texts) box_text(request.panel, box) = text;
-  request.options = sim_options(f);
-  if (real_time != request.options.real_time) {
-    request.options.real_time = real_time;
-    request.options.computer_time = !real_time;
-  }
+  request.options.real_time = real_time;
+  request.options.computer_time = !real_time;
   request.options.phase_file = save.orbit();
   request.options.poincare_file = !save.orbit();
   request.points = static_cast<i32>(n);
   request.path = out;
 
   run.show_progress("points", quiet);
-  const SimOutcome outcome = simulate(f, request, run);
+  FormSimulation sim(f);
+  const SimOutcome outcome = simulate(sim.context, request, run);
   run.end_progress();
   if (outcome.status == CommandStatus::failed) {
     std::cerr << "kestavor-cli: " << outcome.reason << "\n";

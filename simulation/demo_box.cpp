@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "acquisition/sample_record.h"
+#include "simulation/simulation_state.h"
 
 namespace kv {
 
@@ -15,21 +16,10 @@ constexpr std::chrono::microseconds kRecordPeriod{2000};
 // instead of delivering the backlog in a burst.
 constexpr std::chrono::milliseconds kMaxLag{200};
 
-// The window load's default parameters (its drive torque, not the parameter panel's).
-PendulumParameters startup_parameters() {
-  PendulumParameters p;
-  p.inertia = 9.876E-06;
-  p.drive_torque = 0.000585;
-  p.damping = 1.7754E-05;
-  p.mgr = 0.000798;
-  p.drive_omega = 5.8119;
-  return p;
-}
-
 }  // namespace
 
 DemoBox::DemoBox(bool paced) : paced_(paced) {
-  const DerivedParameters d = derive(startup_parameters());
+  const DerivedParameters d = derive(startup_pendulum());
   model_.q_factor = d.q_factor;
   model_.drive_amplitude = d.drive_amplitude;
   model_.drive_frequency = d.drive_frequency;

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
-#include "app/state/form1.h"
-#include "datafiles/save_file.h"
+#include "datafiles/save_state.h"
 #include "plot/phase_plot.h"
+#include "plot/plot_state.h"
 #include "plot/poincare_plot.h"
 #include "simulation/model.h"
 
@@ -13,12 +13,12 @@ namespace kv {
 
 namespace {
 
-// Opens the save file with its header; HALT turns red while the file is written.
-bool start_saving(Form1& f, const std::string& path, const char* kind, std::string& error) {
-  f.save_file_name = path;
-  if (!open_save_file(f, path, f.number_of_points, kind, &error)) return false;
-  f.saving = kTrue;
-  f.ui.set_back(Ctl::Text18, kRed);
+// Opens the save file with its header.
+bool start_saving(const SimContext& c, const std::string& path, const char* kind,
+                  std::string& error) {
+  c.save.save_file_name = path;
+  if (!c.file.open(path, c.plot.number_of_points, kind, error)) return false;
+  c.save.saving = kTrue;
   return true;
 }
 
@@ -30,51 +30,53 @@ SimOutcome failed(std::string reason) {
 
 }  // namespace
 
-void begin_continue(Form1& f) {
-  f.time_out = 0;
-  f.FFT_flag = kFalse;
-  f.ui.set_enabled(Ctl::Text7, true);
-  f.ui.set_back(Ctl::Text18, kGreen);
-  f.plot_flag = kTrue;
-  f.number_of_points = 0;
-  f.cnt = 0;
-  f.poincare_cnt = 0;
+void reset_for_continue(SimulationState& sim, PlotState& plot) {
+  sim.time_out = 0;
+  plot.plot_flag = kTrue;
+  plot.number_of_points = 0;
+  plot.cnt = 0;
+  plot.poincare_cnt = 0;
 }
 
-void end_before_run(Form1& f) {
-  f.ui.set_back(Ctl::Text18, kGrey);
-}
-
-SimOutcome simulate(Form1& f, const SimRequest& request, RunControl& run) {
+SimOutcome simulate(const SimContext& c, const SimRequest& request, RunControl& run) {
+  const auto stage = [&request](SimStage s) {
+    if (request.on_stage) request.on_stage(s);
+  };
   // Values that leave the model undefined are refused before anything changes; the panel
   // stays open for the correction.
-  const PanelReading panel = read_panel(f, request.panel);
+  const SimParameters panel = read_panel(c.sim, request.panel);
   if (std::string problem = check_panel(request.panel, panel); !problem.empty()) {
-    f.sys.dialogs.message(problem, "Pendulum parameters", MsgIcon::Warning);
+    c.sys.dialogs.message(problem, "Pendulum parameters", MsgIcon::Warning);
     return failed(problem);
   }
 
-  begin_continue(f);
+  PlotState& plot = c.plot;
+  PlotView& view = *plot.view;
+  reset_for_continue(c.sim, plot);
+  stage(SimStage::begun);
   const bool orbit_file = request.options.phase_file;
   const bool poincare_file = request.options.poincare_file;
   std::string error;
 
   if (orbit_file) {
-    f.ui.set_visible(Ctl::Picture2, false);
-    f.number_of_points = request.points;
-    f.saving_orbit = kTrue;
-    if (!start_saving(f, request.path, "PHASE", error)) {
-      end_before_run(f);
+    view.show(PlotPart::poincare_plot, false);
+    plot.number_of_points = request.points;
+    c.save.saving_orbit = kTrue;
+    if (!start_saving(c, request.path, "PHASE", error)) {
+      stage(SimStage::not_run);
       return failed(error);
     }
+    stage(SimStage::saving);
   }
 
-  f.ui.set_visible(Ctl::Image1, true);
-  f.marker_x = 200;
-  f.marker_y = 200;
+  view.show(PlotPart::phase_velocity_title, true);
+  plot.marker_x = 200;
+  plot.marker_y = 200;
 
   if (poincare_file) {
-    for (Ctl c : {Ctl::Image1, Ctl::Picture1, Ctl::Frame5, Ctl::Frame8}) f.ui.set_visible(c, false);
+    for (PlotPart part : {PlotPart::phase_velocity_title, PlotPart::phase_plot,
+                          PlotPart::phase_velocity_scale, PlotPart::phase_angle_scale})
+      view.show(part, false);
     // The single-precision clock of the run stops at a fixed pendulum time: say before the
     // run when the points asked for lie beyond it.
     const double h = 0.002 * panel.omega0;
@@ -87,45 +89,46 @@ SimOutcome simulate(Form1& f, const SimRequest& request, RunControl& run) {
           " Poincare points can be saved with these parameters: the simulation's clock stops "
           "advancing after " +
           std::to_string(std::llround(seconds)) + " s of pendulum time.";
-      f.sys.dialogs.message(text, "Simulation", MsgIcon::Warning);
-      end_before_run(f);
+      c.sys.dialogs.message(text, "Simulation", MsgIcon::Warning);
+      stage(SimStage::not_run);
       return failed(text);
     }
-    f.number_of_points = request.points;
-    f.saving_orbit = kFalse;
-    if (!start_saving(f, request.path, "POINCARE", error)) {
-      end_before_run(f);
+    plot.number_of_points = request.points;
+    c.save.saving_orbit = kFalse;
+    if (!start_saving(c, request.path, "POINCARE", error)) {
+      stage(SimStage::not_run);
       return failed(error);
     }
+    stage(SimStage::saving);
   }
 
   // A new Poincare plot: the grid, then the marker starts afresh at (200, 200).
-  grid(f);
-  start_poincare_marker(f);
+  grid(plot);
+  start_poincare_marker(plot);
   if (!poincare_file) {
-    setup_phase_plot(f);
-    f.ui.set_visible(Ctl::Picture1, true);
-    f.ui.set_visible(Ctl::Frame5, true);
-    f.ui.set_visible(Ctl::Frame8, f.cycle_number == 0);
-    f.ui.set_visible(Ctl::Image1, true);
-    f.ui.set_text(Ctl::Label3, "Phase plot");
-    f.ui.set_visible(Ctl::Label3, true);
+    setup_phase_plot(plot);
+    view.show(PlotPart::phase_plot, true);
+    view.show(PlotPart::phase_velocity_scale, true);
+    view.show(PlotPart::phase_angle_scale, plot.cycle_number == 0);
+    view.show(PlotPart::phase_velocity_title, true);
+    view.set_title(PlotPart::phase_title, "Phase plot");
+    view.show(PlotPart::phase_title, true);
   }
-  f.ui.set_visible(Ctl::HScroll1, false);
-  f.ui.set_visible(Ctl::Text3, false);
-  draw_phase_axes(f);
-  f.ui.set_visible(Ctl::Picture2, true);
-  f.ui.set_enabled(Ctl::Text18, true);
-  f.ui.set_visible(Ctl::Frame21, false);
-  f.sys.pump.repaint();
+  view.show(PlotPart::range_scroll, false);
+  view.show(PlotPart::range_text, false);
+  draw_phase_axes(plot);
+  view.show(PlotPart::poincare_plot, true);
+  stage(SimStage::running);
+  view.show(PlotPart::parameter_panel, false);
+  c.sys.pump.repaint();
 
-  apply_panel(f, panel);
-  SimRun sim = start_sim_run(f, panel.drive_phase, request.options);
+  static_cast<SimParameters&>(c.sim) = panel;
+  SimRun sim = start_sim_run(c, request.options);
   SimOutcome out;
   out.ran = true;
-  out.end = run_sim_loop(f, sim, run);
+  out.end = run_sim_loop(c, sim, run);
   out.lines = sim.saved_lines;
-  out.reason = finish_sim_run(f, out.end, sim);
+  out.reason = finish_sim_run(c, out.end, sim, request.on_stage);
   if (out.end == SimEnd::Halted)
     out.status = CommandStatus::halted;
   else

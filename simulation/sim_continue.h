@@ -1,9 +1,9 @@
 // The simulation command behind "Continue": a request (the parameter set as typed into the
 // panel, the run's options, the number of points and the path of the save file) given to
 // `simulate`, which checks the parameters, opens the save file with its header, prepares
-// both plots and runs the simulation to its end. The window's handler asks the point count
-// and the path through the dialogs and fills the request; kestavor-cli fills it from its
-// arguments.
+// both plots and runs the simulation to its end. The window's handler (app/commands) reads
+// the panel, asks the point count and the path through the dialogs and fills the request;
+// kestavor-cli fills it from its arguments.
 #pragma once
 
 #include <string>
@@ -14,7 +14,6 @@
 #include "simulation/sim_run.h"
 
 namespace kv {
-struct Form1;
 class RunControl;
 
 struct SimRequest {
@@ -22,6 +21,9 @@ struct SimRequest {
   SimOptions options;  // speed and the kind of save file (at most one)
   i32 points = 0;      // lines to save when a save file is asked for
   std::string path;    // the *.pha or *.poi file
+  // Called at each stage of the command (the window sets HALT's colours there); may be
+  // empty.
+  SimStageHook on_stage;
 };
 
 struct SimOutcome {
@@ -32,15 +34,12 @@ struct SimOutcome {
   long long lines = 0;  // data lines saved
 };
 
-// What "Continue" sets once the parameters are accepted, before any question: the run's
-// flags and counters, and HALT enabled in green.
-void begin_continue(Form1& f);
-// A command that ends before its loop gives HALT its idle grey back: it is still disabled,
-// and a green or red HALT would say that a run is going on.
-void end_before_run(Form1& f);
+// What "Continue" resets once the parameters are accepted, before any question: the
+// transient, the plot flag (a run is going on) and the point counts.
+void reset_for_continue(SimulationState& sim, PlotState& plot);
 
 // Runs the simulation the request asks for. Values that leave the model undefined are
 // refused before anything changes (the text is told and given as the reason).
-SimOutcome simulate(Form1& f, const SimRequest& request, RunControl& run);
+SimOutcome simulate(const SimContext& c, const SimRequest& request, RunControl& run);
 
 }  // namespace kv

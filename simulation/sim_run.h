@@ -1,17 +1,25 @@
-// The simulation run: the loop behind "Continue" that steps the pendulum model, draws every
-// step on the phase-plane plot and one step per drive period on the Poincare plot, stores
-// the points for printing and writes the save file, until HALT or until the requested
-// number of lines is saved. It feeds the plots the same quantities in the same units as a
-// live acquisition (angle counts of 4000 per revolution, velocity values).
+// The simulation run: the loop behind "Continue" that paces the pure step (sim_step.h)
+// and hands every sample to its sinks in a fixed order: the phase-plane plot, the orbit
+// file, the Poincare plot (one point per drive period), the Poincare file and the tables
+// the printed page is drawn from; until HALT or until the requested number of lines is
+// saved. It feeds the plots the same quantities in the same units as a live acquisition
+// (angle counts of 4000 per revolution, velocity values). The run sees no control of the
+// window: it works on the state groups of a SimContext, and whoever started it is told
+// through a RunControl and the stage hook.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
+#include "platform/services.h"
 #include "platform/vb_numeric.h"
-#include "simulation/model.h"
+#include "simulation/sim_step.h"
+#include "simulation/simulation_state.h"
 
 namespace kv {
-struct Form1;
+struct PlotState;
+struct SaveState;
 class RunControl;
 
 // How a run ended.
@@ -22,22 +30,6 @@ enum class SimEnd {
   Unstable,    // the angle or velocity became non-finite or absurdly large
   TimeFrozen,  // a step no longer advanced the single-precision time
 };
-
-inline constexpr double kWrapPeriod = 6.2831854;
-
-// Keeps the angle in [0, 6.2831854] and counts whole turns in `rollover`: an angle of
-// exactly 6.2831854 stays, one above it loses a period, a negative one gains one. The
-// angle must be finite and bounded (see kMaxStateMagnitude).
-inline void wrap_angle(double& angle, double& rollover) {
-  while (angle > kWrapPeriod) {
-    rollover += 1;
-    angle -= kWrapPeriod;
-  }
-  while (angle < 0) {
-    rollover -= 1;
-    angle += kWrapPeriod;
-  }
-}
 
 // Pacing of the phase-plane refresh: every 5 steps at first, one step more per 4000 steps
 // of age, fixed once the age reaches 100000; twenty times less often in computer time.
@@ -69,37 +61,73 @@ struct SimOptions {
   bool poincare_file = false;  // Check4: Poincare lines are saved
 };
 
-// The state of one run's loop.
-struct SimRun {
+// The moments at which the screen around a run changes (HALT's colours and state, Clear):
+// the engine calls the request's hook at each, so that the window shows what it showed
+// when these were part of the run, at the same point of the run.
+enum class SimStage {
+  begun,    // the parameters are accepted and a run is being set up
+  saving,   // the save file is open
+  running,  // everything is drawn; the loop starts next
+  not_run,  // the command ended before its loop
+  ended,    // the loop ended and its file is closed
+};
+using SimStageHook = std::function<void(SimStage)>;
+
+// The save file a run writes: opened with its header lines (N and the kind word), written
+// line by line, then kept or thrown away. Each call tells the user about a failure itself
+// (the window's is its data file, datafiles/save_file).
+class SimSaveFile {
+ public:
+  virtual ~SimSaveFile() = default;
+  // False with no file open; `error` then holds the text told.
+  virtual bool open(const std::string& path, i32 n, std::string_view kind, std::string& error) = 0;
+  // False after a write error; keep() then tells which file failed and why.
+  virtual bool write(std::string_view line) = 0;
+  // Closes the file and keeps what was written; false, with the text told in `error`,
+  // when the final write or move fails. Harmless when no file is open.
+  virtual bool keep(std::string* error) = 0;
+  // Closes the file and throws it away; an older file of that name stays.
+  virtual void discard() = 0;
+};
+
+// What a simulation works on: the parameter set, the plots and their tables, the data
+// file's flags and the file itself, the services (clock, dialogs, repaint), and the
+// plotted point's revolution count and Poincare flag, which it shares with the
+// acquisition's.
+struct SimContext {
+  SimulationState& sim;
+  PlotState& plot;
+  SaveState& save;
+  SimSaveFile& file;
+  const Services& sys;
+  double& rollover;
+  vb_bool& poincare_event;
+};
+
+// The state of one run's loop: the stepped pendulum and the loop's own counters.
+struct SimRun : SimPendulum {
   SimOptions options;
-  PendulumModel model;
-  double angle = 0, velocity = 0;  // dimensionless state
-  double h = 0;                    // step, 2 ms of pendulum time
-  double drive_phase = 0;          // radian; shifts the Poincare sampling instant
-  i64 start_tick = 0;              // clock at the start of the loop
-  i64 elapsed_ms = 0;              // run time of the time column, time-out and pacing
+  i64 start_tick = 0;  // clock at the start of the loop
+  i64 elapsed_ms = 0;  // run time of the time column, time-out and pacing
   i32 saved_lines = 0;
   RefreshPacer refresh;
 };
 
-// The panel's check boxes as a run reads them.
-SimOptions sim_options(const Form1& f);
-
-// Sets up a run from the values stored in `f` (model parameters, initial state) and the
-// given options: time 0, revolution count 0, nothing saved yet; reads the start tick.
-SimRun start_sim_run(Form1& f, double drive_phase, const SimOptions& options);
-// The same with the options of the panel's check boxes.
-SimRun start_sim_run(Form1& f, double drive_phase);
+// Sets up a run from the stored parameter set (model parameters, initial state, drive
+// phase, time-out) and the given options: time 0, revolution count 0, nothing saved yet;
+// reads the start tick.
+SimRun start_sim_run(const SimContext& c, const SimOptions& options);
 
 // Runs the loop until HALT, until the requested lines are saved, or until a fault ends it.
 // `run` is polled for HALT once per step (and while waiting for the wall clock) and for
 // Clear once per step.
-SimEnd run_sim_loop(Form1& f, SimRun& r, RunControl& run);
+SimEnd run_sim_loop(const SimContext& c, SimRun& r, RunControl& run);
 
 // Ends the run: closes the save file, keeping it unless HALT or an unstable model ended
-// the run (an older file of that name then survives), tells the user why a run ended
-// early, clears the run's flags and greys HALT. Returns the text told to the user (a file
-// error or why the run ended early), empty when nothing was told.
-std::string finish_sim_run(Form1& f, SimEnd how, const SimRun& run);
+// the run (an older file of that name then survives), clears the run's flags, calls the
+// hook with SimStage::ended and tells the user why a run ended early. Returns the text
+// told to the user (a file error or why the run ended early), empty when nothing was told.
+std::string finish_sim_run(const SimContext& c, SimEnd how, const SimRun& r,
+                           const SimStageHook& on_stage = {});
 
 }  // namespace kv

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "app/commands/commands.h"
+#include "app/commands/simulation_window.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "datafiles/point_count.h"
 #include "datafiles/save_file.h"
-#include "simulation/sim_continue.h"
 
 namespace kv {
 
@@ -72,7 +72,7 @@ void simulation_continue(Form1& f) {
   WindowRunControl run(f, [&request](std::int64_t done, std::int64_t total) {
     return simulation_progress_text(request.path, done, total);
   });
-  simulate(f, request, run);
+  simulate_in_window(f, request, run);
 }
 
 }  // namespace

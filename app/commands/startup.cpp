@@ -1,6 +1,5 @@
 #include "app/commands/startup.h"
 
-#include <cmath>
 #include <utility>
 
 #include "app/state/form1.h"
@@ -15,15 +14,8 @@ void reset_halt(Form1& f) {
 }
 
 void set_default_parameters(Form1& f) {
-  f.inertia = 9.876E-06;
-  f.drive_torque = 0.000585;
-  f.damping = 1.7754E-05;
-  f.mgr = 0.000798;
-  f.drive_omega = 5.8119;
-  f.omega0 = std::pow(f.mgr / f.inertia, 0.5);
-  f.q_factor = (f.omega0 * f.inertia) / f.damping;
-  f.drive_amplitude = ((f.drive_torque / f.inertia) / f.omega0) / f.omega0;
-  f.drive_frequency = f.drive_omega / f.omega0;
+  static_cast<PendulumParameters&>(f) = startup_pendulum();
+  derive_values(f);
   f.initial_velocity = 1.0;
   f.initial_angle = 1.0;
 }

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
+#include "app/commands/simulation_window.h"
 #include "app/commands/startup.h"
 #include "app/state/form1.h"
 #include "platform/scripted_services.h"
 #include "simulation/model.h"
-#include "simulation/sim_panel.h"
 
 using namespace kv;
 
@@ -127,7 +127,7 @@ TEST(Model, DefaultPanelGivesTheDocumentedDimensionlessValues) {
   ScriptedServices s;
   Form1 f(s.services());
   set_default_parameters(f);
-  const PanelReading p = read_panel(f);  // the panel's default texts
+  const SimParameters p = read_panel(f, panel_texts(f));  // the panel's default texts
   const double h = 0.002 * p.omega0;
   EXPECT_NEAR(p.omega0, 8.98899, 1e-5);
   EXPECT_NEAR(p.q_factor, 5.00030, 1e-5);

@@ -40,7 +40,7 @@ TEST(SimRequest, WritesTheFileContinueWrites) {
     SimRequest r = request_of(direct, orbit, orbit ? 400 : 15, direct_file.string());
     r.panel.drive_amplitude = "0.0006";  // given in the request; the panel box is untouched
     RunToEnd run;
-    const SimOutcome out = simulate(direct.f, r, run);
+    const SimOutcome out = simulate(direct.sim.context, r, run);
     EXPECT_EQ(out.status, CommandStatus::done);
     EXPECT_EQ(out.end, SimEnd::Completed);
     EXPECT_EQ(out.lines, orbit ? 400 : 15);  // a simulation saves N lines
@@ -57,14 +57,15 @@ TEST(SimRequest, RefusedParametersAndAnUnwritablePathComeBackAsReasons) {
   SimRequest r = request_of(t, true, 10, (dir / "x.pha").string());
   r.panel.damping = "-1";
   RunToEnd run;
-  SimOutcome out = simulate(t.f, r, run);
+  SimOutcome out = simulate(t.sim.context, r, run);
   EXPECT_EQ(out.status, CommandStatus::failed);
   EXPECT_FALSE(out.ran);
   EXPECT_EQ(out.reason, "\"Damping=\" must be a number greater than 0 (it holds \"-1\").");
   EXPECT_EQ(t.last_message(), out.reason);
 
+  // From the window: HALT turns green for the set-up and grey again at the failure.
   r = request_of(t, false, 10, (dir / "no-folder" / "x.poi").string());
-  out = simulate(t.f, r, run);
+  out = simulate_in_window(t.f, r, run);
   EXPECT_EQ(out.status, CommandStatus::failed);
   EXPECT_NE(out.reason.find("no-folder"), std::string::npos) << out.reason;
   EXPECT_EQ(t.f.ui[Ctl::Text18].back_color, kGrey);
@@ -77,7 +78,8 @@ TEST(SimRequest, HaltIsAnOutcomeAndLeavesNoFile) {
   t.computer_time();
   ScriptedRunControl run;
   run.halt_at = 50;
-  const SimOutcome out = simulate(t.f, request_of(t, true, 1000, (dir / "h.pha").string()), run);
+  const SimOutcome out =
+      simulate(t.sim.context, request_of(t, true, 1000, (dir / "h.pha").string()), run);
   EXPECT_EQ(out.status, CommandStatus::halted);
   EXPECT_EQ(out.end, SimEnd::Halted);
   EXPECT_EQ(files_in(dir), 0);
@@ -89,7 +91,8 @@ TEST(SimRequest, ReportsTheLinesSavedAsProgress) {
   SimForm t;
   t.computer_time();
   ScriptedRunControl run;
-  const SimOutcome out = simulate(t.f, request_of(t, false, 12, (dir / "p.poi").string()), run);
+  const SimOutcome out =
+      simulate(t.sim.context, request_of(t, false, 12, (dir / "p.poi").string()), run);
   ASSERT_EQ(out.end, SimEnd::Completed);
   ASSERT_EQ(run.progress_reports.size(), 12u);
   for (std::size_t i = 0; i < 12; ++i) {

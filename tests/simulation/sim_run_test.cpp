@@ -256,7 +256,7 @@ TEST(SimRunControl, HaltAndClearComeFromTheRunControl) {
   ScriptedRunControl run;
   run.halt_at = 100;
   run.clear_at = {90};
-  EXPECT_EQ(kv::run_sim_loop(t.f, r, run), SimEnd::Halted);
+  EXPECT_EQ(kv::run_sim_loop(t.sim.context, r, run), SimEnd::Halted);
   EXPECT_EQ(run.halt_polls, 100);
   EXPECT_EQ(run.clear_polls, 99);
   EXPECT_EQ(t.f.cnt, 9);  // steps 91 to 99 after the Clear of step 90

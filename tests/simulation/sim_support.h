@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/commands/commands.h"
+#include "app/commands/simulation_window.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "platform/scripted_services.h"
@@ -22,12 +23,21 @@ namespace kv::test {
 // The loop with HALT and Clear polled as the window polls them (scripted pointer).
 inline SimEnd run_sim_loop(Form1& f, SimRun& r) {
   WindowRunControl run(f);
-  return kv::run_sim_loop(f, r, run);
+  FormSimulation sim(f);
+  return kv::run_sim_loop(sim.context, r, run);
+}
+
+// The end of a run as the window ends it (HALT greyed).
+inline std::string finish_sim_run(Form1& f, SimEnd how, const SimRun& r) {
+  FormSimulation sim(f);
+  return kv::finish_sim_run(sim.context, how, r,
+                            [&f](SimStage stage) { show_sim_stage(f, stage); });
 }
 
 struct SimForm {
   ScriptedServices s;
   Form1 f{s.services()};
+  FormSimulation sim{f};  // the engine's view of f
 
   SimForm() {
     s.dialogs.yes_no_answers.push_back(false);  // no box: keep running
@@ -71,11 +81,12 @@ struct SimForm {
   }
   // What "Continue" does before its loop, for tests that drive the loop themselves.
   SimRun begin(double drive_phase = 0) {
-    apply_panel(f, read_panel(f));
+    static_cast<SimParameters&>(f) = read_panel(f, panel_texts(f));
+    f.drive_phase = drive_phase;
     grid(f);
     start_poincare_marker(f);
     setup_phase_plot(f);
-    return start_sim_run(f, drive_phase);
+    return start_sim_run(sim.context, sim_options(f));
   }
   int messages() const { return s.dialogs.count("message"); }
   const std::string& last_message() const { return s.dialogs.shown.back().text; }

@@ -1,0 +1,77 @@
+#include "app/commands/simulation_window.h"
+
+#include <utility>
+
+#include "app/state/form1.h"
+
+namespace kv {
+
+PanelTexts panel_texts(const Form1& f) {
+  PanelTexts t;
+  t.mgr = f.ui[Ctl::Text27].text;
+  t.inertia = f.ui[Ctl::Text26].text;
+  t.damping = f.ui[Ctl::Text21].text;
+  t.drive_amplitude = f.ui[Ctl::Text22].text;
+  t.drive_frequency = f.ui[Ctl::Text23].text;
+  t.drive_phase = f.ui[Ctl::Text19].text;
+  t.initial_angle = f.ui[Ctl::Text24].text;
+  t.initial_velocity = f.ui[Ctl::Text25].text;
+  t.time_out = f.ui[Ctl::Text69].text;
+  return t;
+}
+
+SimOptions sim_options(const Form1& f) {
+  SimOptions o;
+  o.real_time = f.ui[Ctl::Check1].checked;
+  o.computer_time = f.ui[Ctl::Check2].checked;
+  o.phase_file = f.ui[Ctl::Check3].checked;
+  o.poincare_file = f.ui[Ctl::Check4].checked;
+  return o;
+}
+
+bool FormSaveFile::open(const std::string& path, i32 n, std::string_view kind, std::string& error) {
+  return open_save_file(f_, path, n, kind, &error);
+}
+
+FormSimulation::FormSimulation(Form1& f)
+    : file(f), context{f, f, f, file, f.sys, f.rollover, f.poincare_event} {}
+
+void show_sim_stage(Form1& f, SimStage stage) {
+  switch (stage) {
+    case SimStage::begun:
+      f.FFT_flag = kFalse;
+      f.ui.set_enabled(Ctl::Text7, true);
+      f.ui.set_back(Ctl::Text18, kGreen);
+      break;
+    case SimStage::saving:
+      f.ui.set_back(Ctl::Text18, kRed);
+      break;
+    case SimStage::running:
+      f.ui.set_enabled(Ctl::Text18, true);
+      break;
+    case SimStage::not_run:
+      f.ui.set_back(Ctl::Text18, kGrey);
+      break;
+    case SimStage::ended:
+      f.ui.set_enabled(Ctl::Text18, false);
+      f.ui.set_back(Ctl::Text18, kGrey);
+      break;
+  }
+}
+
+void begin_continue(Form1& f) {
+  reset_for_continue(f, f);
+  show_sim_stage(f, SimStage::begun);
+}
+
+void end_before_run(Form1& f) {
+  show_sim_stage(f, SimStage::not_run);
+}
+
+SimOutcome simulate_in_window(Form1& f, SimRequest request, RunControl& run) {
+  request.on_stage = [&f](SimStage stage) { show_sim_stage(f, stage); };
+  FormSimulation sim(f);
+  return simulate(sim.context, request, run);
+}
+
+}  // namespace kv

@@ -1,0 +1,56 @@
+// The window's side of the simulation engine: the panel's boxes and check boxes read into
+// a request, the window's data file as the run's save file, HALT's colours and state and
+// Clear at each stage of a run, and `simulate` run over the window's Form1.
+#pragma once
+
+#include "datafiles/save_file.h"
+#include "simulation/sim_continue.h"
+
+namespace kv {
+struct Form1;
+class RunControl;
+
+// The texts the parameter panel's boxes hold now.
+PanelTexts panel_texts(const Form1& f);
+// The panel's check boxes as a run reads them.
+SimOptions sim_options(const Form1& f);
+
+// The window's data file (save_file_number of `f`) as the run's save file.
+class FormSaveFile final : public SimSaveFile {
+ public:
+  explicit FormSaveFile(Form1& f) : f_(f) {}
+  bool open(const std::string& path, i32 n, std::string_view kind, std::string& error) override;
+  bool write(std::string_view line) override { return write_data_line(f_, line); }
+  bool keep(std::string* error) override { return terminate_file(f_, error); }
+  void discard() override { discard_save_file(f_); }
+
+ private:
+  Form1& f_;
+};
+
+// A simulation's context over the window's Form1.
+struct FormSimulation {
+  explicit FormSimulation(Form1& f);
+  FormSimulation(const FormSimulation&) = delete;
+  FormSimulation& operator=(const FormSimulation&) = delete;
+  FormSaveFile file;
+  SimContext context;
+};
+
+// What the window shows at a stage of the run: "Clear" enabled and HALT green once a run
+// is set up, red while a file is written, enabled for the loop, grey and disabled after
+// it; a command that ends before its loop gives HALT its idle grey back (it is still
+// disabled, and a green or red HALT would say that a run is going on). The screen shows
+// no spectrum from the start of a run on.
+void show_sim_stage(Form1& f, SimStage stage);
+
+// What "Continue" sets once the parameters are accepted, before any question: the run's
+// flags and counters, and HALT enabled in green.
+void begin_continue(Form1& f);
+// A command that ends before its loop: HALT grey.
+void end_before_run(Form1& f);
+
+// The engine run over the window's Form1, with show_sim_stage as the stage hook.
+SimOutcome simulate_in_window(Form1& f, SimRequest request, RunControl& run);
+
+}  // namespace kv
