@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/state/form1.h"
 #include "chaos/dimension.h"
 #include "cli/cli_registry.h"
 #include "platform/scripted_services.h"
+#include "plot/plot_state.h"
 
 namespace kv::cli {
 namespace {
@@ -28,10 +28,11 @@ int run(const std::vector<std::string>& args) {
   }
   if (path.empty()) return fail("dimension needs a Poincare file (FILE.poi)");
 
-  ScriptedServices scripted;
-  Form1 f(scripted.services());
+  PlotState plots;
+  NullPump pump;  // nothing is shown
   RunToEnd run_to_end;
-  const DimensionOutcome out = capacity_dimension_of_file(f, DimensionRequest{path}, run_to_end);
+  const DimensionOutcome out =
+      capacity_dimension_of_file(plots, pump, DimensionRequest{path}, run_to_end);
   using S = DimensionOutcome::Status;
   if (out.status == S::refused || out.status == S::unreadable) {
     std::cerr << "kestavor-cli: " << out.reason << "\n";
