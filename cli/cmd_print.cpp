@@ -68,8 +68,8 @@ int run(const std::vector<std::string>& args) {
   SaveState save;
   NullPump pump;  // nothing is shown
   RunToEnd run_to_end;
-  const PlotFileOutcome plotted = plot_file({plots, spectrum, chaos, save, pump},
-                                            PlotFileRequest{path, range}, run_to_end);
+  const PlotFileOutcome plotted =
+      plot_file({plots, spectrum, chaos, save, pump}, PlotFileRequest{path, range}, run_to_end);
   if (plotted.status != PlotFileOutcome::Status::drawn) {
     std::cerr << "kestavor-cli: " << plotted.reason << "\n";
     return 1;
@@ -91,8 +91,8 @@ int run(const std::vector<std::string>& args) {
     std::cerr << "kestavor-cli: " << printed.reason << "\n";
     return 1;
   }
-  std::cout << output << ": " << (spectrum.FFT_flag ? "spectrum page" : "phase page") << " of " << path
-            << "\n";
+  std::cout << output << ": " << (spectrum.FFT_flag ? "spectrum page" : "phase page") << " of "
+            << path << "\n";
   return 0;
 #endif
 }

@@ -68,7 +68,7 @@ struct SpectrumSource {
 
 struct SpectrumResult {
   SpectrumOutcome outcome = SpectrumOutcome::cancelled;
-  std::string reason;  // for unreadable, too_short and save_failed: what is wrong
+  std::string reason;         // for unreadable, too_short and save_failed: what is wrong
   std::int64_t segments = 0;  // segments averaged
   LyapunovRun lyapunov;       // drawn, saved, save_failed: the estimate after the plot
 };

@@ -278,9 +278,9 @@ PlotFileOutcome plot_file(PlotFileContext c, const PlotFileRequest& request, Run
     c.pump.repaint();
   } else if (kind == "POINCARE") {
     view.show(PlotPart::poincare_plot, true);
-    for (PlotPart part : {PlotPart::phase_plot, PlotPart::phase_velocity_scale,
-                          PlotPart::phase_angle_scale, PlotPart::phase_velocity_title,
-                          PlotPart::phase_title})
+    for (PlotPart part :
+         {PlotPart::phase_plot, PlotPart::phase_velocity_scale, PlotPart::phase_angle_scale,
+          PlotPart::phase_velocity_title, PlotPart::phase_title})
       view.show(part, false);
     grid(f);
     c.pump.repaint();

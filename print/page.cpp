@@ -138,9 +138,9 @@ PrintOutcome print_page(const PlotState& f, const SpectrumState& s, const ChaosS
   if (spectrum) {
     p.size(8);
     // The exponent is printed only when it belongs to the spectrum on the screen.
-    const std::string value =
-        std::isfinite(chaos.lyapunov_exponent) ? format_pattern(chaos.lyapunov_exponent, "#.###")
-                                               : "";
+    const std::string value = std::isfinite(chaos.lyapunov_exponent)
+                                  ? format_pattern(chaos.lyapunov_exponent, "#.###")
+                                  : "";
     p.print_at(4000, 2000, "Lyapunov exponent=" + value);
   } else {
     p.line(3000, 4500, 9000, 4500);

@@ -78,8 +78,7 @@ SpectrumOutcome spectrum_by_dialogs(Form1& f) {
   WindowRunControl run(f, segment_progress_text);
   const SpectrumResult drawn = average_spectrum(c, source, request, run);
   terminate_file(f);  // a data file left open by an earlier command
-  if (drawn.outcome != SpectrumOutcome::drawn)
-    return ended_early(f, drawn.outcome, drawn.reason);
+  if (drawn.outcome != SpectrumOutcome::drawn) return ended_early(f, drawn.outcome, drawn.reason);
   show_drawn(f, drawn);
 
   if (!f.sys.dialogs.ask_yes_no("Save the spectrum?", "FFT", MsgIcon::Question))

@@ -13,8 +13,8 @@
 #include "fft/get_fft_data.h"
 #include "fft/spectrum_file.h"
 #include "orbit_text.h"
-#include "plot_parts.h"
 #include "platform/scripted_services.h"
+#include "plot_parts.h"
 
 namespace kv {
 namespace {
@@ -395,9 +395,9 @@ TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
   EXPECT_EQ(started, 1);
   EXPECT_EQ(steps, result.lyapunov.steps);
 
-  for (PlotPart part : {PlotPart::phase_plot, PlotPart::spectrum_frequency_scale,
-                        PlotPart::spectrum_power_scale, PlotPart::spectrum_power_title,
-                        PlotPart::phase_title})
+  for (PlotPart part :
+       {PlotPart::phase_plot, PlotPart::spectrum_frequency_scale, PlotPart::spectrum_power_scale,
+        PlotPart::spectrum_power_title, PlotPart::phase_title})
     EXPECT_TRUE(view.visible(part)) << static_cast<int>(part);
   for (PlotPart part : {PlotPart::phase_velocity_title, PlotPart::phase_velocity_scale,
                         PlotPart::phase_angle_scale})

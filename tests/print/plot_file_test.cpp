@@ -376,8 +376,8 @@ TEST(PlotFileRequest, RunsOnTheStateGroupsAloneAndDrawsAsTheCommandDoes) {
 // Print makes its spectrum page from the three groups alone.
 TEST(PlotFileRequest, ASpectrumFileOnTheGroupsAloneIsPrintedAsTheSpectrumPage) {
   test::TempDir dir;
-  const std::string path =
-      dir.write("s.fft", test::spectrum_file(512, [](int j) { return 1.0 / j; }, "Parzen"));
+  const std::string path = dir.write("s.fft", test::spectrum_file(
+                                                  512, [](int j) { return 1.0 / j; }, "Parzen"));
   Groups g;
   g.chaos.lyapunov_exponent = 0.5;
   RunToEnd to_end;
@@ -391,8 +391,7 @@ TEST(PlotFileRequest, ASpectrumFileOnTheGroupsAloneIsPrintedAsTheSpectrumPage) {
 
   ASSERT_TRUE(page_has_content(g.plots, g.spectrum));
   RecordingPrinter page;
-  ASSERT_EQ(print_page(g.plots, g.spectrum, g.chaos, page).status,
-            PrintOutcome::Status::printed);
+  ASSERT_EQ(print_page(g.plots, g.spectrum, g.chaos, page).status, PrintOutcome::Status::printed);
   EXPECT_EQ(page.documents, 1);
   bool window = false, exponent = false;
   for (const auto& t : page.texts) {
