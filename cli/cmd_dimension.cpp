@@ -15,7 +15,8 @@ namespace {
 int run(const std::vector<std::string>& args) {
   std::string path;
   bool json = false;
-  for (const std::string& a : args) {
+  for (ArgReader in(args); in.next();) {
+    const std::string& a = in.arg();
     if (a == "--json") {
       json = true;
     } else if (!a.empty() && a[0] == '-') {
