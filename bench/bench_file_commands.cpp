@@ -70,7 +70,7 @@ void BM_Dimension5000(benchmark::State& state) {
   kv::Form1 f(s.services());
   kv::RunToEnd run;
   for (auto _ : state) {
-    const auto out = kv::capacity_dimension_of_file(f, {poincare_path()}, run);
+    const auto out = kv::capacity_dimension_of_file(f, s.pump, {poincare_path()}, run);
     benchmark::DoNotOptimize(out.dimension);
   }
 }
@@ -98,7 +98,7 @@ void BM_PlotFileOrbit1M(benchmark::State& state) {
   const std::string& path = orbit_path();
   std::int64_t records = 0;
   for (auto _ : state) {
-    const auto out = kv::plot_file(f, {path, 0}, run);
+    const auto out = kv::plot_file({f, f, f, f, s.pump}, {path, 0}, run);
     records += out.records;
   }
   state.counters["records/s"] =
@@ -133,7 +133,7 @@ void BM_PrintPdf1M(benchmark::State& state) {
   for (auto _ : state) {
     std::string why;
     auto page = kv::open_pdf_page(path, why);
-    const auto out = kv::print_page(f, *page);
+    const auto out = kv::print_page(f, f, f, *page);
     if (out.status != kv::PrintOutcome::Status::printed) state.SkipWithError(out.reason.c_str());
   }
   state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
@@ -147,7 +147,7 @@ void BM_PrintPng1M(benchmark::State& state) {
   for (auto _ : state) {
     std::string why;
     auto page = kv::open_png_page(path, why);
-    const auto out = kv::print_page(f, *page);
+    const auto out = kv::print_page(f, f, f, *page);
     if (out.status != kv::PrintOutcome::Status::printed) state.SkipWithError(out.reason.c_str());
   }
 }

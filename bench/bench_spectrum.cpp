@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/commands/commands.h"
+#include "app/commands/lyapunov_display.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "bench/orbit_file_gen.h"
@@ -155,14 +156,15 @@ void BM_LyapunovEstimateWithHaltPolling(benchmark::State& state) {
 }
 BENCHMARK(BM_LyapunovEstimateWithHaltPolling)->Unit(benchmark::kMillisecond);
 
-// The Lyapunov command on a file: read it, fill the series, estimate, show the result.
+// The Lyapunov estimate of a file as the window runs it: read it, fill the series,
+// estimate with the progress marks and HALT polled, show the result.
 void BM_LyapunovCommand(benchmark::State& state) {
   const std::string& path = orbit_file().path;
   kv::ScriptedServices s;
   kv::Form1 f(s.services());
   for (auto _ : state) {
     kv::WindowRunControl control(f);
-    const kv::LyapunovRun run = kv::lyapunov(f, path, control);
+    const kv::LyapunovRun run = kv::lyapunov_command(f, path, control);
     if (run.outcome != kv::LyapunovRun::Outcome::finished) state.SkipWithError("no estimate");
   }
 }

@@ -4,10 +4,11 @@
 #include <cmath>
 #include <limits>
 
-#include "app/state/form1.h"
 #include "platform/list_input.h"
 #include "platform/number_format.h"
+#include "platform/services.h"
 #include "platform/text_files.h"
+#include "plot/plot_state.h"
 #include "plot/poincare_plot.h"
 
 namespace kv {
@@ -109,10 +110,9 @@ std::string dimension_text(double dimension, int points) {
   return "Capacity dimension=" + d + "\r\nNumber of points=" + std::to_string(points);
 }
 
-DimensionOutcome capacity_dimension_of_file(Form1& f, const DimensionRequest& request,
-                                            RunControl& run) {
+DimensionOutcome capacity_dimension_of_file(PlotState& f, EventPump& pump,
+                                            const DimensionRequest& request, RunControl& run) {
   DimensionOutcome out;
-  f.save_file_name = request.path;
   std::string text, error;
   if (!read_whole_file(request.path, text, error)) {
     out.reason = error;
@@ -137,12 +137,13 @@ DimensionOutcome capacity_dimension_of_file(Form1& f, const DimensionRequest& re
     return out;
   }
 
-  f.poincare_event = kTrue;
   grid(f);
   start_poincare_marker(f);
-  for (Ctl c : {Ctl::Image2, Ctl::Frame10, Ctl::Frame9}) f.ui.set_visible(c, true);
-  f.sys.pump.repaint();
-  f.ui.set_text(Ctl::Label2, "Poincare plot");
+  for (PlotPart part : {PlotPart::poincare_velocity_title, PlotPart::poincare_velocity_scale,
+                        PlotPart::poincare_angle_scale})
+    f.view->show(part, true);
+  pump.repaint();
+  f.view->set_title(PlotPart::poincare_title, "Poincare plot");
 
   BoxCounter boxes;
   const double centre = f.Picture2.ScaleHeight() / 2.0;

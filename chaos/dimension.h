@@ -12,7 +12,8 @@
 #include "platform/run_control.h"
 
 namespace kv {
-struct Form1;
+struct PlotState;
+class EventPump;
 
 inline constexpr int kDimensionMaxPoints = 5000;
 inline constexpr int kDimensionLevels = 9;  // levels 0..8: 2^(e+1) boxes per side
@@ -67,8 +68,9 @@ struct DimensionOutcome {
 
 // Reads, draws and counts the points of the file and fits the dimension. HALT (through
 // `run`) ends the reading; the estimate then uses the points read so far. The grid is
-// drawn once the file is known to be a Poincare file.
-DimensionOutcome capacity_dimension_of_file(Form1& f, const DimensionRequest& request,
-                                            RunControl& run);
+// drawn, and the Poincare plot's scales shown (`pump` repaints them), once the file is
+// known to be a Poincare file. The header's count is left in number_of_points.
+DimensionOutcome capacity_dimension_of_file(PlotState& plots, EventPump& pump,
+                                            const DimensionRequest& request, RunControl& run);
 
 }  // namespace kv

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/state/form1.h"
+#include "chaos/chaos_state.h"
 #include "chaos/lyapunov_estimate.h"
 #include "datafiles/orbit_reader.h"
 #include "platform/input_file.h"
@@ -15,35 +15,31 @@ namespace kv {
 
 namespace {
 
-// Asks the run control about HALT once per candidate and shows the progress marks after
-// every step: "g" for every two steps done, "c" for the rest of 21 places.
-class FormHooks : public LyapunovHooks {
+// Asks the run control about HALT once per candidate; after every step keeps the running
+// value, tells the watch and reports how far the reference has come through the series.
+class Hooks : public LyapunovHooks {
  public:
-  FormHooks(Form1& f, RunControl& run) : f_(f), run_(run) {}
+  Hooks(ChaosState& chaos, const LyapunovWatch& watch, RunControl& run)
+      : chaos_(chaos), watch_(watch), run_(run) {}
   bool halt() override { return run_.halt_requested(); }
   void step_done(const LyapunovStep& step) override {
-    f_.lyapunov_exponent = step.estimate;
-    const int done = step.steps / 2;
-    std::string marks(1, ' ');
-    marks.append(static_cast<std::size_t>(done), 'g');
-    if (21 - done > 0) marks.append(static_cast<std::size_t>(21 - done), 'c');
-    f_.ui.set_text(Ctl::Text68, marks);
-    f_.sys.pump.repaint();
-    // How far the reference has come through the series.
+    chaos_.lyapunov_exponent = step.estimate;
+    if (watch_.step_done) watch_.step_done(step);
     const LyapunovParams p;
     run_.progress(std::min(step.reference + p.evolve, p.last), p.last);
   }
 
  private:
-  Form1& f_;
+  ChaosState& chaos_;
+  const LyapunovWatch& watch_;
   RunControl& run_;
 };
 
-void finish(Form1& f) {
-  f.ui.set_visible(Ctl::Text68, false);
-  f.ui.set_back(Ctl::Text18, kGrey);
-  f.ui.set_enabled(Ctl::Text18, false);
-  f.sys.pump.repaint();
+LyapunovRun unreadable(ChaosState& chaos, std::string error) {
+  LyapunovRun run;
+  run.error = std::move(error);
+  chaos.lyapunov_exponent = 0;
+  return run;
 }
 
 // Reads on until `in` has read records 1..12000 (their velocities collected in
@@ -78,22 +74,15 @@ OrbitReader::Status start_reading(OrbitReader& in, std::vector<float>& velocitie
 
 // The estimate of a whole file: refused unless its second line names an orbit file (a
 // Poincare file's velocities are one per drive period, not a time series).
-LyapunovRun lyapunov_of_file(Form1& f, OrbitReader& in, const std::string& path,
+LyapunovRun lyapunov_of_file(ChaosState& chaos, OrbitReader& in, const LyapunovRequest& request,
                              RunControl& run_control) {
   std::vector<float> velocities;
   std::string kind;
   const OrbitReader::Status st = start_reading(in, velocities, kind);
-  if (st == OrbitReader::Status::ok && kind != "PHASE") {
-    LyapunovRun run;
-    run.error =
-        path + ": line 2 reads \"" + shown_bytes(kind) + "\", not PHASE: this is not an orbit file";
-    f.lyapunov_exponent = 0;
-    f.ui.set_visible(Ctl::Text67, false);
-    finish(f);
-    f.sys.dialogs.message(run.error, "Lyapunov exponent", MsgIcon::Critical);
-    return run;
-  }
-  return lyapunov_of_reader(f, in, velocities, st, path, run_control);
+  if (st == OrbitReader::Status::ok && kind != "PHASE")
+    return unreadable(chaos, request.path + ": line 2 reads \"" + shown_bytes(kind) +
+                                 "\", not PHASE: this is not an orbit file");
+  return lyapunov_of_reader(chaos, in, velocities, st, request, run_control);
 }
 
 }  // namespace
@@ -107,81 +96,60 @@ void collect_lyapunov_velocities(OrbitReader& in, std::vector<float>& velocities
   in.collect_velocities(velocities.data(), kLyapunovRecords);
 }
 
-LyapunovRun lyapunov(Form1& f, const std::string& path, RunControl& run_control) {
+LyapunovRun lyapunov(ChaosState& chaos, const LyapunovRequest& request, RunControl& run_control) {
   // Only the records used are read: the file is never read to its end.
   InputFile file;
   std::string error;
-  if (!file.open(path, error)) {
-    LyapunovRun run;
-    run.error = error;
-    f.lyapunov_exponent = 0;
-    f.ui.set_visible(Ctl::Text67, false);
-    finish(f);
-    f.sys.dialogs.message(error, "Lyapunov exponent", MsgIcon::Critical);
-    return run;
-  }
+  if (!file.open(request.path, error)) return unreadable(chaos, error);
   OrbitReader in(file);
-  return lyapunov_of_file(f, in, path, run_control);
+  return lyapunov_of_file(chaos, in, request, run_control);
 }
 
-LyapunovRun lyapunov_of_text(Form1& f, std::string_view text, const std::string& path,
-                             RunControl& run_control) {
+LyapunovRun lyapunov_of_text(ChaosState& chaos, std::string_view text,
+                             const LyapunovRequest& request, RunControl& run_control) {
   OrbitReader in(text);
-  return lyapunov_of_file(f, in, path, run_control);
+  return lyapunov_of_file(chaos, in, request, run_control);
 }
 
-LyapunovRun lyapunov_of_reader(Form1& f, OrbitReader& in, const std::vector<float>& velocities,
-                               OrbitReader::Status header, const std::string& path,
-                               RunControl& run_control) {
-  LyapunovRun run;
-  f.ui.set_text(Ctl::Text67, kLyapunovCalculating);
-  f.ui.set_visible(Ctl::Text67, true);
-  f.ui.set_visible(Ctl::Text68, true);
-  f.ui.set_back(Ctl::Text18, kCyan);
-  f.sys.pump.repaint();
+LyapunovRun lyapunov_of_reader(ChaosState& chaos, OrbitReader& in,
+                               const std::vector<float>& velocities, OrbitReader::Status header,
+                               const LyapunovRequest& request, RunControl& run_control) {
+  if (request.watch.started) request.watch.started();
 
+  LyapunovRun run;
   std::string error = in.error();
   OrbitReader::Status st = header;
   if (st == OrbitReader::Status::ok) st = read_rest(in, error);
   if (st != OrbitReader::Status::ok) {
-    f.lyapunov_exponent = 0;
+    chaos.lyapunov_exponent = 0;
     if (st == OrbitReader::Status::end) {
       run.outcome = LyapunovRun::Outcome::too_short;
       run.text = kLyapunovTooShort;
-      f.ui.set_text(Ctl::Text67, run.text);
     } else {
       run.outcome = LyapunovRun::Outcome::unreadable;
-      run.error = path + ": " + error;
-      f.ui.set_visible(Ctl::Text67, false);
-      f.sys.dialogs.message(run.error, "Lyapunov exponent", MsgIcon::Critical);
+      run.error = request.path + ": " + error;
     }
-    finish(f);
     return run;
   }
 
   // series(1..11800) holds records 201..12000.
   std::vector<float> series(velocities.begin() + kLyapunovSkipped, velocities.end());
   series[0] = 0;
-  FormHooks hooks(f, run_control);
-  LyapunovEstimate est = estimate_lyapunov(series, LyapunovParams{}, hooks);
+  Hooks hooks(chaos, request.watch, run_control);
+  const LyapunovEstimate est = estimate_lyapunov(series, LyapunovParams{}, hooks);
   run.steps = est.steps;
   if (est.halted) {
     run.outcome = LyapunovRun::Outcome::halted;
-    f.ui.set_back(Ctl::Text18, kGrey);
-    f.ui.set_enabled(Ctl::Text18, false);
-    f.ui.set_visible(Ctl::Text67, false);
-    f.lyapunov_exponent = 0;
+    chaos.lyapunov_exponent = 0;
   } else {
     // When no step had a growth rate (no neighbour at a nonzero distance was ever found)
     // there is no estimate; the status text reads as it always has.
     run.outcome =
         est.rated_steps > 0 ? LyapunovRun::Outcome::finished : LyapunovRun::Outcome::no_estimate;
-    f.lyapunov_exponent = est.exponent;
+    chaos.lyapunov_exponent = est.exponent;
     run.text = lyapunov_status_text(est.exponent);
-    f.ui.set_text(Ctl::Text67, run.text);
   }
-  run.exponent = f.lyapunov_exponent;
-  finish(f);
+  run.exponent = chaos.lyapunov_exponent;
   return run;
 }
 

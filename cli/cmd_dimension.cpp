@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/state/form1.h"
 #include "chaos/dimension.h"
 #include "cli/cli_registry.h"
 #include "platform/scripted_services.h"
+#include "plot/plot_state.h"
 
 namespace kv::cli {
 namespace {
@@ -15,7 +15,9 @@ namespace {
 int run(const std::vector<std::string>& args) {
   std::string path;
   bool json = false;
-  for (const std::string& a : args) {
+  ArgReader in(args);
+  while (in.next()) {
+    const std::string& a = in.arg();
     if (a == "--json") {
       json = true;
     } else if (!a.empty() && a[0] == '-') {
@@ -26,12 +28,14 @@ int run(const std::vector<std::string>& args) {
       return fail("more than one Poincare file given");
     }
   }
+  if (in.failed()) return fail(in.error());
   if (path.empty()) return fail("dimension needs a Poincare file (FILE.poi)");
 
-  ScriptedServices scripted;
-  Form1 f(scripted.services());
+  PlotState plots;
+  NullPump pump;  // nothing is shown
   RunToEnd run_to_end;
-  const DimensionOutcome out = capacity_dimension_of_file(f, DimensionRequest{path}, run_to_end);
+  const DimensionOutcome out =
+      capacity_dimension_of_file(plots, pump, DimensionRequest{path}, run_to_end);
   using S = DimensionOutcome::Status;
   if (out.status == S::refused || out.status == S::unreadable) {
     std::cerr << "kestavor-cli: " << out.reason << "\n";

@@ -3,11 +3,10 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/state/form1.h"
+#include "chaos/chaos_state.h"
 #include "chaos/lyapunov.h"
 #include "cli/cli_registry.h"
 #include "cli/signal_run_control.h"
-#include "platform/scripted_services.h"
 
 namespace kv::cli {
 namespace {
@@ -33,11 +32,10 @@ int run(const std::vector<std::string>& args) {
   if (in.failed()) return fail(in.error());
   if (path.empty()) return fail("lyapunov needs an orbit file (FILE.pha)");
 
-  ScriptedServices scripted;
-  Form1 f(scripted.services());
+  ChaosState chaos;
   SignalRunControl run;
   run.show_progress("records", quiet);
-  const LyapunovRun result = lyapunov(f, path, run);
+  const LyapunovRun result = lyapunov(chaos, LyapunovRequest{path, {}}, run);
   run.end_progress();
   switch (result.outcome) {
     case LyapunovRun::Outcome::finished:

@@ -5,11 +5,14 @@
 #include <cctype>
 #include <iostream>
 
-#include "app/state/form1.h"
+#include "chaos/chaos_state.h"
 #include "cli/cli_registry.h"
+#include "datafiles/save_state.h"
 #include "fft/plot_file.h"
+#include "fft/spectrum_state.h"
 #include "platform/scripted_services.h"
 #include "platform/text_files.h"
+#include "plot/plot_state.h"
 #include "print/page.h"
 #ifdef KV_HAVE_QT_PRINT
 #include "print/qt/qt_printers.h"
@@ -64,15 +67,19 @@ int run(const std::vector<std::string>& args) {
   (void)range;
   return fail("print is not available in this build (it needs the Qt printing support)");
 #else
-  ScriptedServices scripted;
-  Form1 f(scripted.services());
+  PlotState plots;
+  SpectrumState spectrum;
+  ChaosState chaos;
+  SaveState save;
+  NullPump pump;  // nothing is shown
   RunToEnd run_to_end;
-  const PlotFileOutcome plotted = plot_file(f, PlotFileRequest{path, range}, run_to_end);
+  const PlotFileOutcome plotted =
+      plot_file({plots, spectrum, chaos, save, pump}, PlotFileRequest{path, range}, run_to_end);
   if (plotted.status != PlotFileOutcome::Status::drawn) {
     std::cerr << "kestavor-cli: " << plotted.reason << "\n";
     return 1;
   }
-  if (!page_has_content(f)) {
+  if (!page_has_content(plots, spectrum)) {
     std::cerr << "kestavor-cli: " << path << " holds no points: there is nothing to print.\n";
     return 1;
   }
@@ -84,13 +91,13 @@ int run(const std::vector<std::string>& args) {
     std::cerr << "kestavor-cli: " << why_not << "\n";
     return 1;
   }
-  const PrintOutcome printed = print_page(f, *page);
+  const PrintOutcome printed = print_page(plots, spectrum, chaos, *page);
   if (printed.status != PrintOutcome::Status::printed) {
     std::cerr << "kestavor-cli: " << printed.reason << "\n";
     return 1;
   }
-  std::cout << output << ": " << (f.FFT_flag ? "spectrum page" : "phase page") << " of " << path
-            << "\n";
+  std::cout << output << ": " << (spectrum.FFT_flag ? "spectrum page" : "phase page") << " of "
+            << path << "\n";
   return 0;
 #endif
 }

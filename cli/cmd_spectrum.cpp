@@ -4,14 +4,16 @@
 #include <cctype>
 #include <iostream>
 
-#include "app/state/form1.h"
+#include "chaos/chaos_state.h"
 #include "cli/cli_registry.h"
 #include "cli/signal_run_control.h"
+#include "datafiles/save_state.h"
 #include "fft/get_fft_data.h"
-#include "fft/segment_average.h"
+#include "fft/spectrum_state.h"
 #include "fft/windows.h"
 #include "platform/scripted_services.h"
 #include "platform/text_files.h"
+#include "plot/plot_state.h"
 
 namespace kv::cli {
 namespace {
@@ -68,11 +70,16 @@ int run(const std::vector<std::string>& args) {
   if (request.window < 0)
     return fail("unknown window \"" + window + "\" (Parzen, Hanning, Welch, Square)");
 
-  ScriptedServices scripted;
-  Form1 f(scripted.services());
+  PlotState plots;
+  SpectrumState spectrum;
+  ChaosState chaos;
+  SaveState save;
+  FileTable files;
+  NullPump pump;  // nothing is shown
   SignalRunControl run;
   run.show_progress("segments", quiet);
-  const SpectrumResult result = run_spectrum(f, request, run);
+  const SpectrumResult result =
+      run_spectrum({plots, spectrum, chaos, save, files, pump}, request, run);
   run.end_progress();
   if (run.signal() != 0) {
     std::cerr << "kestavor-cli: interrupted: the Lyapunov estimate was stopped\n";
@@ -80,13 +87,12 @@ int run(const std::vector<std::string>& args) {
   }
   switch (result.outcome) {
     case SpectrumOutcome::saved:
-      std::cout << request.output << ": " << f.window << " window, "
-                << (request.segments > 0 ? request.segments : offered_maximum(f.number_of_points))
+      std::cout << request.output << ": " << spectrum.window << " window, " << result.segments
                 << " segment(s) averaged\n";
       return 0;
     case SpectrumOutcome::cancelled:
       return fail(request.orbit_path + " is too short for one segment of 36864 records (" +
-                  std::to_string(f.number_of_points) +
+                  std::to_string(plots.number_of_points) +
                   " points in its header); --segments S averages S segments when the file "
                   "holds them");
     default:

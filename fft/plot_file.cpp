@@ -5,12 +5,16 @@
 #include <string_view>
 #include <vector>
 
-#include "app/state/form1.h"
+#include "chaos/chaos_state.h"
+#include "datafiles/save_state.h"
 #include "fft/spectrum_plot.h"
+#include "fft/spectrum_state.h"
 #include "platform/list_input.h"
 #include "platform/number_format.h"
+#include "platform/services.h"
 #include "platform/text_files.h"
 #include "plot/phase_plot.h"
+#include "plot/plot_state.h"
 #include "plot/poincare_plot.h"
 
 namespace kv {
@@ -66,7 +70,8 @@ bool counts_of_phase(double phi, double pi, i16& counts) {
   return true;
 }
 
-PlotFileOutcome plot_spectrum_file(Form1& f, std::string_view text, const std::string& path) {
+PlotFileOutcome plot_spectrum_file(PlotFileContext c, std::string_view text,
+                                   const std::string& path) {
   PlotFileOutcome out;
   out.kind = PlotFileOutcome::Kind::spectrum;
   const std::string window(trimmed(text_line(text, 3)));
@@ -92,24 +97,25 @@ PlotFileOutcome plot_spectrum_file(Form1& f, std::string_view text, const std::s
     }
     if (power[j] <= 0) power[j] = kSpectrumFloor;
   }
-  f.FFT_flag = kTrue;
-  f.fft_points = 2048;
-  f.window = window;
-  std::copy(power.begin() + 1, power.end(), f.spectrum.begin() + 1);
+  SpectrumState& s = c.spectrum;
+  s.FFT_flag = kTrue;
+  s.fft_points = 2048;
+  s.window = window;
+  std::copy(power.begin() + 1, power.end(), s.spectrum.begin() + 1);
   // No Lyapunov exponent belongs to a spectrum read from a file.
-  f.lyapunov_exponent = std::numeric_limits<double>::quiet_NaN();
-  plot_fft(f);
+  c.chaos.lyapunov_exponent = std::numeric_limits<double>::quiet_NaN();
+  plot_fft(c.plots, s, c.pump);
   out.status = PlotFileOutcome::Status::drawn;
   out.records = kPlotFileSpectrumLines;
   return out;
 }
 
-PlotFileOutcome plot_poincare_file(Form1& f, ListInput& in, const std::string& path,
-                                   RunControl& run) {
+PlotFileOutcome plot_poincare_file(PlotState& f, SaveState& save, ListInput& in,
+                                   const std::string& path, RunControl& run) {
   PlotFileOutcome out;
   out.kind = PlotFileOutcome::Kind::poincare;
-  f.ui.set_text(Ctl::Label2, "Poincare plot");
-  f.ui.set_visible(Ctl::Label2, true);
+  f.view->set_title(PlotPart::poincare_title, "Poincare plot");
+  f.view->show(PlotPart::poincare_title, true);
   f.poincare_cnt = 0;
   grid(f);
   start_poincare_marker(f);
@@ -118,7 +124,7 @@ PlotFileOutcome plot_poincare_file(Form1& f, ListInput& in, const std::string& p
   int refresh = 0;
   for (;;) {
     if (in.eof()) {
-      f.saving = kFalse;
+      save.saving = kFalse;
       out.status = PlotFileOutcome::Status::drawn;
       break;
     }
@@ -167,21 +173,20 @@ int range_value_for_cycles(int cycle_number) {
   return -1;
 }
 
-// Plots the orbit records that follow the header in `in` until the end of the text or
-// HALT. Clear restarts the plot.
-PlotFileOutcome start_phase_plot(Form1& f, ListInput& in, const std::string& path,
-                                 RunControl& run) {
+PlotFileOutcome start_phase_plot(PlotState& f, SaveState& save, ListInput& in,
+                                 const std::string& path, RunControl& run) {
   PlotFileOutcome out;
   out.kind = PlotFileOutcome::Kind::orbit;
+  PlotView& view = *f.view;
   setup_phase_plot(f);
   draw_phase_axes(f);
-  f.ui.set_visible(Ctl::Frame5, true);
-  f.ui.set_visible(Ctl::Frame8, f.cycle_number == 0);
-  f.ui.set_text(Ctl::Label3, "Phase plot");
-  f.ui.set_visible(Ctl::Label3, true);
-  f.ui.set_visible(Ctl::Image1, true);
-  f.ui.set_visible(Ctl::Label2, false);
-  f.ui.set_visible(Ctl::Picture2, false);
+  view.show(PlotPart::phase_velocity_scale, true);
+  view.show(PlotPart::phase_angle_scale, f.cycle_number == 0);
+  view.set_title(PlotPart::phase_title, "Phase plot");
+  view.show(PlotPart::phase_title, true);
+  view.show(PlotPart::phase_velocity_title, true);
+  view.show(PlotPart::poincare_title, false);
+  view.show(PlotPart::poincare_plot, false);
 
   int counter = 0;
   f.cnt = 0;
@@ -189,9 +194,9 @@ PlotFileOutcome start_phase_plot(Form1& f, ListInput& in, const std::string& pat
   const i32 r = f.cycle_number;
   for (;;) {
     if (in.eof()) {
-      f.saving = kFalse;
-      f.ui.set_visible(Ctl::Text3, false);
-      f.ui.set_visible(Ctl::HScroll1, false);
+      save.saving = kFalse;
+      view.show(PlotPart::range_text, false);
+      view.show(PlotPart::range_scroll, false);
       out.status = PlotFileOutcome::Status::drawn;
       break;
     }
@@ -246,10 +251,11 @@ PlotFileOutcome start_phase_plot(Form1& f, ListInput& in, const std::string& pat
   return out;
 }
 
-PlotFileOutcome plot_file(Form1& f, const PlotFileRequest& request, RunControl& run) {
+PlotFileOutcome plot_file(PlotFileContext c, const PlotFileRequest& request, RunControl& run) {
+  PlotState& f = c.plots;
+  PlotView& view = *f.view;
   f.cnt = 0;
   f.poincare_cnt = 0;
-  f.save_file_name = request.path;
   PlotFileOutcome out;
   std::string text, error;
   if (!read_whole_file(request.path, text, error)) {
@@ -262,20 +268,22 @@ PlotFileOutcome plot_file(Form1& f, const PlotFileRequest& request, RunControl& 
   in.skip_line();
 
   if (kind == "PHASE" || kind == "FFT") {
-    f.ui.set_visible(Ctl::Picture2, false);
-    f.ui.set_visible(Ctl::Image2, false);
-    f.ui.set_visible(Ctl::Picture1, true);
-    f.ui.set_visible(Ctl::Frame5, true);
-    for (Ctl c : {Ctl::Label2, Ctl::Frame9, Ctl::Frame10}) f.ui.set_visible(c, false);
-    f.poincare_event = kFalse;
-    f.sys.pump.repaint();
+    view.show(PlotPart::poincare_plot, false);
+    view.show(PlotPart::poincare_velocity_title, false);
+    view.show(PlotPart::phase_plot, true);
+    view.show(PlotPart::phase_velocity_scale, true);
+    for (PlotPart part : {PlotPart::poincare_title, PlotPart::poincare_angle_scale,
+                          PlotPart::poincare_velocity_scale})
+      view.show(part, false);
+    c.pump.repaint();
   } else if (kind == "POINCARE") {
-    f.poincare_event = kTrue;
-    f.ui.set_visible(Ctl::Picture2, true);
-    for (Ctl c : {Ctl::Picture1, Ctl::Frame5, Ctl::Frame8, Ctl::Image1, Ctl::Label3})
-      f.ui.set_visible(c, false);
+    view.show(PlotPart::poincare_plot, true);
+    for (PlotPart part :
+         {PlotPart::phase_plot, PlotPart::phase_velocity_scale, PlotPart::phase_angle_scale,
+          PlotPart::phase_velocity_title, PlotPart::phase_title})
+      view.show(part, false);
     grid(f);
-    f.sys.pump.repaint();
+    c.pump.repaint();
   } else {
     out.status = PlotFileOutcome::Status::unrecognised;
     out.reason = "The file " + request.path + " is not an orbit, Poincare or spectrum file: its " +
@@ -284,12 +292,12 @@ PlotFileOutcome plot_file(Form1& f, const PlotFileRequest& request, RunControl& 
     return out;
   }
 
-  if (kind == "FFT") return plot_spectrum_file(f, text, request.path);
+  if (kind == "FFT") return plot_spectrum_file(c, text, request.path);
   // The screen shows phase and Poincare plots, so Print makes the phase page.
-  f.FFT_flag = kFalse;
-  if (kind == "POINCARE") return plot_poincare_file(f, in, request.path, run);
-  f.ui.set_value(Ctl::HScroll1, request.range_value);
-  return start_phase_plot(f, in, request.path, run);
+  c.spectrum.FFT_flag = kFalse;
+  if (kind == "POINCARE") return plot_poincare_file(f, c.save, in, request.path, run);
+  view.set_range_value(request.range_value);
+  return start_phase_plot(f, c.save, in, request.path, run);
 }
 
 }  // namespace kv

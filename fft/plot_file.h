@@ -11,7 +11,21 @@
 #include "platform/run_control.h"
 
 namespace kv {
-struct Form1;
+struct PlotState;
+struct SpectrumState;
+struct ChaosState;
+struct SaveState;
+class EventPump;
+class ListInput;
+
+// The state Plot file works on.
+struct PlotFileContext {
+  PlotState& plots;
+  SpectrumState& spectrum;  // a spectrum file becomes the spectrum on screen
+  ChaosState& chaos;        // ... which has no Lyapunov exponent
+  SaveState& save;          // saving ends with the file
+  EventPump& pump;          // shows the plot's parts before the drawing starts
+};
 
 // Spectrum lines a *.fft file must hold and Plot file reads: the whole numbers up to
 // 2048 / 4.4.
@@ -41,6 +55,13 @@ struct PlotFileOutcome {
 // Range control value for a range factor R (0, 2, 4, 8, 16, 32); -1 for any other R.
 int range_value_for_cycles(int cycle_number);
 
-PlotFileOutcome plot_file(Form1& f, const PlotFileRequest& request, RunControl& run);
+// Reads the file of the request whole and draws it. The plot's parts are shown through
+// plots.view; HALT and Clear come from `run`, and progress as bytes of the file read.
+PlotFileOutcome plot_file(PlotFileContext c, const PlotFileRequest& request, RunControl& run);
+
+// Plots the orbit records that follow the header in `in` until the end of the text or
+// HALT; Clear restarts the plot. The phase plot is prepared at the range it has.
+PlotFileOutcome start_phase_plot(PlotState& plots, SaveState& save, ListInput& in,
+                                 const std::string& path, RunControl& run);
 
 }  // namespace kv

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
-#include "app/state/form1.h"
+#include "fft/spectrum_state.h"
+#include "platform/services.h"
+#include "plot/plot_state.h"
 
 namespace kv {
 
@@ -31,28 +33,29 @@ int spectrum_print_y(double ln_p) {
   return clng_sat(1500 - 300 * ln_p - 150);
 }
 
-void plot_fft(Form1& f) {
+void plot_fft(PlotState& f, const SpectrumState& s, EventPump& pump) {
   Surface& pic = f.Picture1;
-  const int n = f.fft_points;
+  PlotView& view = *f.view;
+  const int n = s.fft_points;
   if (n <= 0) return;  // no spectrum has been set up
   pic.Cls();
-  f.ui.set_visible(Ctl::Picture1, true);
-  f.ui.set_visible(Ctl::Frame12, true);
-  f.ui.set_visible(Ctl::Frame13, true);
-  f.ui.set_visible(Ctl::Image3, true);
+  view.show(PlotPart::phase_plot, true);
+  view.show(PlotPart::spectrum_frequency_scale, true);
+  view.show(PlotPart::spectrum_power_scale, true);
+  view.show(PlotPart::spectrum_power_title, true);
   for (int i = 1; i <= 3; ++i) pic.Line(1610.0f * i, 6000, 1610.0f * i, 5500);
   for (int i = 1; i <= 8; ++i) pic.Line(0, 750.0f * i - 210, 100, 750.0f * i - 210);
-  f.ui.set_visible(Ctl::Frame5, false);
-  f.ui.set_visible(Ctl::Frame8, false);
+  view.show(PlotPart::phase_velocity_scale, false);
+  view.show(PlotPart::phase_angle_scale, false);
   pic.DrawWidth = 1;
 
   f.cnt = 1;
   const double last = n / 4.4;
-  const int lines = static_cast<int>(f.spectrum.size()) - 1;
+  const int lines = static_cast<int>(s.spectrum.size()) - 1;
   pic.CurrentX = static_cast<float>(clng(kLineWidth * 1024) / n);
-  pic.CurrentY = static_cast<float>(spectrum_plot_y(pic.Height(), ln_power(f.spectrum[1])));
+  pic.CurrentY = static_cast<float>(spectrum_plot_y(pic.Height(), ln_power(s.spectrum[1])));
   for (int j = 1; j <= last && j <= lines; ++j) {
-    const double lp = ln_power(f.spectrum[j]);
+    const double lp = ln_power(s.spectrum[j]);
     const double y = spectrum_plot_y(pic.Height(), lp);
     pic.LineTo(static_cast<float>(spectrum_plot_x(j, n)), static_cast<float>(y), 0);
     f.orbit_points.at(j, 1) = spectrum_print_x(j, n);
@@ -60,11 +63,11 @@ void plot_fft(Form1& f) {
   }
   f.cnt = clng(last);
 
-  f.ui.set_text(Ctl::Label3, "Fourier Spectrum");
-  f.ui.set_visible(Ctl::Label3, true);
-  f.ui.set_visible(Ctl::Image1, false);
+  view.set_title(PlotPart::phase_title, "Fourier Spectrum");
+  view.show(PlotPart::phase_title, true);
+  view.show(PlotPart::phase_velocity_title, false);
   pic.Refresh();
-  f.sys.pump.repaint();
+  pump.repaint();
 }
 
 }  // namespace kv

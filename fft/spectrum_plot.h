@@ -4,7 +4,9 @@
 #pragma once
 
 namespace kv {
-struct Form1;
+struct PlotState;
+struct SpectrumState;
+class EventPump;
 
 // Values of 0 or less have no logarithm; they are plotted and stored at this floor.
 inline constexpr float kSpectrumFloor = 0.0001f;
@@ -18,6 +20,8 @@ double spectrum_plot_y(float h, double ln_power);
 int spectrum_print_x(int j, int n);
 int spectrum_print_y(double ln_power);
 
-void plot_fft(Form1& f);
+// Draws spectrum(1..fft_points / 4.4) on Picture1, shows the spectrum's scales and title
+// instead of the phase plot's, stores the printer copy and repaints through `pump`.
+void plot_fft(PlotState& plots, const SpectrumState& spectrum, EventPump& pump);
 
 }  // namespace kv

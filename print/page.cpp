@@ -2,8 +2,10 @@
 
 #include <cmath>
 
-#include "app/state/form1.h"
+#include "chaos/chaos_state.h"
+#include "fft/spectrum_state.h"
 #include "platform/number_format.h"
+#include "plot/plot_state.h"
 
 namespace kv {
 
@@ -77,14 +79,15 @@ void spectrum_axes(Pen& p) {
 
 }  // namespace
 
-bool page_has_content(const Form1& f) {
-  return !(f.cnt == 0 && f.poincare_cnt == 0 && f.FFT_flag == kFalse);
+bool page_has_content(const PlotState& plots, const SpectrumState& spectrum) {
+  return !(plots.cnt == 0 && plots.poincare_cnt == 0 && spectrum.FFT_flag == kFalse);
 }
 
-PrintOutcome print_page(const Form1& f, PrinterSurface& printer) {
+PrintOutcome print_page(const PlotState& f, const SpectrumState& s, const ChaosState& chaos,
+                        PrinterSurface& printer) {
   PrintOutcome out;
-  if (!page_has_content(f)) return out;
-  const bool spectrum = f.FFT_flag != kFalse;
+  if (!page_has_content(f, s)) return out;
+  const bool spectrum = s.FFT_flag != kFalse;
   const i32 r = f.cycle_number;
   Pen p(printer);
   p.font("Arial");
@@ -104,7 +107,7 @@ PrintOutcome print_page(const Form1& f, PrinterSurface& printer) {
   p.width = 7;
   p.at(1000, 1000);
   if (spectrum) {
-    p.print(f.window);
+    p.print(s.window);
   } else {
     p.print("number of phase plot points=" + std::to_string(f.cnt));
     p.size(12);
@@ -135,8 +138,9 @@ PrintOutcome print_page(const Form1& f, PrinterSurface& printer) {
   if (spectrum) {
     p.size(8);
     // The exponent is printed only when it belongs to the spectrum on the screen.
-    const std::string value =
-        std::isfinite(f.lyapunov_exponent) ? format_pattern(f.lyapunov_exponent, "#.###") : "";
+    const std::string value = std::isfinite(chaos.lyapunov_exponent)
+                                  ? format_pattern(chaos.lyapunov_exponent, "#.###")
+                                  : "";
     p.print_at(4000, 2000, "Lyapunov exponent=" + value);
   } else {
     p.line(3000, 4500, 9000, 4500);

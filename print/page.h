@@ -9,10 +9,12 @@
 #include "platform/printer.h"
 
 namespace kv {
-struct Form1;
+struct PlotState;
+struct SpectrumState;
+struct ChaosState;
 
 // False when nothing is stored and no spectrum is shown: no page is made.
-bool page_has_content(const Form1& f);
+bool page_has_content(const PlotState& plots, const SpectrumState& spectrum);
 
 struct PrintOutcome {
   enum class Status { printed, nothing_to_print, failed };
@@ -20,8 +22,9 @@ struct PrintOutcome {
   std::string reason;  // failed: why the page could not be finished
 };
 
-// Draws the page (the phase page, or the spectrum page when FFT_flag is set) on `printer`
-// and ends the document. The stored tables and counters are left as they are.
-PrintOutcome print_page(const Form1& f, PrinterSurface& printer);
+// Draws the page (the phase page from the plots' tables, or the spectrum page with its
+// window and Lyapunov exponent when FFT_flag is set) on `printer` and ends the document.
+PrintOutcome print_page(const PlotState& plots, const SpectrumState& spectrum,
+                        const ChaosState& chaos, PrinterSurface& printer);
 
 }  // namespace kv

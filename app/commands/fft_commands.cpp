@@ -1,13 +1,17 @@
 // "FFT" and the window list: the button shows the list; choosing a window runs the
 // spectrum command and puts the list away again. The command asks the orbit file, the
 // number of segments (offering what the file holds) and whether and where to save through
-// the dialogs, between the engine's stages.
+// the dialogs, between the engine's stages, filling the request as it goes. Around the
+// engine: HALT enabled for the estimate and given back however the command ends, the
+// Lyapunov texts, the messages of what went wrong.
 #include <algorithm>
 #include <string>
 
 #include "app/commands/commands.h"
+#include "app/commands/lyapunov_display.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
+#include "datafiles/save_file.h"
 #include "fft/get_fft_data.h"
 #include "fft/segment_average.h"
 #include "platform/list_input.h"
@@ -21,16 +25,38 @@ constexpr const char* kTitle = "Fast Fourier transform";
 // the end of any file long before.
 constexpr double kMaxSegments = 9e18;
 
-SpectrumOutcome spectrum_command(Form1& f) {
-  const int window = f.ui[Ctl::List1].value;
-  begin_spectrum(f, window);
-  const std::string path = f.sys.dialogs.open_file("*.pha|*.pha", f.program_dir, "");
-  if (path.empty()) {
-    end_spectrum_early(f);
-    return SpectrumOutcome::cancelled;
-  }
-  SpectrumSource source = open_spectrum_source(f, path);
-  if (source.status != CommandStatus::done) return SpectrumOutcome::unreadable;
+SpectrumContext spectrum_context(Form1& f) {
+  return SpectrumContext{f, f, f, f, f.files, f.sys.pump};
+}
+
+// HALT was enabled for the estimate; a command that ends before it gives the button back
+// and tells why, when there is a reason.
+SpectrumOutcome ended_early(Form1& f, SpectrumOutcome outcome, const std::string& reason = {}) {
+  f.ui.set_enabled(Ctl::Text18, false);
+  f.ui.set_back(Ctl::Text18, kGrey);
+  if (!reason.empty()) f.sys.dialogs.message(reason, kTitle, MsgIcon::Warning);
+  return outcome;
+}
+
+// After the plot and the estimate: the estimate's texts and HALT, the FFT button grey.
+void show_drawn(Form1& f, const SpectrumResult& result) {
+  show_lyapunov_outcome(f, result.lyapunov);
+  f.ui.set_back(Ctl::Text15, kGrey);
+  f.sys.pump.repaint();
+}
+
+SpectrumOutcome spectrum_by_dialogs(Form1& f) {
+  const SpectrumContext c = spectrum_context(f);
+  SpectrumRequest request;
+  request.window = f.ui[Ctl::List1].value;
+  request.lyapunov = lyapunov_watch(f);
+  f.ui.set_enabled(Ctl::Text18, true);
+  begin_spectrum(c, request.window);
+  request.orbit_path = f.sys.dialogs.open_file("*.pha|*.pha", f.program_dir, "");
+  if (request.orbit_path.empty()) return ended_early(f, SpectrumOutcome::cancelled);
+  SpectrumSource source = open_spectrum_source(c, request.orbit_path);
+  if (source.status != CommandStatus::done)
+    return ended_early(f, SpectrumOutcome::unreadable, source.reason);
 
   const std::string answer = f.sys.dialogs.input_box("Maximum number that can be averaged", kTitle,
                                                      std::to_string(source.offered));
@@ -38,29 +64,61 @@ SpectrumOutcome spectrum_command(Form1& f) {
   // the command.
   const double asked = answer.empty() ? 0 : round_half_even(leading_number(answer));
   if (answer.empty() || source.offered == 0 || !(asked >= 1)) {
-    end_spectrum_early(f);
+    ended_early(f, SpectrumOutcome::cancelled);
     // The offer of 0 says the file is too short; the status text says by how much.
     if (source.offered == 0)
-      f.show_status(path + " is too short for one segment of the spectrum: a segment needs " +
+      f.show_status(request.orbit_path +
+                        " is too short for one segment of the spectrum: a segment needs " +
                         std::to_string(kRecordsPerSegment) + " records, and its header counts " +
                         std::to_string(f.number_of_points) + ".",
                     kRed);
     return SpectrumOutcome::cancelled;
   }
-  const std::int64_t segments = static_cast<std::int64_t>(std::min(asked, kMaxSegments));
+  request.segments = static_cast<std::int64_t>(std::min(asked, kMaxSegments));
   WindowRunControl run(f, segment_progress_text);
-  const SpectrumResult drawn = average_spectrum(f, source, window, segments, run);
-  if (drawn.outcome != SpectrumOutcome::drawn) return drawn.outcome;
+  const SpectrumResult drawn = average_spectrum(c, source, request, run);
+  terminate_file(f);  // a data file left open by an earlier command
+  if (drawn.outcome != SpectrumOutcome::drawn) return ended_early(f, drawn.outcome, drawn.reason);
+  show_drawn(f, drawn);
 
   if (!f.sys.dialogs.ask_yes_no("Save the spectrum?", "FFT", MsgIcon::Question))
     return SpectrumOutcome::drawn;
-  const std::string out_path = f.sys.dialogs.save_file("(*.fft)|*.fft", "*.fft", f.program_dir, "");
-  f.save_file_name = out_path;
-  if (out_path.empty()) return SpectrumOutcome::drawn;
-  return save_spectrum_file(f, out_path) ? SpectrumOutcome::saved : SpectrumOutcome::save_failed;
+  request.output = f.sys.dialogs.save_file("(*.fft)|*.fft", "*.fft", f.program_dir, "");
+  f.save_file_name = request.output;
+  if (request.output.empty()) return SpectrumOutcome::drawn;
+  return save_spectrum(f, request.output) ? SpectrumOutcome::saved : SpectrumOutcome::save_failed;
 }
 
 }  // namespace
+
+bool save_spectrum(Form1& f, const std::string& path) {
+  std::string error;
+  if (save_spectrum_file(spectrum_context(f), path, error)) return true;
+  f.sys.dialogs.message(error, "FFT", MsgIcon::Critical);
+  return false;
+}
+
+SpectrumResult spectrum_command(Form1& f, SpectrumRequest request, RunControl& run) {
+  f.ui.set_enabled(Ctl::Text18, true);
+  request.lyapunov = lyapunov_watch(f);
+  SpectrumResult result = run_spectrum(spectrum_context(f), request, run);
+  terminate_file(f);  // a data file left open by an earlier command
+  switch (result.outcome) {
+    case SpectrumOutcome::cancelled:
+    case SpectrumOutcome::unreadable:
+    case SpectrumOutcome::too_short:
+      ended_early(f, result.outcome, result.reason);
+      break;
+    case SpectrumOutcome::drawn:
+    case SpectrumOutcome::saved:
+    case SpectrumOutcome::save_failed:
+      show_drawn(f, result);
+      if (result.outcome == SpectrumOutcome::save_failed)
+        f.sys.dialogs.message(result.reason, "FFT", MsgIcon::Critical);
+      break;
+  }
+  return result;
+}
 
 void Text15_Click(Form1& f) {
   clear_help(f);
@@ -75,7 +133,7 @@ void Text15_Click(Form1& f) {
 }
 
 void List1_Click(Form1& f) {
-  spectrum_command(f);
+  spectrum_by_dialogs(f);
   f.ui.set_back(Ctl::Text15, kGrey);
   f.ui.set_visible(Ctl::List1, false);
   f.ui.set_visible(Ctl::Label6, false);

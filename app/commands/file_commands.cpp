@@ -44,7 +44,8 @@ PlotFileOutcome plot_file_command(Form1& f) {
     WindowRunControl run(f, [&path](std::int64_t done, std::int64_t total) {
       return plotting_progress_text(path, done, total);
     });
-    out = plot_file(f, PlotFileRequest{path, f.ui[Ctl::HScroll1].value}, run);
+    out = plot_file(PlotFileContext{f, f, f, f, f.sys.pump},
+                    PlotFileRequest{path, f.ui[Ctl::HScroll1].value}, run);
   }
   // The end, whichever way the command finishes.
   f.save_file_number = 0;
@@ -73,7 +74,7 @@ DimensionOutcome dimension_command(Form1& f) {
   f.sys.pump.repaint();
 
   WindowRunControl run(f);
-  out = capacity_dimension_of_file(f, DimensionRequest{path}, run);
+  out = capacity_dimension_of_file(f, f.sys.pump, DimensionRequest{path}, run);
   halt_off(f);
   f.sys.timer1.set_enabled(true);
   switch (out.status) {

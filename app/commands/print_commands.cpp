@@ -28,7 +28,7 @@ PrintOutcome offer_pdf(Form1& f, const std::string& why) {
     f.sys.dialogs.message(why_not, kTitle, MsgIcon::Critical);
     return out;
   }
-  out = print_page(f, *pdf);
+  out = print_page(f, f, f, *pdf);
   if (out.status == PrintOutcome::Status::failed)
     f.sys.dialogs.message(out.reason, kTitle, MsgIcon::Critical);
   return out;
@@ -43,13 +43,13 @@ PrintOutcome print_command(Form1& f) {
   f.sys.pump.repaint();
   f.ui.set_visible(Ctl::HScroll1, false);
   f.ui.set_visible(Ctl::Text3, false);
-  if (!page_has_content(f)) return PrintOutcome{};
+  if (!page_has_content(f, f)) return PrintOutcome{};
 
   std::string why_not = "No printer is available in this build.";
   std::unique_ptr<PrinterSurface> printer =
       f.printers ? f.printers->default_printer(why_not) : nullptr;
   if (!printer) return offer_pdf(f, why_not);
-  PrintOutcome out = print_page(f, *printer);
+  PrintOutcome out = print_page(f, f, f, *printer);
   if (out.status == PrintOutcome::Status::failed) return offer_pdf(f, out.reason);
   return out;
 }

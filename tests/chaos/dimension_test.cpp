@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "../fft/orbit_text.h"
+#include "../fft/plot_parts.h"
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
 #include "chaos/dimension.h"
@@ -78,7 +79,7 @@ class Dimension : public ::testing::Test {
 
   DimensionOutcome run_file(const std::string& text, RunControl* run = nullptr) {
     const std::string path = dir.write("p.poi", text);
-    return capacity_dimension_of_file(f, DimensionRequest{path}, run ? *run : to_end);
+    return capacity_dimension_of_file(f, s.pump, DimensionRequest{path}, run ? *run : to_end);
   }
   void expect_panel_restored() {
     EXPECT_FALSE(f.ui[Ctl::Text18].enabled);
@@ -232,6 +233,52 @@ TEST_F(Dimension, CancelEndsTheCommandWithNothingChanged) {
   EXPECT_EQ(s.dialogs.count("message"), 0);
   EXPECT_FALSE(f.ui[Ctl::Text18].enabled);
   EXPECT_TRUE(s.timer1.on);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// The engine with a request on the plots alone: it shows the Poincare plot's parts through
+// the view, repaints once before the points, and draws what the window's command draws.
+TEST(DimensionRequest, RunsOnThePlotsAloneAndDrawsAsTheCommandDoes) {
+  test::TempDir dir;
+  const std::string path = dir.write("row.poi", poincare_text(row_of_points()));
+  PlotState plots;
+  test::RecordingPlotView view;
+  plots.view = &view;
+  NullPump pump;
+  RunToEnd to_end;
+  const DimensionOutcome out =
+      capacity_dimension_of_file(plots, pump, DimensionRequest{path}, to_end);
+  ASSERT_EQ(out.status, DimensionOutcome::Status::computed) << out.reason;
+  EXPECT_EQ(out.text, "Capacity dimension=1.0915\r\nNumber of points=5000");
+  EXPECT_EQ(plots.number_of_points, 5000);
+  for (PlotPart part : {PlotPart::poincare_plot, PlotPart::poincare_velocity_title,
+                        PlotPart::poincare_velocity_scale, PlotPart::poincare_angle_scale})
+    EXPECT_TRUE(view.visible(part)) << static_cast<int>(part);
+  EXPECT_EQ(view.titles[PlotPart::poincare_title], "Poincare plot");
+  EXPECT_EQ(pump.repaints, 1);
+
+  ScriptedServices s;
+  Form1 f{s.services()};
+  s.dialogs.open_answers.push_back(path);
+  dimension_command(f);
+  EXPECT_TRUE(test::same_pixels(plots.Picture2, f.Picture2));
+  EXPECT_EQ(plots.marker_y, f.marker_y);
+
+  // An orbit file is refused before anything is shown.
+  PlotState untouched;
+  test::RecordingPlotView quiet;
+  untouched.view = &quiet;
+  const DimensionOutcome refused = capacity_dimension_of_file(
+      untouched, pump,
+      DimensionRequest{dir.write("o.pha", test::orbit_text(10, 10, [](long) { return 1.0; }))},
+      to_end);
+  EXPECT_EQ(refused.status, DimensionOutcome::Status::refused);
+  EXPECT_TRUE(quiet.shown.empty());
 }
 
 }  // namespace

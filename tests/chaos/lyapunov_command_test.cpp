@@ -1,9 +1,11 @@
 // The Lyapunov exponent of an orbit file as the window shows it: the texts, the progress
-// marks, HALT, and files that are too short or not numbers.
+// marks, HALT, and files that are too short or not numbers; and the engine called with a
+// request on the chaos state alone.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "app/commands/lyapunov_display.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "chaos/lyapunov.h"
@@ -16,7 +18,12 @@ namespace {
 // The command with HALT polled as the window polls it (scripted pointer).
 LyapunovRun lyapunov(Form1& f, const std::string& path) {
   WindowRunControl run(f);
-  return kv::lyapunov(f, path, run);
+  return lyapunov_command(f, path, run);
+}
+
+// The engine alone: no window, no texts.
+LyapunovRun estimate(ChaosState& chaos, const std::string& path, RunControl& run) {
+  return kv::lyapunov(chaos, LyapunovRequest{path, {}}, run);
 }
 
 double velocity_of(long record) {
@@ -146,18 +153,18 @@ TEST_F(LyapunovCommand, RunControlHaltsTheEstimate) {
   const std::string path = orbit(12000);
   ScriptedRunControl halting;
   halting.halt_at = 1;
-  const LyapunovRun halted = kv::lyapunov(f, path, halting);
+  const LyapunovRun halted = estimate(f, path, halting);
   EXPECT_EQ(halted.outcome, LyapunovRun::Outcome::halted);
   EXPECT_EQ(halted.exponent, 0);
   EXPECT_EQ(halting.halt_polls, 1);
 
   RunToEnd to_end;
-  const LyapunovRun finished = kv::lyapunov(f, path, to_end);
+  const LyapunovRun finished = estimate(f, path, to_end);
   EXPECT_EQ(finished.outcome, LyapunovRun::Outcome::finished);
   EXPECT_EQ(finished.steps, 24);
   EXPECT_EQ(finished.exponent, lyapunov(f, path).exponent);
   EXPECT_EQ(finished.text, lyapunov_status_text(finished.exponent));
-  EXPECT_EQ(kv::lyapunov(f, orbit(11999), to_end).text, kLyapunovTooShort);
+  EXPECT_EQ(estimate(f, orbit(11999), to_end).text, kLyapunovTooShort);
 }
 
 }  // namespace
@@ -190,6 +197,89 @@ TEST_F(LyapunovCommand, ASeriesWithoutNeighboursGivesNoEstimateButTheDesignedTex
   EXPECT_EQ(f.ui[Ctl::Text67].text, "Lyapunov exponent=.");
   // A series with neighbours is an estimate.
   EXPECT_EQ(lyapunov(f, orbit(12000)).outcome, LyapunovRun::Outcome::finished);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// The engine with a request and nothing but the chaos state: the watch hears of the start
+// once, before any step, and of every step with the running value already kept; the
+// progress runs to the end of the series; the result is the window's.
+TEST(LyapunovRequest, WatchAndProgressFollowTheEstimate) {
+  test::TempDir dir;
+  const std::string path = dir.write("o.pha", test::orbit_text(12000, 12000, velocity_of));
+  ChaosState chaos;
+  chaos.lyapunov_exponent = 7;
+  int started = 0;
+  std::vector<int> steps;
+  std::vector<double> kept;
+  LyapunovRequest request{path, {}};
+  request.watch.started = [&] {
+    ++started;
+    EXPECT_TRUE(steps.empty());
+  };
+  request.watch.step_done = [&](const LyapunovStep& step) {
+    steps.push_back(step.steps);
+    kept.push_back(chaos.lyapunov_exponent);
+    EXPECT_EQ(chaos.lyapunov_exponent, step.estimate);
+  };
+  ScriptedRunControl run;
+  const LyapunovRun out = lyapunov(chaos, request, run);
+  ASSERT_EQ(out.outcome, LyapunovRun::Outcome::finished);
+  EXPECT_EQ(started, 1);
+  ASSERT_EQ(steps.size(), 24u);
+  for (int k = 0; k < 24; ++k) EXPECT_EQ(steps[k], k + 1);
+  EXPECT_EQ(chaos.lyapunov_exponent, out.exponent);
+  EXPECT_EQ(kept.back(), out.exponent);
+  ASSERT_EQ(run.progress_reports.size(), 24u);
+  EXPECT_EQ(run.progress_reports.back(), (std::pair<std::int64_t, std::int64_t>{9501, 9501}));
+
+  // The same file through the window gives the same value.
+  ScriptedServices s;
+  Form1 f{s.services()};
+  RunToEnd to_end;
+  EXPECT_EQ(lyapunov_command(f, path, to_end).exponent, out.exponent);
+}
+
+TEST(LyapunovRequest, EndingsBeforeTheEstimateComeBackWithTheirTexts) {
+  test::TempDir dir;
+  ChaosState chaos;
+  int started = 0;
+  LyapunovRequest request{dir.file("missing.pha"), {}};
+  request.watch.started = [&] { ++started; };
+  RunToEnd to_end;
+
+  // A missing file and a Poincare file end before the estimate begins.
+  chaos.lyapunov_exponent = 3;
+  LyapunovRun out = lyapunov(chaos, request, to_end);
+  EXPECT_EQ(out.outcome, LyapunovRun::Outcome::unreadable);
+  EXPECT_NE(out.error.find("missing.pha"), std::string::npos) << out.error;
+  EXPECT_EQ(chaos.lyapunov_exponent, 0);
+  std::string text = test::orbit_text(12000, 12000, velocity_of);
+  text.replace(text.find("PHASE"), 5, "POINCARE");
+  out = lyapunov_of_text(chaos, text, request, to_end);
+  EXPECT_EQ(out.outcome, LyapunovRun::Outcome::unreadable);
+  EXPECT_NE(out.error.find("not PHASE"), std::string::npos) << out.error;
+  EXPECT_EQ(started, 0);
+
+  // A short file has begun: its records were being read.
+  chaos.lyapunov_exponent = 3;
+  out = lyapunov_of_text(chaos, test::orbit_text(11999, 11999, velocity_of), request, to_end);
+  EXPECT_EQ(out.outcome, LyapunovRun::Outcome::too_short);
+  EXPECT_EQ(out.text, kLyapunovTooShort);
+  EXPECT_EQ(chaos.lyapunov_exponent, 0);
+  EXPECT_EQ(started, 1);
+}
+
+TEST(LyapunovDisplay, ProgressMarks) {
+  // 21 places after the blank: one "g" per two steps done, "c" for the rest.
+  EXPECT_EQ(lyapunov_progress_marks(0), " " + std::string(21, 'c'));
+  EXPECT_EQ(lyapunov_progress_marks(3), " g" + std::string(20, 'c'));
+  EXPECT_EQ(lyapunov_progress_marks(24), " ggggggggggggccccccccc");
+  EXPECT_EQ(lyapunov_progress_marks(50), " " + std::string(25, 'g'));  // no "c" is left
 }
 
 }  // namespace

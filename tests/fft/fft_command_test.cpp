@@ -14,6 +14,7 @@
 #include "fft/spectrum_file.h"
 #include "orbit_text.h"
 #include "platform/scripted_services.h"
+#include "plot_parts.h"
 
 namespace kv {
 namespace {
@@ -28,6 +29,7 @@ class FftCommand : public ::testing::Test {
   ScriptedServices s;
   Form1 f{s.services()};
 
+  SpectrumContext context() { return {f, f, f, f, f.files, s.pump}; }
   // Runs "FFT", then picks window `index` in the list.
   void run(int index) {
     Text15_Click(f);
@@ -305,7 +307,7 @@ TEST_F(FftCommand, RequestWritesTheSameFileAsTheCommand) {
   Form1 g{s2.services()};
   SpectrumRequest request{in, 2, 0, dir.file("request.fft")};
   ScriptedRunControl counting;
-  const SpectrumResult result = run_spectrum(g, request, counting);
+  const SpectrumResult result = spectrum_command(g, request, counting);
   EXPECT_EQ(result.outcome, SpectrumOutcome::saved);
   // Segment 1 of 2, segment 2 of 2; the estimate that follows reports nothing of its own.
   const std::vector<std::pair<std::int64_t, std::int64_t>> segments{{1, 2}, {2, 2}};
@@ -320,7 +322,7 @@ TEST_F(FftCommand, RequestWritesTheSameFileAsTheCommand) {
 TEST_F(FftCommand, RequestEndingsComeBackWithTheirReasons) {
   RunToEnd to_end;
   SpectrumRequest request{orbit(73728, 36882 + 10), 0, 3, dir.file("s.fft")};
-  SpectrumResult result = run_spectrum(f, request, to_end);
+  SpectrumResult result = spectrum_command(f, request, to_end);
   EXPECT_EQ(result.outcome, SpectrumOutcome::too_short);
   EXPECT_NE(result.reason.find("fewer than the 3 asked for"), std::string::npos) << result.reason;
   EXPECT_EQ(result.reason, s.dialogs.shown.back().text);
@@ -328,17 +330,17 @@ TEST_F(FftCommand, RequestEndingsComeBackWithTheirReasons) {
 
   request.orbit_path = orbit(500, 500, "short.pha");
   request.segments = 0;
-  EXPECT_EQ(run_spectrum(f, request, to_end).outcome, SpectrumOutcome::cancelled);
+  EXPECT_EQ(spectrum_command(f, request, to_end).outcome, SpectrumOutcome::cancelled);
 
   request.orbit_path = dir.file("missing.pha");
-  result = run_spectrum(f, request, to_end);
+  result = spectrum_command(f, request, to_end);
   EXPECT_EQ(result.outcome, SpectrumOutcome::unreadable);
   EXPECT_NE(result.reason.find("missing.pha"), std::string::npos) << result.reason;
 
   request.orbit_path = orbit(73728, 36882 + 10, "one.pha");
   request.segments = 1;
   request.output = dir.file("no-folder/s.fft");
-  result = run_spectrum(f, request, to_end);
+  result = spectrum_command(f, request, to_end);
   EXPECT_EQ(result.outcome, SpectrumOutcome::save_failed);
   EXPECT_NE(result.reason.find("no-folder"), std::string::npos) << result.reason;
   EXPECT_FALSE(f.ui[Ctl::Text18].enabled);
@@ -347,17 +349,98 @@ TEST_F(FftCommand, RequestEndingsComeBackWithTheirReasons) {
 
 }  // namespace
 
+// The engine with a request on the state groups alone, without a window: it draws and
+// writes what the window's command draws and writes, shows the spectrum's parts through
+// the view, and the estimate after the plot tells the request's watch.
+TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
+  const std::string in = orbit(73728, 2 * 36882 + 10);
+  const std::string by_window = dir.file("window.fft");
+  s.dialogs.open_answers = {in};
+  s.dialogs.input_answers = {"2"};
+  s.dialogs.yes_no_answers = {true};
+  s.dialogs.save_answers = {by_window};
+  run(1);
+
+  PlotState plots;
+  SpectrumState spectrum;
+  ChaosState chaos;
+  SaveState save;
+  FileTable files;
+  NullPump pump;
+  test::RecordingPlotView view;
+  plots.view = &view;
+  int started = 0, steps = 0;
+  SpectrumRequest request{in, 1, 2, dir.file("alone.fft")};
+  request.lyapunov.started = [&] {
+    ++started;
+    EXPECT_EQ(plots.cnt, 465) << "the spectrum is drawn before the estimate";
+  };
+  request.lyapunov.step_done = [&](const LyapunovStep&) { ++steps; };
+  RunToEnd to_end;
+  const SpectrumResult result =
+      run_spectrum({plots, spectrum, chaos, save, files, pump}, request, to_end);
+  ASSERT_EQ(result.outcome, SpectrumOutcome::saved) << result.reason;
+  EXPECT_EQ(result.segments, 2);
+  EXPECT_EQ(slurp(request.output), slurp(by_window));
+  EXPECT_TRUE(test::same_pixels(plots.Picture1, f.Picture1));
+  EXPECT_EQ(spectrum.window, "Hanning");
+  EXPECT_EQ(spectrum.FFT_flag, kTrue);
+  EXPECT_EQ(plots.number_of_points, 73728);
+  EXPECT_EQ(save.save_file_name, request.output);
+  EXPECT_EQ(save.save_file_number, 0);
+
+  EXPECT_EQ(result.lyapunov.outcome, LyapunovRun::Outcome::finished);
+  EXPECT_EQ(result.lyapunov.exponent, chaos.lyapunov_exponent);
+  EXPECT_EQ(chaos.lyapunov_exponent, f.lyapunov_exponent);
+  EXPECT_EQ(started, 1);
+  EXPECT_EQ(steps, result.lyapunov.steps);
+
+  for (PlotPart part :
+       {PlotPart::phase_plot, PlotPart::spectrum_frequency_scale, PlotPart::spectrum_power_scale,
+        PlotPart::spectrum_power_title, PlotPart::phase_title})
+    EXPECT_TRUE(view.visible(part)) << static_cast<int>(part);
+  for (PlotPart part : {PlotPart::phase_velocity_title, PlotPart::phase_velocity_scale,
+                        PlotPart::phase_angle_scale})
+    EXPECT_TRUE(view.hidden(part)) << static_cast<int>(part);
+  EXPECT_EQ(view.titles[PlotPart::phase_title], "Fourier Spectrum");
+  EXPECT_EQ(pump.repaints, 1);
+}
+
+// The stages as the window calls them: the source offers what the header counts, and a
+// file that cannot be read comes back with its reason and nothing told.
+TEST_F(FftCommand, StagesReportWithoutTellingAnyone) {
+  const SpectrumContext c = context();
+  begin_spectrum(c, 3);
+  EXPECT_EQ(f.window, "Square");
+  EXPECT_EQ(f.fft_points, 2048);
+  SpectrumSource source = open_spectrum_source(c, orbit(110592, 10));
+  ASSERT_EQ(source.status, CommandStatus::done) << source.reason;
+  EXPECT_EQ(source.offered, 2);
+  EXPECT_EQ(f.number_of_points, 110592);
+  SpectrumRequest request{source.path, 3, 1, ""};
+  RunToEnd to_end;
+  const SpectrumResult short_file = average_spectrum(c, source, request, to_end);
+  EXPECT_EQ(short_file.outcome, SpectrumOutcome::too_short);
+  EXPECT_NE(short_file.reason.find("holds 0 whole segments"), std::string::npos)
+      << short_file.reason;
+
+  const SpectrumSource missing = open_spectrum_source(c, dir.file("none.pha"));
+  EXPECT_EQ(missing.status, CommandStatus::failed);
+  EXPECT_NE(missing.reason.find("none.pha"), std::string::npos) << missing.reason;
+  EXPECT_TRUE(s.dialogs.shown.empty());
+}
+
 TEST_F(FftCommand, SegmentsAskedForAreAveragedWhenTheRecordsAreThereWhateverTheHeaderSays) {
   // The header counts 100 points (an offer of 0), the file holds two whole segments.
   RunToEnd to_end;
   SpectrumRequest request{orbit(100, 2 * 36882, "low-header.pha"), 0, 2, dir.file("two.fft")};
-  SpectrumResult result = run_spectrum(f, request, to_end);
+  SpectrumResult result = run_spectrum(context(), request, to_end);
   EXPECT_EQ(result.outcome, SpectrumOutcome::saved) << result.reason;
   EXPECT_TRUE(std::filesystem::exists(request.output));
   // Too many asked for: the message names the number asked for, not a cap.
   request.segments = 99999999999;
   request.output = dir.file("many.fft");
-  result = run_spectrum(f, request, to_end);
+  result = run_spectrum(context(), request, to_end);
   EXPECT_EQ(result.outcome, SpectrumOutcome::too_short);
   EXPECT_NE(result.reason.find("holds 2 whole segments"), std::string::npos) << result.reason;
   EXPECT_NE(result.reason.find("fewer than the 99999999999 asked for"), std::string::npos)

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/commands/commands.h"
 #include "app/state/form1.h"
 #include "fft/get_fft_data.h"
 #include "fft/spectrum_file.h"
@@ -38,7 +39,8 @@ TEST(SpectrumFile, SavedFileHas515Lines) {
   f.window = "Welch";
   for (int j = 1; j <= 1024; ++j) f.spectrum[j] = 1.0f / j;
   const std::string path = dir.file("s.fft");
-  ASSERT_TRUE(save_spectrum_file(f, path));
+  std::string error;
+  ASSERT_TRUE(save_spectrum_file({f, f, f, f, f.files, s.pump}, path, error)) << error;
   EXPECT_EQ(f.save_file_number, 0);
   std::ifstream in(path, std::ios::binary);
   std::stringstream ss;
@@ -64,7 +66,7 @@ TEST(SpectrumFile, FailedSaveIsToldAndKeepsTheOlderFile) {
   ScriptedServices s;
   Form1 f(s.services());
   f.fft_points = 2048;
-  EXPECT_FALSE(save_spectrum_file(f, dir.file("no-such-folder/s.fft")));
+  EXPECT_FALSE(save_spectrum(f, dir.file("no-such-folder/s.fft")));
   ASSERT_EQ(s.dialogs.count("message"), 1);
   EXPECT_NE(s.dialogs.shown.back().text.find("no-such-folder"), std::string::npos);
   EXPECT_EQ(f.save_file_number, 0);

@@ -38,7 +38,7 @@ class PlotFft : public ::testing::Test {
 
 TEST_F(PlotFft, DrawsTheCurveAndStoresThePrinterCopy) {
   f.spectrum[465] = std::exp(2.0f);
-  plot_fft(f);
+  plot_fft(f, f, s.pump);
   EXPECT_EQ(f.cnt, 465);
   EXPECT_EQ(f.orbit_points.at(1, 1), -2988);
   EXPECT_EQ(f.orbit_points.at(1, 2), 1350);
@@ -57,7 +57,7 @@ TEST_F(PlotFft, DrawsTheCurveAndStoresThePrinterCopy) {
 }
 
 TEST_F(PlotFft, SwitchesToTheSpectrumLabels) {
-  plot_fft(f);
+  plot_fft(f, f, s.pump);
   for (Ctl c : {Ctl::Picture1, Ctl::Frame12, Ctl::Frame13, Ctl::Image3, Ctl::Label3})
     EXPECT_TRUE(f.ui[c].visible) << control_name(c);
   for (Ctl c : {Ctl::Frame5, Ctl::Frame8, Ctl::Image1})
@@ -70,7 +70,7 @@ TEST_F(PlotFft, ValuesWithoutALogarithmUseTheFloor) {
   f.spectrum[10] = 0.0f;
   f.spectrum[11] = -3.0f;
   f.spectrum[12] = std::nanf("");
-  plot_fft(f);
+  plot_fft(f, f, s.pump);
   const int floor_y =
       static_cast<int>(std::lround(1500 - 300 * std::log(static_cast<double>(0.0001f)) - 150));
   EXPECT_EQ(f.orbit_points.at(10, 2), floor_y);

@@ -71,6 +71,9 @@ TEST(CliDimension, UndefinedRefusedAndUnreadableEndWithStatusOne) {
   EXPECT_EQ(run_cli("dimension " + dir.file("none.poi"), out), 1);
   EXPECT_NE(read(err_path()).find("none.poi"), std::string::npos);
   EXPECT_EQ(run_cli("dimension", out), 2);
+  // The options are read as every command reads them: a flag takes no value.
+  EXPECT_EQ(run_cli("dimension " + one + " --json=yes", out), 2);
+  EXPECT_NE(read(err_path()).find("--json takes no value"), std::string::npos) << read(err_path());
 }
 
 #ifdef KV_CLI_PRINTS

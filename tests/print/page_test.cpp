@@ -20,7 +20,7 @@ class Page : public ::testing::Test {
   Form1 f{s.services()};
   RecordingPrinter out;
 
-  PrintOutcome print() { return print_page(f, out); }
+  PrintOutcome print() { return print_page(f, f, f, out); }
   void orbit_rows(std::initializer_list<std::pair<int, int>> rows) {
     int i = 0;
     for (auto [x, y] : rows) {
@@ -43,7 +43,7 @@ class Page : public ::testing::Test {
 };
 
 TEST_F(Page, NothingStoredAndNoSpectrumMakesNoPage) {
-  EXPECT_FALSE(page_has_content(f));
+  EXPECT_FALSE(page_has_content(f, f));
   EXPECT_EQ(print().status, PrintOutcome::Status::nothing_to_print);
   EXPECT_EQ(out.documents, 0);
   EXPECT_TRUE(out.texts.empty());

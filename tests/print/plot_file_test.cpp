@@ -15,6 +15,8 @@
 #include "fft/plot_file.h"
 #include "fft/spectrum_plot.h"
 #include "platform/scripted_services.h"
+#include "plot/plot_state.h"
+#include "print/recording_printer.h"
 #include "print_support.h"
 #include "simulation/demo_box.h"
 
@@ -40,9 +42,11 @@ class PlotFile : public ::testing::Test {
   Form1 f{s.services()};
   RunToEnd to_end;
 
+  PlotFileContext context() { return {f, f, f, f, s.pump}; }
   PlotFileOutcome plot(const std::string& name, const std::string& text, int range_value = 0,
                        RunControl* run = nullptr) {
-    return plot_file(f, PlotFileRequest{dir.write(name, text), range_value}, run ? *run : to_end);
+    return plot_file(context(), PlotFileRequest{dir.write(name, text), range_value},
+                     run ? *run : to_end);
   }
   double centre1() const { return f.Picture1.ScaleHeight() / 2.0; }
   double centre2() const { return f.Picture2.ScaleHeight() / 2.0; }
@@ -232,7 +236,7 @@ TEST_F(PlotFile, LowerCaseKindAndMissingFilesAreNotDrawn) {
   EXPECT_NE(out.reason.find("\"phase\""), std::string::npos);
   EXPECT_EQ(f.Picture1.serial(), serial1);
   EXPECT_EQ(f.Picture2.serial(), serial2);
-  out = plot_file(f, PlotFileRequest{dir.file("none.pha"), 0}, to_end);
+  out = plot_file(context(), PlotFileRequest{dir.file("none.pha"), 0}, to_end);
   EXPECT_EQ(out.status, PlotFileOutcome::Status::unreadable);
   EXPECT_NE(out.reason.find("none.pha"), std::string::npos);
 }
@@ -270,11 +274,11 @@ TEST_F(PlotFile, FilesRecordedFromTheDemoBoxDrawAlike) {
   HeadlessRecording poincare{{RecordingKind::Poincare, 20, dir.file("demo.poi")}};
   ASSERT_TRUE(record_headless(std::make_unique<DemoBox>(false), poincare).outcome.kept);
 
-  auto out = plot_file(f, PlotFileRequest{dir.file("demo.pha"), 0}, to_end);
+  auto out = plot_file(context(), PlotFileRequest{dir.file("demo.pha"), 0}, to_end);
   ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
   EXPECT_EQ(out.records, 3001);
   EXPECT_EQ(f.cnt, 3001);
-  out = plot_file(f, PlotFileRequest{dir.file("demo.poi"), 0}, to_end);
+  out = plot_file(context(), PlotFileRequest{dir.file("demo.poi"), 0}, to_end);
   ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
   EXPECT_EQ(out.records, 21);
   EXPECT_EQ(f.poincare_cnt, 21);
@@ -302,6 +306,101 @@ TEST_F(PlotFile, CommandRestoresThePanelAndTellsWhatIsWrong) {
   plot_file_command(f);  // Cancel
   EXPECT_EQ(s.dialogs.count("message"), 1);
   EXPECT_FALSE(f.ui[Ctl::Text18].enabled);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// The state Plot file and Print work on, without a window.
+struct Groups {
+  PlotState plots;
+  SpectrumState spectrum;
+  ChaosState chaos;
+  SaveState save;
+  NullPump pump;
+  test::RecordingPlotView view;
+  Groups() { plots.view = &view; }
+  PlotFileContext context() { return {plots, spectrum, chaos, save, pump}; }
+};
+
+std::vector<OrbitRecord> turning_orbit() {
+  std::vector<OrbitRecord> r;
+  for (int i = 1; i <= 400; ++i)
+    r.push_back({i * 0.002, std::sin(i * 0.05) * 3, std::cos(i * 0.05) * 5, i / 150});
+  return r;
+}
+
+// The engine with a request on the state groups alone: it prepares the phase plot at the
+// request's range through the view, repaints once before drawing, ends the saving, and
+// draws and stores what the window's command does at the same range.
+TEST(PlotFileRequest, RunsOnTheStateGroupsAloneAndDrawsAsTheCommandDoes) {
+  test::TempDir dir;
+  const std::string path = dir.write("a.pha", test::orbit_file(turning_orbit()));
+  Groups g;
+  g.spectrum.FFT_flag = kTrue;
+  g.save.saving = kTrue;
+  RunToEnd to_end;
+  const PlotFileOutcome out = plot_file(g.context(), PlotFileRequest{path, 1}, to_end);
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(out.records, 400);
+  EXPECT_EQ(g.view.range, 1);
+  EXPECT_EQ(g.plots.cycle_number, 2);
+  EXPECT_EQ(g.spectrum.FFT_flag, kFalse);
+  EXPECT_EQ(g.save.saving, kFalse);
+  for (PlotPart part : {PlotPart::phase_plot, PlotPart::phase_velocity_scale,
+                        PlotPart::phase_velocity_title, PlotPart::phase_title})
+    EXPECT_TRUE(g.view.visible(part)) << static_cast<int>(part);
+  for (PlotPart part : {PlotPart::phase_angle_scale, PlotPart::poincare_plot,
+                        PlotPart::poincare_title, PlotPart::range_scroll, PlotPart::range_text})
+    EXPECT_TRUE(g.view.hidden(part)) << static_cast<int>(part);
+  EXPECT_EQ(g.view.titles[PlotPart::phase_title], "Phase plot");
+  EXPECT_EQ(g.pump.repaints, 1);
+
+  ScriptedServices s;
+  Form1 f{s.services()};
+  f.ui.set_value(Ctl::HScroll1, 1);
+  s.dialogs.open_answers.push_back(path);
+  ASSERT_EQ(plot_file_command(f).status, PlotFileOutcome::Status::drawn);
+  EXPECT_TRUE(test::same_pixels(g.plots.Picture1, f.Picture1));
+  ASSERT_EQ(g.plots.cnt, f.cnt);
+  for (int i = 1; i <= f.cnt; ++i) {
+    EXPECT_EQ(g.plots.orbit_points.at(i, 1), f.orbit_points.at(i, 1)) << i;
+    EXPECT_EQ(g.plots.orbit_points.at(i, 2), f.orbit_points.at(i, 2)) << i;
+  }
+}
+
+// A spectrum file becomes the spectrum of the groups, without a Lyapunov exponent, and
+// Print makes its spectrum page from the three groups alone.
+TEST(PlotFileRequest, ASpectrumFileOnTheGroupsAloneIsPrintedAsTheSpectrumPage) {
+  test::TempDir dir;
+  const std::string path = dir.write("s.fft", test::spectrum_file(
+                                                  512, [](int j) { return 1.0 / j; }, "Parzen"));
+  Groups g;
+  g.chaos.lyapunov_exponent = 0.5;
+  RunToEnd to_end;
+  const PlotFileOutcome out = plot_file(g.context(), PlotFileRequest{path, 0}, to_end);
+  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  EXPECT_EQ(g.spectrum.window, "Parzen");
+  EXPECT_EQ(g.spectrum.FFT_flag, kTrue);
+  EXPECT_TRUE(std::isnan(g.chaos.lyapunov_exponent));
+  EXPECT_EQ(g.view.titles[PlotPart::phase_title], "Fourier Spectrum");
+  EXPECT_EQ(g.plots.cnt, 465);
+
+  ASSERT_TRUE(page_has_content(g.plots, g.spectrum));
+  RecordingPrinter page;
+  ASSERT_EQ(print_page(g.plots, g.spectrum, g.chaos, page).status, PrintOutcome::Status::printed);
+  EXPECT_EQ(page.documents, 1);
+  bool window = false, exponent = false;
+  for (const auto& t : page.texts) {
+    window = window || t.text == "Parzen";
+    exponent = exponent || t.text == "Lyapunov exponent=";
+  }
+  EXPECT_TRUE(window);
+  EXPECT_TRUE(exponent) << "printed without a value";
+  EXPECT_TRUE(page.dots.empty()) << "the spectrum page joins its points";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../fft/orbit_text.h"
+#include "../fft/plot_parts.h"
 #include "datafiles/data_lines.h"
 #include "fft/spectrum_file.h"
 #include "platform/number_format.h"
