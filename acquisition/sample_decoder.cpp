@@ -1,37 +1,44 @@
 #include "acquisition/sample_decoder.h"
 
+#include <cstring>
+
 #include "acquisition/sample_record.h"
 
 namespace kv {
 
 namespace {
+// Moves elements 1 .. n - 1 of a window to 2 .. n; the oldest sample drops out.
+template <typename T>
+void shift_window(T* w) {
+  T older[kFitPoints - 1];
+  std::memcpy(older, w + 1, sizeof older);
+  std::memcpy(w + 2, older, sizeof older);
+}
+
 constexpr double kSecondsPerTimeWrap = 0.016384;  // 65536 counts of the 4 MHz clock
 constexpr double kTimeCountsPerSecond = 4000000;
 constexpr i32 kTimeWrap = 65536;
 }  // namespace
 
 void start_decoding(DecoderState& s) {
-  s.fit_points = kFitPoints;
   s.poincare_event = kFalse;
   s.passes = 0;
   s.time_wraps = 0;
   s.velocity = 0;
-  for (i32 i = 1; i <= s.fit_points - 1; ++i) {
+  for (i32 i = 1; i <= kFitPoints - 1; ++i) {
     s.angle_window[i] = 0;
     s.time_window[i] = 0;
   }
 }
 
 DecodedSample decode_record(DecoderState& s, const SampleRecord& rec) {
-  const i32 n = s.fit_points;
+  constexpr i32 n = kFitPoints;
   double* aw = s.angle_window;
   double* tw = s.time_window;
   i32* rs = s.revolution_window;
   // Shift the windows; element 1 receives the new sample.
-  for (i32 i = 1; i <= n - 1; ++i) {
-    aw[n - i + 1] = aw[n - i];
-    tw[n - i + 1] = tw[n - i];
-  }
+  shift_window(aw);
+  shift_window(tw);
   // Rising edge of the drive marker.
   const u8 m = record_marker(rec);
   s.poincare_event = m > s.POIN_prev ? kTrue : kFalse;
@@ -40,7 +47,7 @@ DecodedSample decode_record(DecoderState& s, const SampleRecord& rec) {
   aw[1] = record_angle(rec);
   tw[1] = record_time(rec);
   // Revolution history.
-  for (i32 i = 1; i <= n - 1; ++i) rs[n - i + 1] = rs[n - i];
+  shift_window(rs);
   rs[1] = s.rollover_prev;
   s.rollover = s.rollover_prev;
   // Revolutions relative to the run's second sample.
@@ -48,9 +55,9 @@ DecodedSample decode_record(DecoderState& s, const SampleRecord& rec) {
   if (s.passes == 1) s.initial_rollover = r;
   s.rollover_prev = clng(r - s.initial_rollover);
   // Unwrap: counts above 3100 lose a revolution when counts below 900 are present.
-  i32 d[17] = {};
+  i32 d[n + 1];  // element 0 unused
   bool low = false;
-  for (int i = 1; i <= 7; ++i) low = low || aw[i] < 900;
+  for (i32 i = 1; i <= n; ++i) low |= aw[i] < 900;
   for (i32 i = 1; i <= n; ++i) {
     const i32 a = static_cast<i32>(aw[i]);
     d[i] = (aw[i] > 3100 && low) ? a - 4000 : a;
@@ -71,13 +78,13 @@ DecodedSample decode_record(DecoderState& s, const SampleRecord& rec) {
     sy = sy + y;
     sx = sx + x;
     sxx = static_cast<float>(static_cast<double>(sxx) + x * x);
-    equal_times = equal_times && x == tw[1];
+    equal_times &= x == tw[1];
   }
   const double den = static_cast<double>(n) * static_cast<double>(sxx) - sx * sx;
   if (den != 0 && !equal_times) s.velocity = 40000 * (n * sxy - sx * sy) / den;
 
   DecodedSample out;
-  const i32 mid = cint(n / 2.0);
+  const i32 mid = cint(n / 2.0);  // 4
   out.angle_count = cint(aw[mid]);
   out.revolutions = rs[3];
   out.velocity = s.velocity;

@@ -27,7 +27,6 @@ struct DecoderState {
   double time_window[17] = {};
   // Revolution counts of the samples in the window; element 3 is the centre sample's.
   i32 revolution_window[10] = {};
-  i32 fit_points = 0;
   vb_bool poincare_event = kFalse;  // the newest record raised the drive marker
   // The fitted velocity value V of the last pass (kept when no fit is possible).
   double velocity = 0;
@@ -44,7 +43,7 @@ struct DecodedSample {
   // Seconds since the time counter's zero at the start of the run, of the record before
   // the newest (the time column of the orbit file).
   double time = 0;
-  bool warm_up = false;    // one of the run's first fit_points + 4 passes: not drawn
+  bool warm_up = false;    // one of the run's first kFitPoints + 4 passes: not drawn
   bool lines_due = false;  // from the fifth pass on, the sample has its data file line
 };
 

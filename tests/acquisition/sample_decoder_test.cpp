@@ -98,7 +98,7 @@ TEST(SampleDecoder, WarmUpLinesAndTimes) {
   const auto samples = decode(s, m, 30);
   for (long n = 0; n < 30; ++n) {
     const DecodedSample& d = samples[n];
-    EXPECT_EQ(d.warm_up, n < 11) << n;     // the first fit_points + 4 passes
+    EXPECT_EQ(d.warm_up, n < 11) << n;     // the first kFitPoints + 4 passes
     EXPECT_EQ(d.lines_due, n >= 4) << n;   // lines from the fifth pass
     EXPECT_EQ(d.poincare_event, n == 20);  // the marker's rising edge only
     if (n >= 1) {
