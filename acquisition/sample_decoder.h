@@ -38,10 +38,10 @@ struct DecoderState {
 struct DecodedSample {
   i32 angle_count = 0;          // angle, 4000 counts per revolution (0 .. 4095)
   i32 revolutions = 0;          // revolutions, counted from the run's second sample
-  double velocity = 0;          // V (40000 x counts per time count; x 0.1569673 is rad/s)
+  double velocity = 0;          // V: 40000 x angle counts per time count (x 0.1569673: rad/s)
   bool poincare_event = false;  // the drive marker rose with the newest record
-  // Seconds since the time counter's zero at the start of the run, of the record before
-  // the newest (the time column of the orbit file).
+  // The box's time counter in seconds, counted on across its wraps during the run, of
+  // the record before the newest (the time column of the orbit file).
   double time = 0;
   bool warm_up = false;    // one of the run's first kFitPoints + 4 passes: not drawn
   bool lines_due = false;  // from the fifth pass on, the sample has its data file line
