@@ -12,6 +12,7 @@
 
 #include "acquisition/get_data.h"
 #include "acquisition/replay_box.h"
+#include "app/commands/collect_data.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "datafiles/save_file.h"
@@ -71,7 +72,7 @@ void run_recording(benchmark::State& state, kv::Form1& f) {
     kv::WindowRunControl run(f, [&path](std::int64_t done, std::int64_t total) {
       return kv::recording_progress_text(path, done, total);
     });
-    const kv::RunEnd end = kv::get_data(f, run);
+    const kv::RunEnd end = kv::get_data(kv::acquisition_context(f), run);
     kv::discard_save_file(f);
     f.saving = kv::kFalse;
     if (end != kv::RunEnd::EndOfData) state.SkipWithError("the run did not reach the end");

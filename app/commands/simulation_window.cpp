@@ -29,6 +29,18 @@ SimOptions sim_options(const Form1& f) {
   return o;
 }
 
+bool FormSaveFile::write(std::string_view line) {
+  return write_data_line(f_, f_.files, line);
+}
+
+bool FormSaveFile::keep(std::string* error) {
+  return terminate_file(f_, f_.files, f_.sys.dialogs, error);
+}
+
+void FormSaveFile::discard() {
+  discard_save_file(f_, f_.files);
+}
+
 bool FormSaveFile::open(const std::string& path, i32 n, std::string_view kind, std::string& error) {
   return open_save_file(f_, path, n, kind, &error);
 }

@@ -20,9 +20,9 @@ class FormSaveFile final : public SimSaveFile {
  public:
   explicit FormSaveFile(Form1& f) : f_(f) {}
   bool open(const std::string& path, i32 n, std::string_view kind, std::string& error) override;
-  bool write(std::string_view line) override { return write_data_line(f_, line); }
-  bool keep(std::string* error) override { return terminate_file(f_, error); }
-  void discard() override { discard_save_file(f_); }
+  bool write(std::string_view line) override;
+  bool keep(std::string* error) override;
+  void discard() override;
 
  private:
   Form1& f_;

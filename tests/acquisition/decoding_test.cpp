@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "acquisition/get_data.h"
+#include "app/commands/collect_data.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "datafiles/save_file.h"
@@ -23,9 +24,12 @@ using test::ScriptedBox;
 using test::Step;
 
 // A run with HALT and Clear polled as the window polls them (scripted pointer).
+RunEnd get_data(Form1& f, RunControl& run) {
+  return kv::get_data(acquisition_context(f), run);
+}
 RunEnd get_data(Form1& f) {
   WindowRunControl run(f);
-  return kv::get_data(f, run);
+  return get_data(f, run);
 }
 
 struct Rig {
@@ -330,7 +334,8 @@ TEST(Decoding, TransientFailureRepeatsThePreviousRecord) {
 TEST(Decoding, NoBoxEndsTheRunWithAMessage) {
   ScriptedServices s;
   Form1 f(s.services());
-  EXPECT_EQ(get_data(f), RunEnd::BoxGone);
+  WindowRunControl run(f);
+  EXPECT_EQ(COLLECT_DATA(f, run), RunEnd::BoxGone);
   EXPECT_TRUE(f.ui[Ctl::Text58].visible);
   EXPECT_NE(f.ui[Ctl::Text58].text.find("No interface box"), std::string::npos);
 }

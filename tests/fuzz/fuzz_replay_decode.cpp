@@ -1,5 +1,5 @@
 // The record decoder on any bytes, through the replay box and the headless "Save orbit"
-// recording (the decoding is not callable apart from a recording run). Beyond not
+// recording, so the whole run is exercised: decoding, sinks and file. Beyond not
 // crashing: a file that is kept reads back with the orbit reader, with exactly the data
 // lines the run counted, never more than the whole 6-byte records given.
 #include <unistd.h>
