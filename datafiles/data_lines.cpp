@@ -9,9 +9,9 @@ namespace {
 std::size_t append_orbit_fields(char* out, std::size_t n, double phase, double omega,
                                 std::int64_t revolutions) {
   out[n++] = ' ';
-  n += format_pattern(out + n, phase, kPatValue4);
+  n += format_value4(out + n, phase);
   out[n++] = ' ';
-  n += format_pattern(out + n, omega, kPatValue4);
+  n += format_value4(out + n, omega);
   out[n++] = ' ';
   n += format_integer(out + n, revolutions);
   return n;
@@ -43,14 +43,14 @@ std::size_t format_orbit_line_ms(char* out, std::int64_t ms, double phase, doubl
 std::size_t format_poincare_line(char* out, double phase, double omega) {
   std::size_t n = format_pattern(out, phase, kPatValue5);
   out[n++] = ' ';
-  n += format_pattern(out + n, omega, kPatValue4);
+  n += format_value4(out + n, omega);
   return n;
 }
 
 std::size_t format_sim_poincare_line(char* out, double phase, double omega) {
   std::size_t n = format_general15(out, phase);
   out[n++] = ' ';
-  n += format_pattern(out + n, omega, kPatValue4);
+  n += format_value4(out + n, omega);
   return n;
 }
 

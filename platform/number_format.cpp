@@ -81,8 +81,9 @@ inline int decimal_digits(std::uint32_t v) {
 // 1e-5, so unless r lies that close to a half, rounding r to the nearest whole number gives
 // the same digits as the two roundings of the exact decimal. Returns false when the value
 // has to take the exact way.
-bool format_pattern_fast(char* out, double a, bool negative, const NumberPattern& p,
-                         std::size_t& length) {
+[[gnu::always_inline]] inline bool format_pattern_fast(char* out, double a, bool negative,
+                                                       const NumberPattern& p,
+                                                       std::size_t& length) {
   static constexpr std::uint32_t kPow10[] = {1,      10,      100,      1000,      10000,
                                              100000, 1000000, 10000000, 100000000, 1000000000};
   if (p.frac_places > 9) return false;
@@ -273,7 +274,35 @@ std::string format_general15(double value) {
   return std::string(buf, format_general15(buf, value));
 }
 
+std::size_t format_value4(char* out, double value) {
+  // The pattern's fields as constants, so the fast path is compiled for them alone.
+  static constexpr NumberPattern kValue4{1, 1, 4, true};
+  const double a = std::fabs(value);
+  // Below 1e5 the scaled value stays under the fast path's limit; NaN fails the test.
+  if (std::size_t n;
+      a != 0.0 && a < 1e5 && format_pattern_fast(out, a, std::signbit(value), kValue4, n))
+    return n;
+  return format_pattern(out, value, kPatValue4);
+}
+
 std::size_t format_integer(char* out, std::int64_t value) {
+  if (value > -1000000000 && value < 1000000000) {  // the usual sizes, in 32 bits
+    char* o = out;
+    *o = '-';
+    o += value < 0 ? 1 : 0;
+    const std::uint32_t v = static_cast<std::uint32_t>(value < 0 ? -value : value);
+    if (v < 10) {
+      *o = static_cast<char>('0' + v);
+      return static_cast<std::size_t>(o + 1 - out);
+    }
+    if (v < 100) {
+      std::memcpy(o, kDigitPairs + 2 * v, 2);
+      return static_cast<std::size_t>(o + 2 - out);
+    }
+    const int nd = decimal_digits(v);
+    write_digits(o, v, nd);
+    return static_cast<std::size_t>(o + nd - out);
+  }
   auto r = std::to_chars(out, out + 24, value);
   return static_cast<std::size_t>(r.ptr - out);
 }

@@ -171,7 +171,6 @@ std::size_t format_pattern(char* out, double value, const NumberPattern& p) {
   return static_cast<std::size_t>(o - out);
 }
 
-
 }  // namespace previous
 
 using namespace kv;
@@ -188,6 +187,11 @@ void expect_same(double v, const NumberPattern& p, const char* text) {
   const std::size_t m = previous::format_pattern(want, v, p);
   ASSERT_EQ(std::string(got, n), std::string(want, m))
       << text << " value " << std::hexfloat << v << std::defaultfloat << " (" << v << ")";
+  if (std::strcmp(text, "#0.0###") == 0) {
+    const std::size_t k = format_value4(got, v);
+    ASSERT_EQ(std::string(got, k), std::string(want, m))
+        << "format_value4 value " << std::hexfloat << v << std::defaultfloat << " (" << v << ")";
+  }
 }
 
 }  // namespace
@@ -270,5 +274,32 @@ TEST(NumberFormatPrevious, SameDigitsAsBeforeOnEveryFourPlaceValueOfTheFiles) {
       expect_same(v, p, "#0.0###");
       if (HasFatalFailure()) return;
     }
+  }
+}
+
+TEST(NumberFormatPrevious, IntegersAsTheLibraryWritesThem) {
+  // format_integer writes numbers of up to nine digits itself: the same characters as
+  // std::to_chars, which it used for every number before.
+  std::vector<std::int64_t> values = {0,          1,          -1,         9,
+                                      10,         -10,        99,         100,
+                                      999999999,  -999999999, 1000000000, -1000000000,
+                                      1000000001, INT64_MAX,  INT64_MIN,  INT64_MIN + 1,
+                                      4294967295, 4294967296, -4294967296};
+  for (std::int64_t p = 1; p <= 1000000000000000000LL; p *= 10)
+    for (std::int64_t d : {-1LL, 0LL, 1LL}) {
+      values.push_back(p + d);
+      values.push_back(-(p + d));
+    }
+  std::mt19937_64 rng(99);
+  for (int i = 0; i < 200000; ++i) {
+    const int bits = static_cast<int>(rng() % 63);
+    const std::int64_t v = static_cast<std::int64_t>(rng() >> (63 - bits));
+    values.push_back(i % 2 == 0 ? v : -v);
+  }
+  for (std::int64_t v : values) {
+    char got[32], want[32];
+    const std::size_t n = format_integer(got, v);
+    const auto r = std::to_chars(want, want + sizeof want, v);
+    ASSERT_EQ(std::string(got, n), std::string(want, r.ptr)) << v;
   }
 }
