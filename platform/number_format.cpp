@@ -275,13 +275,35 @@ std::string format_general15(double value) {
 }
 
 std::size_t format_value4(char* out, double value) {
-  // The pattern's fields as constants, so the fast path is compiled for them alone.
-  static constexpr NumberPattern kValue4{1, 1, 4, true};
+  // format_pattern_fast written out for one digit forced before the point and after it
+  // and four places: below 1e5 the scaled value stays under its limit (NaN fails the test).
   const double a = std::fabs(value);
-  // Below 1e5 the scaled value stays under the fast path's limit; NaN fails the test.
-  if (std::size_t n;
-      a != 0.0 && a < 1e5 && format_pattern_fast(out, a, std::signbit(value), kValue4, n))
-    return n;
+  if (a != 0.0 && a < 1e5) {
+    const double r = a * 10000.0;
+    const std::uint32_t whole = static_cast<std::uint32_t>(r);
+    const double frac = r - static_cast<double>(whole);
+    if (!(std::fabs(frac - 0.5) < 1e-5)) {
+      const std::uint32_t n = whole + (frac > 0.5 ? 1 : 0);
+      const std::uint32_t int_part = n / 10000, frac_part = n % 10000;
+      char* o = out;
+      *o = '-';
+      o += std::signbit(value) ? 1 : 0;
+      if (int_part < 10) {
+        *o++ = static_cast<char>('0' + int_part);
+      } else {
+        const int nd = decimal_digits(int_part);
+        write_digits(o, int_part, nd);
+        o += nd;
+      }
+      *o++ = '.';
+      std::memcpy(o, kDigitPairs + 2 * (frac_part / 100), 2);
+      std::memcpy(o + 2, kDigitPairs + 2 * (frac_part % 100), 2);
+      // Trailing zeros dropped, one place kept.
+      const int places =
+          frac_part % 100 != 0 ? (frac_part % 10 != 0 ? 4 : 3) : (frac_part % 1000 != 0 ? 2 : 1);
+      return static_cast<std::size_t>(o + places - out);
+    }
+  }
   return format_pattern(out, value, kPatValue4);
 }
 
