@@ -53,22 +53,47 @@ bool to_decimal15(double a, Decimal15& d) {
   return true;
 }
 
+// "00" "01" ... "99": two decimal digits at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the `count` low decimal digits of v (leading zeros included) at o.
+inline void write_digits(char* o, std::uint32_t v, int count) {
+  while (count >= 2) {
+    count -= 2;
+    std::memcpy(o + count, kDigitPairs + 2 * (v % 100), 2);
+    v /= 100;
+  }
+  if (count == 1) *o = static_cast<char>('0' + v % 10);
+}
+
+// Number of decimal digits of v (0 for 0).
+inline int decimal_digits(std::uint32_t v) {
+  int n = 0;
+  for (; v >= 100; v /= 100) n += 2;
+  return v >= 10 ? n + 2 : v != 0 ? n + 1 : n;
+}
+
 // Fast form of format_pattern for moderate values. With r = |value| * 10^places below 1e9,
 // the rounding to 15 significant digits and the error of the product move r by less than
 // 1e-5, so unless r lies that close to a half, rounding r to the nearest whole number gives
 // the same digits as the two roundings of the exact decimal. Returns false when the value
 // has to take the exact way.
-bool format_pattern_fast(char* out, double a, bool negative, const NumberPattern& p,
-                         std::size_t& length) {
+[[gnu::always_inline]] inline bool format_pattern_fast(char* out, double a, bool negative,
+                                                       const NumberPattern& p,
+                                                       std::size_t& length) {
   static constexpr std::uint32_t kPow10[] = {1,      10,      100,      1000,      10000,
                                              100000, 1000000, 10000000, 100000000, 1000000000};
   if (p.frac_places > 9) return false;
   const double r = a * static_cast<double>(kPow10[p.frac_places]);
   if (!(r < 1e9)) return false;
-  const double whole = std::floor(r);
-  const double frac = r - whole;
+  // 0 <= r < 1e9: the truncation is the floor.
+  const std::uint32_t whole = static_cast<std::uint32_t>(r);
+  const double frac = r - static_cast<double>(whole);
   if (std::fabs(frac - 0.5) < 1e-5) return false;
-  const std::uint32_t n = static_cast<std::uint32_t>(whole) + (frac > 0.5 ? 1 : 0);
+  const std::uint32_t n = whole + (frac > 0.5 ? 1 : 0);
   std::uint32_t int_part, frac_part;
   switch (p.frac_places) {  // constant divisors compile to multiplications
     case 4:
@@ -82,23 +107,27 @@ bool format_pattern_fast(char* out, double a, bool negative, const NumberPattern
   }
 
   char* o = out;
-  if (negative) *o++ = '-';
-  char digits[12];
-  int nd = 0;
-  for (std::uint32_t v = int_part; v != 0; v /= 10) digits[nd++] = static_cast<char>('0' + v % 10);
-  for (int z = nd; z < p.int_zeros; ++z) *o++ = '0';
-  while (nd > 0) *o++ = digits[--nd];
+  *o = '-';
+  o += negative ? 1 : 0;
+  if (int_part < 10 && p.int_zeros <= 1) {  // the usual case: one digit or none
+    *o = static_cast<char>('0' + int_part);
+    o += int_part != 0 || p.int_zeros != 0 ? 1 : 0;
+  } else {
+    const int nd = decimal_digits(int_part);
+    const int shown = nd > p.int_zeros ? nd : p.int_zeros;
+    write_digits(o, int_part, shown);
+    o += shown;
+  }
   if (p.has_point) {
     *o++ = '.';
     int places = p.frac_places;
-    while (places > p.frac_zeros && frac_part % 10 == 0) {
-      frac_part /= 10;
-      --places;
+    if (places == 4) {
+      std::memcpy(o, kDigitPairs + 2 * (frac_part / 100), 2);
+      std::memcpy(o + 2, kDigitPairs + 2 * (frac_part % 100), 2);
+    } else {
+      write_digits(o, frac_part, places);
     }
-    for (int k = places - 1; k >= 0; --k) {
-      o[k] = static_cast<char>('0' + frac_part % 10);
-      frac_part /= 10;
-    }
+    while (places > p.frac_zeros && o[places - 1] == '0') --places;
     o += places;
   }
   length = static_cast<std::size_t>(o - out);
@@ -245,7 +274,57 @@ std::string format_general15(double value) {
   return std::string(buf, format_general15(buf, value));
 }
 
+std::size_t format_value4(char* out, double value) {
+  // format_pattern_fast written out for one digit forced before the point and after it
+  // and four places: below 1e5 the scaled value stays under its limit (NaN fails the test).
+  const double a = std::fabs(value);
+  if (a != 0.0 && a < 1e5) {
+    const double r = a * 10000.0;
+    const std::uint32_t whole = static_cast<std::uint32_t>(r);
+    const double frac = r - static_cast<double>(whole);
+    if (!(std::fabs(frac - 0.5) < 1e-5)) {
+      const std::uint32_t n = whole + (frac > 0.5 ? 1 : 0);
+      const std::uint32_t int_part = n / 10000, frac_part = n % 10000;
+      char* o = out;
+      *o = '-';
+      o += std::signbit(value) ? 1 : 0;
+      if (int_part < 10) {
+        *o++ = static_cast<char>('0' + int_part);
+      } else {
+        const int nd = decimal_digits(int_part);
+        write_digits(o, int_part, nd);
+        o += nd;
+      }
+      *o++ = '.';
+      std::memcpy(o, kDigitPairs + 2 * (frac_part / 100), 2);
+      std::memcpy(o + 2, kDigitPairs + 2 * (frac_part % 100), 2);
+      // Trailing zeros dropped, one place kept.
+      const int places =
+          frac_part % 100 != 0 ? (frac_part % 10 != 0 ? 4 : 3) : (frac_part % 1000 != 0 ? 2 : 1);
+      return static_cast<std::size_t>(o + places - out);
+    }
+  }
+  return format_pattern(out, value, kPatValue4);
+}
+
 std::size_t format_integer(char* out, std::int64_t value) {
+  if (value > -1000000000 && value < 1000000000) {  // the usual sizes, in 32 bits
+    char* o = out;
+    *o = '-';
+    o += value < 0 ? 1 : 0;
+    const std::uint32_t v = static_cast<std::uint32_t>(value < 0 ? -value : value);
+    if (v < 10) {
+      *o = static_cast<char>('0' + v);
+      return static_cast<std::size_t>(o + 1 - out);
+    }
+    if (v < 100) {
+      std::memcpy(o, kDigitPairs + 2 * v, 2);
+      return static_cast<std::size_t>(o + 2 - out);
+    }
+    const int nd = decimal_digits(v);
+    write_digits(o, v, nd);
+    return static_cast<std::size_t>(o + nd - out);
+  }
   auto r = std::to_chars(out, out + 24, value);
   return static_cast<std::size_t>(r.ptr - out);
 }

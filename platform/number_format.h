@@ -39,6 +39,10 @@ std::string format_general15(double value);
 // digits and one blank after them, so 1000 gives " 1000 " and -5 gives "-5 ".
 std::string format_print_integer(std::int64_t value);
 
+// format_pattern with kPatValue4 ("#0.0###"), the commonest column of the data files,
+// written with the pattern's fields known in advance: the same characters, sooner.
+std::size_t format_value4(char* out, double value);
+
 // Plain decimal digits of a whole number, '-' when negative.
 std::size_t format_integer(char* out, std::int64_t value);
 

@@ -155,8 +155,19 @@ void Surface::segment(int x0, int y0, int x1, int y1, std::uint32_t pen) {
     const int xb = std::min(std::max(x0, x1) + lo + w - 1, dw_ - 1);
     const int ya = std::max(std::min(y0, y1) + lo, 0);
     const int yb = std::min(std::max(y0, y1) + lo + w - 1, dh_ - 1);
-    for (int y = ya; y <= yb; ++y)
-      for (int x = xa; x <= xb; ++x) plot(x, y, pen);
+    if (DrawMode == kDrawNotXorPen) {
+      for (int y = ya; y <= yb; ++y)
+        for (int x = xa; x <= xb; ++x) plot(x, y, pen);
+    } else if (xa <= xb) {
+      // The other modes set every pixel of the rectangle to one value, whatever it held.
+      const std::uint32_t value = DrawMode == kDrawBlackness   ? 0xFF000000u
+                                  : DrawMode == kDrawWhiteness ? 0xFFFFFFFFu
+                                                               : pen;
+      for (int y = ya; y <= yb; ++y) {
+        std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(y) * dw_;
+        std::fill(row + xa, row + xb + 1, value);
+      }
+    }
     ++serial_;
     return;
   }
@@ -204,7 +215,12 @@ void Surface::PSet(float x, float y, std::uint32_t color) {
     std::fill(stamp_.begin(), stamp_.end(), 0);
     stamp_mark_ = 1;
   }
-  dot(to_px(x), to_py(y), pen_for(color));
+  const int px = to_px(x), py = to_py(y);
+  if (k_ == 1.0 && DrawWidth <= 1) {
+    plot(px, py, pen_for(color));  // a point one pixel wide, as dot() draws it
+  } else {
+    dot(px, py, pen_for(color));
+  }
   CurrentX = x;
   CurrentY = y;
   ++serial_;

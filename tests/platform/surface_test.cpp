@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 #include "platform/surface.h"
@@ -141,6 +143,60 @@ TEST(Surface, AxisLinesCoverTheDotsOfEveryStepIncludingTheEdges) {
       EXPECT_NE(snapshot(x), before);
       cross(x, 700, 700);
       EXPECT_EQ(snapshot(x), before) << width;
+    }
+  }
+}
+
+TEST(Surface, AxisLinesInEveryModeAreTheDotsOfTheirStepsOnAnyBackground) {
+  // Horizontal and vertical lines fill their rectangle at once; they must leave every pixel
+  // as the dots of their steps, drawn one by one, do: in each mode that sets pixels (the
+  // XOR mode keeps its pixel-by-pixel walk), at every point width and at device scales 1
+  // and 2, over a background of many colours, ending on or past the raster's edges.
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> pos(-40, 140), colour(0, 0xFFFFFF);
+  for (double scale : {1.0, 2.0}) {
+    for (int mode : {kDrawCopyPen, kDrawBlackness, kDrawWhiteness}) {
+      for (int width = 1; width <= 4; ++width) {
+        Surface line(1500, 1500, 0, 0xFFFFFF), dots(1500, 1500, 0, 0xFFFFFF);
+        for (Surface* s : {&line, &dots}) {
+          s->set_device_scale(scale);
+          s->set_scale(100, 100);  // a unit is a design pixel
+        }
+        for (int i = 0; i < 400; ++i) {
+          const float x = static_cast<float>(rng() % 100), y = static_cast<float>(rng() % 100);
+          const std::uint32_t c = static_cast<std::uint32_t>(colour(rng));
+          line.PSet(x, y, c);
+          dots.PSet(x, y, c);
+        }
+        for (Surface* s : {&line, &dots}) {
+          s->DrawMode = mode;
+          s->DrawWidth = width;
+        }
+        for (int i = 0; i < 30; ++i) {
+          const bool vertical = i % 2 == 1;
+          const float u0 = static_cast<float>(pos(rng)), u1 = static_cast<float>(pos(rng));
+          const float uc = static_cast<float>(pos(rng) % 100);
+          const std::uint32_t pen = static_cast<std::uint32_t>(colour(rng));
+          if (vertical) {
+            line.Line(uc, u0, uc, u1, pen);
+          } else {
+            line.Line(u0, uc, u1, uc, pen);
+          }
+          // A dot at each raster step of the line (a unit is `scale` raster pixels).
+          const int p0 = static_cast<int>(std::min(u0, u1) * scale);
+          const int p1 = static_cast<int>(std::max(u0, u1) * scale);
+          for (int p = p0; p <= p1; ++p) {
+            const float t = static_cast<float>(p / scale);
+            if (vertical) {
+              dots.PSet(uc, t, pen);
+            } else {
+              dots.PSet(t, uc, pen);
+            }
+          }
+        }
+        ASSERT_EQ(snapshot(line), snapshot(dots))
+            << "scale " << scale << " mode " << mode << " width " << width;
+      }
     }
   }
 }
