@@ -36,34 +36,8 @@ const ControlRow* parameter_row(const std::string& arg) {
   return nullptr;
 }
 
-// The request's text for a panel box.
-std::string& box_text(PanelTexts& t, Ctl box) {
-  switch (box) {
-    case Ctl::Text27:
-      return t.mgr;
-    case Ctl::Text26:
-      return t.inertia;
-    case Ctl::Text21:
-      return t.damping;
-    case Ctl::Text22:
-      return t.drive_amplitude;
-    case Ctl::Text23:
-      return t.drive_frequency;
-    case Ctl::Text19:
-      return t.drive_phase;
-    case Ctl::Text24:
-      return t.initial_angle;
-    case Ctl::Text25:
-      return t.initial_velocity;
-    case Ctl::Text69:
-      return t.time_out;
-    default:
-      throw std::logic_error("not a parameter box: " + std::string(control_name(box)));
-  }
-}
-
 int run_simulate(const std::vector<std::string>& args) {
-  std::vector<std::pair<Ctl, std::string>> texts;
+  std::vector<std::pair<const PanelBox*, std::string>> texts;
   std::string out;
   SaveCount save;
   bool real_time = false, quiet = false;
@@ -71,7 +45,7 @@ int run_simulate(const std::vector<std::string>& args) {
   while (in.next()) {
     const std::string& a = in.arg();
     if (const ControlRow* row = parameter_row(a)) {
-      texts.emplace_back(row->ctl, in.value());
+      texts.emplace_back(row->box, in.value());
     } else if (take_save_count(in, save)) {
       continue;
     } else if (a == "--real-time") {
@@ -102,7 +76,7 @@ int run_simulate(const std::vector<std::string>& args) {
 
   SimRequest request;
   request.panel = panel_texts(f);
-  for (const auto& [box, text] : texts) box_text(request.panel, box) = text;
+  for (const auto& [box, text] : texts) request.panel.*(box->text) = text;
   request.options.real_time = real_time;
   request.options.computer_time = !real_time;
   request.options.phase_file = save.orbit();

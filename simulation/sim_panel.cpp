@@ -14,40 +14,24 @@ double box_value(const std::string& text, double stored) {
   return text.empty() ? stored : leading_number(text);
 }
 
-// A box of the panel as the messages name it: its text and its caption.
-struct Box {
-  std::string PanelTexts::*text;
-  const char* caption;
-};
-
-constexpr Box kMgr{&PanelTexts::mgr, "mgr="};
-constexpr Box kInertia{&PanelTexts::inertia, "Inertia="};
-constexpr Box kDamping{&PanelTexts::damping, "Damping="};
-constexpr Box kDriveAmplitude{&PanelTexts::drive_amplitude, "Drive amplitude="};
-constexpr Box kDriveFrequency{&PanelTexts::drive_frequency, "Drive frequency="};
-constexpr Box kDrivePhase{&PanelTexts::drive_phase, "Drive phase="};
-constexpr Box kInitialAngle{&PanelTexts::initial_angle, "Initial angle="};
-constexpr Box kInitialVelocity{&PanelTexts::initial_velocity, "Initial velocity="};
-constexpr Box kTimeOut{&PanelTexts::time_out, "Time out="};
-
-std::string describe(const PanelTexts& t, const Box& box) {
+std::string describe(const PanelTexts& t, const PanelBox& box) {
   const std::string& text = t.*box.text;
   if (text.empty()) return "its last value";
   return "\"" + text + "\"";
 }
 
-std::string must_be_positive(const PanelTexts& t, const Box& box) {
-  return std::string("\"") + box.caption + "\" must be a number greater than 0 (it holds " +
+std::string must_be_positive(const PanelTexts& t, const PanelBox& box) {
+  return "\"" + std::string(box.caption) + "\" must be a number greater than 0 (it holds " +
          describe(t, box) + ").";
 }
 
-std::string must_be_number(const PanelTexts& t, const Box& box) {
-  return std::string("\"") + box.caption + "\" must be an ordinary number (it holds " +
+std::string must_be_number(const PanelTexts& t, const PanelBox& box) {
+  return "\"" + std::string(box.caption) + "\" must be an ordinary number (it holds " +
          describe(t, box) + ").";
 }
 
-std::string too_large(const PanelTexts& t, const Box& box) {
-  return std::string("\"") + box.caption + "\" is too large for the simulation (it holds " +
+std::string too_large(const PanelTexts& t, const PanelBox& box) {
+  return "\"" + std::string(box.caption) + "\" is too large for the simulation (it holds " +
          describe(t, box) + ").";
 }
 
@@ -73,28 +57,28 @@ SimParameters read_panel(const SimParameters& stored, const PanelTexts& t) {
 
 std::string check_panel(const PanelTexts& t, const SimParameters& p) {
   // The three quantities that divide or sit under the square root must be positive.
-  if (!(std::isfinite(p.mgr) && p.mgr > 0)) return must_be_positive(t, kMgr);
-  if (!(std::isfinite(p.inertia) && p.inertia > 0)) return must_be_positive(t, kInertia);
-  if (!(std::isfinite(p.damping) && p.damping > 0)) return must_be_positive(t, kDamping);
+  if (!(std::isfinite(p.mgr) && p.mgr > 0)) return must_be_positive(t, kMgrBox);
+  if (!(std::isfinite(p.inertia) && p.inertia > 0)) return must_be_positive(t, kInertiaBox);
+  if (!(std::isfinite(p.damping) && p.damping > 0)) return must_be_positive(t, kDampingBox);
   if (!(std::isfinite(p.omega0) && p.omega0 > 0))
     return "\"mgr=\" and \"Inertia=\" are too far apart: mgr / Inertia must be a positive "
            "ordinary number.";
-  if (!(std::isfinite(p.q_factor) && p.q_factor > 0)) return must_be_number(t, kDamping);
+  if (!(std::isfinite(p.q_factor) && p.q_factor > 0)) return must_be_number(t, kDampingBox);
   if (!std::isfinite(p.drive_torque) || !std::isfinite(p.drive_amplitude))
-    return must_be_number(t, kDriveAmplitude);
+    return must_be_number(t, kDriveAmplitudeBox);
   if (!std::isfinite(p.drive_omega) || !std::isfinite(p.drive_frequency))
-    return must_be_number(t, kDriveFrequency);
-  if (!std::isfinite(p.drive_phase)) return must_be_number(t, kDrivePhase);
-  if (!(std::fabs(p.initial_angle) <= kMaxStateMagnitude)) return too_large(t, kInitialAngle);
+    return must_be_number(t, kDriveFrequencyBox);
+  if (!std::isfinite(p.drive_phase)) return must_be_number(t, kDrivePhaseBox);
+  if (!(std::fabs(p.initial_angle) <= kMaxStateMagnitude)) return too_large(t, kInitialAngleBox);
   if (!(std::fabs(p.initial_velocity) <= kMaxStateMagnitude)) {
     // The box holds rad/s; the stored value is divided by the natural frequency. When the
     // velocity itself is ordinary, the natural frequency is what is too small.
     if (std::fabs(p.initial_velocity * p.omega0) <= kMaxStateMagnitude)
       return "\"mgr=\" and \"Inertia=\" give a natural frequency (mgr / Inertia)^0.5 too "
              "small for the simulation.";
-    return too_large(t, kInitialVelocity);
+    return too_large(t, kInitialVelocityBox);
   }
-  if (!std::isfinite(p.time_out)) return must_be_number(t, kTimeOut);
+  if (!std::isfinite(p.time_out)) return must_be_number(t, kTimeOutBox);
   return {};
 }
 

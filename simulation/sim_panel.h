@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "simulation/simulation_state.h"
 
@@ -24,6 +25,27 @@ struct PanelTexts {
   std::string initial_velocity;  // Text25 (rad/s)
   std::string time_out;          // Text69
 };
+
+// A box of the panel's parameter set: where its text goes in PanelTexts, and the caption
+// and unit the panel shows beside it (messages name a box by its caption).
+struct PanelBox {
+  std::string PanelTexts::*text;
+  std::string_view caption;
+  std::string_view unit;
+};
+
+inline constexpr PanelBox kMgrBox{&PanelTexts::mgr, "mgr=", " Nm"};
+inline constexpr PanelBox kInertiaBox{&PanelTexts::inertia, "Inertia=", " Kgmm"};
+inline constexpr PanelBox kDampingBox{&PanelTexts::damping, "Damping=", " Nms"};
+inline constexpr PanelBox kDriveAmplitudeBox{&PanelTexts::drive_amplitude,
+                                             "Drive amplitude=", " Nm"};
+inline constexpr PanelBox kDriveFrequencyBox{&PanelTexts::drive_frequency,
+                                             "Drive frequency=", "rad/s"};
+inline constexpr PanelBox kDrivePhaseBox{&PanelTexts::drive_phase, "Drive phase=", "radian"};
+inline constexpr PanelBox kInitialAngleBox{&PanelTexts::initial_angle, "Initial angle=", "radian"};
+inline constexpr PanelBox kInitialVelocityBox{&PanelTexts::initial_velocity,
+                                              "Initial velocity=", "rad/s"};
+inline constexpr PanelBox kTimeOutBox{&PanelTexts::time_out, "Time out=", "s"};
 
 // The parameter set the texts give, read against the `stored` one: an empty box keeps the
 // stored value, but the drive phase and the time-out, which are then 0. The velocity box

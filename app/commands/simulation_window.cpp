@@ -2,21 +2,15 @@
 
 #include <utility>
 
+#include "app/state/control_table.h"
 #include "app/state/form1.h"
 
 namespace kv {
 
 PanelTexts panel_texts(const Form1& f) {
   PanelTexts t;
-  t.mgr = f.ui[Ctl::Text27].text;
-  t.inertia = f.ui[Ctl::Text26].text;
-  t.damping = f.ui[Ctl::Text21].text;
-  t.drive_amplitude = f.ui[Ctl::Text22].text;
-  t.drive_frequency = f.ui[Ctl::Text23].text;
-  t.drive_phase = f.ui[Ctl::Text19].text;
-  t.initial_angle = f.ui[Ctl::Text24].text;
-  t.initial_velocity = f.ui[Ctl::Text25].text;
-  t.time_out = f.ui[Ctl::Text69].text;
+  for (const ControlRow& r : kControlTable)
+    if (r.box) t.*(r.box->text) = f.ui[r.ctl].text;
   return t;
 }
 

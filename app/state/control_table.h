@@ -17,6 +17,7 @@
 
 #include "app/state/controls.h"
 #include "platform/colors.h"
+#include "simulation/sim_panel.h"
 
 namespace kv {
 
@@ -57,18 +58,15 @@ struct ControlRow {
   std::uint32_t fore = 0x000000;
   bool checked = false;  // check boxes
   int value = 0;         // scroll bar value, list index
-  // A parameter row of the simulation panel: its caption and unit beside the box, and the
-  // option of kestavor-cli simulate that gives the box's text.
-  std::string_view caption = {};
-  std::string_view unit = {};
+  // A parameter row of the simulation panel: the box of the parameter set it holds (its
+  // caption and unit beside it), and the option of kestavor-cli simulate that gives the
+  // box's text.
+  const PanelBox* box = nullptr;
   std::string_view option = {};
 };
 
 namespace control_table_detail {
 using C = Ctl;
-// The caption of the inertia row is the control label26, which carries the panel's hover
-// text; the others are fixed texts.
-inline constexpr std::string_view kInertia = "Inertia=";
 inline constexpr std::string_view kNotice =
     "THIS IS A REAL TIME DATA ACQUISITION \r\nSYSTEM AND ALL OTHER APPLICATIONS \r\nSHOULD BE "
     "DISABLED AS WELL AS THE \r\nSCREENSAVER. THE SCREEN SHOULD BE SET \r\nFOR 1024 X 768. THE "
@@ -193,62 +191,45 @@ inline constexpr ControlRow kRows[] = {
     {.ctl = C::Frame21, .name = "Frame21", .text = "Pendulum parameters", .visible = false},
     {.ctl = C::label26,
      .name = "label26",
-     .text = kInertia,
+     .text = kInertiaBox.caption,  // the inertia row's caption, a control of its own
      .tip = "These pendulum parameters may be changed"},
-    {.ctl = C::Text27,
-     .name = "Text27",
-     .text = "0.000798",
-     .caption = "mgr=",
-     .unit = " Nm",
-     .option = "--mgr"},
+    {.ctl = C::Text27, .name = "Text27", .text = "0.000798", .box = &kMgrBox, .option = "--mgr"},
     {.ctl = C::Text26,
      .name = "Text26",
      .text = "0.000009876",
-     .caption = kInertia,
-     .unit = " Kgmm",
+     .box = &kInertiaBox,
      .option = "--inertia"},
     {.ctl = C::Text21,
      .name = "Text21",
      .text = "0.000017754",
-     .caption = "Damping=",
-     .unit = " Nms",
+     .box = &kDampingBox,
      .option = "--damping"},
     {.ctl = C::Text22,
      .name = "Text22",
      .text = "0.0005306",
-     .caption = "Drive amplitude=",
-     .unit = " Nm",
+     .box = &kDriveAmplitudeBox,
      .option = "--drive-amplitude"},
     {.ctl = C::Text23,
      .name = "Text23",
      .text = "5.8119",
-     .caption = "Drive frequency=",
-     .unit = "rad/s",
+     .box = &kDriveFrequencyBox,
      .option = "--drive-frequency"},
     {.ctl = C::Text19,
      .name = "Text19",
      .text = "0",
-     .caption = "Drive phase=",
-     .unit = "radian",
+     .box = &kDrivePhaseBox,
      .option = "--drive-phase"},
     {.ctl = C::Text24,
      .name = "Text24",
      .text = "1.0",
-     .caption = "Initial angle=",
-     .unit = "radian",
+     .box = &kInitialAngleBox,
      .option = "--initial-angle"},
     {.ctl = C::Text25,
      .name = "Text25",
      .text = "1.0",
-     .caption = "Initial velocity=",
-     .unit = "rad/s",
+     .box = &kInitialVelocityBox,
      .option = "--initial-velocity"},
-    {.ctl = C::Text69,
-     .name = "Text69",
-     .text = "0",
-     .caption = "Time out=",
-     .unit = "s",
-     .option = "--time-out"},
+    {.ctl = C::Text69, .name = "Text69", .text = "0", .box = &kTimeOutBox, .option = "--time-out"},
     {.ctl = C::Frame6, .name = "Frame6", .text = "Simulation speed"},
     {.ctl = C::Check1,
      .name = "Check1",

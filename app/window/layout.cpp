@@ -153,8 +153,8 @@ std::vector<FixedText> make_fixed() {
     if (!is_parameter_row(r)) continue;
     const int top = 330 + 390 * row++ + 15;
     if (r.ctl != C::Text26)
-      v.push_back({"", C::Frame21, {120, top, 2100, 300}, r.caption, kBlack, Align::Right});
-    v.push_back({"", C::Frame21, {4245, top, 1500, 300}, r.unit, kBlack, Align::Left});
+      v.push_back({"", C::Frame21, {120, top, 2100, 300}, r.box->caption, kBlack, Align::Right});
+    v.push_back({"", C::Frame21, {4245, top, 1500, 300}, r.box->unit, kBlack, Align::Left});
   }
   return v;
 }

@@ -68,22 +68,33 @@ TEST(ControlTable, TheControlsStartAsTheTableSays) {
   }
 }
 
-TEST(ControlTable, ParameterRowsHaveACaptionAUnitAndTheirOwnOption) {
+TEST(ControlTable, ParameterRowsHoldEachBoxOfTheParameterSetOnceWithTheirOwnOption) {
   std::set<std::string_view> options;
+  std::set<const PanelBox*> boxes;
+  PanelTexts filled;
   int rows = 0;
   for (const ControlRow& r : kControlTable) {
     if (!is_parameter_row(r)) {
-      EXPECT_TRUE(r.caption.empty() && r.unit.empty()) << r.name;
+      EXPECT_EQ(r.box, nullptr) << r.name;
       continue;
     }
     ++rows;
-    EXPECT_FALSE(r.caption.empty()) << r.name;
-    EXPECT_FALSE(r.unit.empty()) << r.name;
+    ASSERT_NE(r.box, nullptr) << r.name;
+    EXPECT_FALSE(r.box->caption.empty()) << r.name;
+    EXPECT_FALSE(r.box->unit.empty()) << r.name;
+    EXPECT_TRUE(boxes.insert(r.box).second) << r.name << " repeats a box";
+    filled.*(r.box->text) = std::string(r.name);
     EXPECT_EQ(r.option.rfind("--", 0), 0u) << r.option;
     EXPECT_TRUE(options.insert(r.option).second) << r.option << " twice";
     EXPECT_EQ(r.click, nullptr) << r.name;  // a box is typed into, not clicked
   }
-  EXPECT_GT(rows, 0);
+  // Every text of the parameter set is some row's.
+  for (const std::string* text :
+       {&filled.mgr, &filled.inertia, &filled.damping, &filled.drive_amplitude,
+        &filled.drive_frequency, &filled.drive_phase, &filled.initial_angle,
+        &filled.initial_velocity, &filled.time_out})
+    EXPECT_FALSE(text->empty());
+  EXPECT_EQ(rows, 9);
 }
 
 #ifdef KV_CLI_PATH
@@ -102,7 +113,7 @@ TEST(ControlTable, KestavorCliSimulateAcceptsEveryParameterOptionForItsRow) {
       std::string said;
       EXPECT_EQ(run_cli("simulate " + form + " --orbit 10 -o " + out.string(), said), 1)
           << form << ": " << said;
-      EXPECT_NE(said.find("\"" + std::string(r.caption) + "\""), std::string::npos)
+      EXPECT_NE(said.find("\"" + std::string(r.box->caption) + "\""), std::string::npos)
           << form << ": " << said;
       EXPECT_NE(said.find("\"1e999\""), std::string::npos) << form << ": " << said;
       EXPECT_FALSE(std::filesystem::exists(out)) << form;
