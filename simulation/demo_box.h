@@ -29,7 +29,6 @@ class DemoBox : public InterfaceBox {
 
   // The pendulum's angle (radians, 0 at the bottom) and the number of records sent.
   double angle() const { return angle_; }
-  std::int64_t records_sent() const { return sent_; }
 
  private:
   SampleRecord next_record();
