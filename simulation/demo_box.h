@@ -27,7 +27,7 @@ class DemoBox : public InterfaceBox {
   void close() override { closed_ = true; }
   std::string name() const override { return "demo box"; }
 
-  // The pendulum's angle (radians, 0 at the bottom) and the number of records sent.
+  // The pendulum's angle (radians, 0 at the bottom).
   double angle() const { return angle_; }
 
  private:
