@@ -1,21 +1,24 @@
 // kestavor-cli simulate: the simulation's "Continue" without a window, saving an orbit or
 // Poincare file. The parameter options are the panel rows' options of the control table
 // (app/state/control_table.h); they fill the request's parameter set (an option not given
-// keeps the panel's start-up text), and the same engine as the window's runs it on
-// offscreen plots, so the file is the one the window would write. Ctrl-C acts as HALT (the
-// file is then not kept, as in the window).
+// keeps the panel's start-up text), and the same engine as the window's runs it on the
+// state groups a window starts with, with plots nobody sees, so the file is the one the window
+// would write. Ctrl-C acts as HALT (the file is then not kept, as in the window).
 #include <filesystem>
 #include <iostream>
-#include <stdexcept>
 #include <utility>
 
-#include "app/commands/simulation_window.h"
 #include "app/commands/startup.h"
 #include "app/state/control_table.h"
-#include "app/state/form1.h"
 #include "cli/cli_registry.h"
 #include "cli/signal_run_control.h"
+#include "datafiles/save_state.h"
 #include "platform/scripted_services.h"
+#include "platform/text_files.h"
+#include "plot/plot_state.h"
+#include "simulation/sim_continue.h"
+#include "simulation/sim_save_file.h"
+#include "simulation/simulation_state.h"
 
 namespace kv::cli {
 namespace {
@@ -66,16 +69,26 @@ int run_simulate(const std::vector<std::string>& args) {
   if (n < 0 || n > 1000000)
     return fail(save.option + " needs a number of points from 0 to 1000000");
 
+  // The engine's state groups, as a window starts them; nothing is shown.
   ScriptedServices scripted;
   SignalRunControl run;
   Clock& clock = real_time ? static_cast<Clock&>(scripted.system_clock) : scripted.manual_clock;
-  Form1 f(Services{scripted.dialogs, scripted.pointer, clock, scripted.help, scripted.pump,
-                   scripted.timer1});
-  // Start-up without an interface box, as after the answer No to its question.
-  load_headless(f, nullptr);
+  const Services sys{scripted.dialogs, scripted.pointer, clock,
+                     scripted.help,    scripted.pump,    scripted.timer1};
+  SimulationState sim;
+  set_default_parameters(sim);
+  PlotState plots;
+  SaveState save_state;
+  FileTable files;
+  DataSaveFile file(save_state, files, scripted.dialogs);
+  double rollover = 0;
+  vb_bool poincare_event = kFalse;
+  const SimContext context{sim, plots, save_state, file, sys, rollover, poincare_event};
 
+  // The panel's start-up texts, then the ones given.
   SimRequest request;
-  request.panel = panel_texts(f);
+  for (const ControlRow& r : kControlTable)
+    if (r.box) request.panel.*(r.box->text) = std::string(r.text);
   for (const auto& [box, text] : texts) request.panel.*(box->text) = text;
   request.options.real_time = real_time;
   request.options.computer_time = !real_time;
@@ -85,8 +98,7 @@ int run_simulate(const std::vector<std::string>& args) {
   request.path = out;
 
   run.show_progress("points", quiet);
-  FormSimulation sim(f);
-  const SimOutcome outcome = simulate(sim.context, request, run);
+  const SimOutcome outcome = simulate(context, request, run);
   run.end_progress();
   if (outcome.status == CommandStatus::failed) {
     std::cerr << "kestavor-cli: " << outcome.reason << "\n";

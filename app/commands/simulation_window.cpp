@@ -23,24 +23,9 @@ SimOptions sim_options(const Form1& f) {
   return o;
 }
 
-bool FormSaveFile::write(std::string_view line) {
-  return write_data_line(f_, f_.files, line);
-}
-
-bool FormSaveFile::keep(std::string* error) {
-  return terminate_file(f_, f_.files, f_.sys.dialogs, error);
-}
-
-void FormSaveFile::discard() {
-  discard_save_file(f_, f_.files);
-}
-
-bool FormSaveFile::open(const std::string& path, i32 n, std::string_view kind, std::string& error) {
-  return open_save_file(f_, path, n, kind, &error);
-}
-
 FormSimulation::FormSimulation(Form1& f)
-    : file(f), context{f, f, f, file, f.sys, f.rollover, f.poincare_event} {}
+    : file(f, f.files, f.sys.dialogs),
+      context{f, f, f, file, f.sys, f.rollover, f.poincare_event} {}
 
 void show_sim_stage(Form1& f, SimStage stage) {
   switch (stage) {

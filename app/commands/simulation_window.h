@@ -5,6 +5,7 @@
 
 #include "datafiles/save_file.h"
 #include "simulation/sim_continue.h"
+#include "simulation/sim_save_file.h"
 
 namespace kv {
 struct Form1;
@@ -15,25 +16,12 @@ PanelTexts panel_texts(const Form1& f);
 // The panel's check boxes as a run reads them.
 SimOptions sim_options(const Form1& f);
 
-// The window's data file (save_file_number of `f`) as the run's save file.
-class FormSaveFile final : public SimSaveFile {
- public:
-  explicit FormSaveFile(Form1& f) : f_(f) {}
-  bool open(const std::string& path, i32 n, std::string_view kind, std::string& error) override;
-  bool write(std::string_view line) override;
-  bool keep(std::string* error) override;
-  void discard() override;
-
- private:
-  Form1& f_;
-};
-
 // A simulation's context over the window's Form1.
 struct FormSimulation {
   explicit FormSimulation(Form1& f);
   FormSimulation(const FormSimulation&) = delete;
   FormSimulation& operator=(const FormSimulation&) = delete;
-  FormSaveFile file;
+  DataSaveFile file;  // the window's data file (its save_file_number)
   SimContext context;
 };
 

@@ -13,7 +13,7 @@ void reset_halt(Form1& f) {
   f.ui.set_back(Ctl::Text18, kGrey);
 }
 
-void set_default_parameters(Form1& f) {
+void set_default_parameters(SimulationState& f) {
   static_cast<PendulumParameters&>(f) = startup_pendulum();
   derive_values(f);
   f.initial_velocity = 1.0;
