@@ -1,6 +1,8 @@
 // kestavor-cli print: draws a file as "Plot file" does and writes the page "Print" makes,
-// as a PDF file or as a PNG picture at 150 dpi. Needs the Qt printing support of a build
-// with the window; without it the command says so.
+// as a PDF file or as a PNG picture at 150 dpi. The pages are drawn through Qt, in the
+// module kestavor-print.so loaded only by this command (beside the program in the build
+// folder, in lib/.../kestavor when installed); a build without the window has none, and the
+// command then says so.
 #include <algorithm>
 #include <cctype>
 #include <iostream>
@@ -15,7 +17,13 @@
 #include "plot/plot_state.h"
 #include "print/page.h"
 #ifdef KV_HAVE_QT_PRINT
-#include "print/qt/qt_printers.h"
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+
+#include "cli/page_module.h"
 #endif
 
 namespace kv::cli {
@@ -30,6 +38,31 @@ std::string lower_extension(const std::string& path) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
 }
+
+#ifdef KV_HAVE_QT_PRINT
+// The page module's entry, loaded on first use; null with the reason in `why_not`.
+KvWritePage load_page_module(std::string& why_not) {
+  char self[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  const std::filesystem::path dir =
+      n > 0 ? std::filesystem::path(std::string(self, static_cast<std::size_t>(n))).parent_path()
+            : std::filesystem::path(".");
+  std::string tried;
+  for (const std::filesystem::path& candidate :
+       {dir / kPageModuleName, dir / KV_PAGE_MODULE_FROM_BIN / kPageModuleName}) {
+    if (void* module = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+      if (void* entry = dlsym(module, kPageModuleEntry))
+        return reinterpret_cast<KvWritePage>(entry);
+      why_not = candidate.string() + " has no page writer";
+      return nullptr;
+    }
+    const char* error = dlerror();
+    tried += (tried.empty() ? "" : "; ") + std::string(error ? error : candidate.c_str());
+  }
+  why_not = "the page module cannot be loaded (" + tried + ")";
+  return nullptr;
+}
+#endif
 
 int run(const std::vector<std::string>& args) {
   std::string path, output;
@@ -83,15 +116,13 @@ int run(const std::vector<std::string>& args) {
     std::cerr << "kestavor-cli: " << path << " holds no points: there is nothing to print.\n";
     return 1;
   }
-  GuiForPrinting gui;
   std::string why_not;
-  std::unique_ptr<PrinterSurface> page =
-      ext == ".pdf" ? open_pdf_page(output, why_not) : open_png_page(output, why_not);
-  if (!page) {
+  const KvWritePage write_page = load_page_module(why_not);
+  PrintOutcome printed;
+  if (!write_page || !write_page(plots, spectrum, chaos, ext == ".pdf", output, why_not, printed)) {
     std::cerr << "kestavor-cli: " << why_not << "\n";
     return 1;
   }
-  const PrintOutcome printed = print_page(plots, spectrum, chaos, *page);
   if (printed.status != PrintOutcome::Status::printed) {
     std::cerr << "kestavor-cli: " << printed.reason << "\n";
     return 1;
