@@ -2,9 +2,11 @@
 // plotted points the printed page is drawn from.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
-#include <vector>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
 
 #include "platform/surface.h"
 #include "platform/vb_numeric.h"
@@ -13,34 +15,61 @@
 namespace kv {
 
 // Rows 0..1,000,000 of three columns (column 0 unused), as the printed page reads them.
-// Every row reads as 0 until it is written. The rows are allocated as they are first used
-// (growing by doubling, zero-filled), so a command that uses a few thousand rows does not
-// pay for a million; a row beyond those allocated costs one comparison to find.
+// Every row reads as 0 until it is written. The whole table is reserved at its first write
+// as one block the system zero-fills page by page on first touch (calloc of a block this
+// large is a fresh mapping), so a command that uses a few thousand rows pays in memory for
+// those rows' pages only, nothing is copied or zero-filled as the run goes on, and a
+// command that writes no row reserves nothing. allocated_rows() counts the rows in use:
+// those a write has reached, rounded up as when the table grew by doubling (at least 4096,
+// then doubling up to the whole table); a row beyond them costs one comparison to find.
 template <typename T>
 class PointTable {
  public:
   static constexpr int kRows = 1000001;
+  PointTable() = default;
+  PointTable(const PointTable&) = delete;
+  PointTable& operator=(const PointTable&) = delete;
   T& at(int row, int col) {
     if (row >= rows_) grow(row);
-    return data_[static_cast<std::size_t>(row) * 3 + col];
+    return data_.get()[static_cast<std::size_t>(row) * 3 + col];
   }
   T at(int row, int col) const {
-    return row < rows_ ? data_[static_cast<std::size_t>(row) * 3 + col] : T{};
+    return row < rows_ ? data_.get()[static_cast<std::size_t>(row) * 3 + col] : T{};
   }
-  void clear() { std::fill(data_.begin(), data_.end(), T{}); }
-  // Rows allocated so far.
+  // Every row reads 0 again; the block goes back to the system.
+  void clear() {
+    data_.reset();
+    rows_ = 0;
+    capacity_ = 0;
+  }
+  // Rows in use so far (see above); their pages at most are resident.
   int allocated_rows() const { return rows_; }
 
  private:
+  struct Free {
+    void operator()(T* p) const { std::free(p); }
+  };
   void grow(int row) {
+    // A row past the table's end (no caller writes one) gets a larger block: it still
+    // reads back what was written.
+    if (!data_ || row >= capacity_) {
+      const int capacity = row < kRows ? kRows : row + 1;
+      const std::size_t size = static_cast<std::size_t>(capacity) * 3;
+      std::unique_ptr<T, Free> block(static_cast<T*>(std::calloc(size, sizeof(T))));
+      if (!block) throw std::bad_alloc();
+      if (data_)
+        std::memcpy(block.get(), data_.get(), static_cast<std::size_t>(capacity_) * 3 * sizeof(T));
+      data_ = std::move(block);
+      capacity_ = capacity;
+    }
     int rows = rows_ < 4096 ? 4096 : rows_ * 2;
     if (rows > kRows) rows = kRows;
     if (rows <= row) rows = row + 1;
-    data_.resize(static_cast<std::size_t>(rows) * 3, T{});
     rows_ = rows;
   }
-  std::vector<T> data_;
+  std::unique_ptr<T, Free> data_;
   int rows_ = 0;
+  int capacity_ = 0;  // rows of the block
 };
 
 // Design geometry of the picture surfaces, in twips of the 1024 x 768 layout.

@@ -106,14 +106,6 @@ void PendulumModel::advance_step(double& new_time, double& angle, double& veloci
   new_time = sim_time;
 }
 
-double PendulumModel::drive_sine(double x) {
-  if (std::bit_cast<std::uint64_t>(x) != std::bit_cast<std::uint64_t>(sampled_arg)) {
-    sampled_arg = x;
-    sampled_sine = std::sin(x);
-  }
-  return sampled_sine;
-}
-
 double frozen_clock_time(double h) {
   const double hh = h / 2;
   float t = 1.0f;
