@@ -285,11 +285,15 @@ TEST(NumberFormatPrevious, IntegersAsTheLibraryWritesThem) {
                                       999999999,  -999999999, 1000000000, -1000000000,
                                       1000000001, INT64_MAX,  INT64_MIN,  INT64_MIN + 1,
                                       4294967295, 4294967296, -4294967296};
-  for (std::int64_t p = 1; p <= 1000000000000000000LL; p *= 10)
+  // Every power of ten up to 10^18 and its neighbours (the next power would overflow).
+  std::int64_t p = 1;
+  for (int e = 0; e <= 18; ++e) {
     for (std::int64_t d : {-1LL, 0LL, 1LL}) {
       values.push_back(p + d);
       values.push_back(-(p + d));
     }
+    if (e < 18) p *= 10;
+  }
   std::mt19937_64 rng(99);
   for (int i = 0; i < 200000; ++i) {
     const int bits = static_cast<int>(rng() % 63);
