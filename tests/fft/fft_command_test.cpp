@@ -36,6 +36,17 @@ class FftCommand : public ::testing::Test {
     f.ui.set_value(Ctl::List1, index);
     List1_Click(f);
   }
+  // The window's command on `in` with window `index`, two segments, saved as window.fft;
+  // returns the saved file's path.
+  std::string run_saving(const std::string& in, int index) {
+    const std::string by_window = dir.file("window.fft");
+    s.dialogs.open_answers = {in};
+    s.dialogs.input_answers = {"2"};
+    s.dialogs.yes_no_answers = {true};
+    s.dialogs.save_answers = {by_window};
+    run(index);
+    return by_window;
+  }
   std::string orbit(long header, long records, const std::string& name = "o.pha") {
     return dir.write(name, test::orbit_text(header, records, velocity_of));
   }
@@ -296,12 +307,7 @@ std::string slurp(const std::string& path) {
 // same answers; the number offered is taken when the request asks for 0 segments.
 TEST_F(FftCommand, RequestWritesTheSameFileAsTheCommand) {
   const std::string in = orbit(73728, 2 * 36882 + 10);
-  const std::string by_window = dir.file("window.fft");
-  s.dialogs.open_answers = {in};
-  s.dialogs.input_answers = {"2"};
-  s.dialogs.yes_no_answers = {true};
-  s.dialogs.save_answers = {by_window};
-  run(2);
+  const std::string by_window = run_saving(in, 2);
 
   ScriptedServices s2;
   Form1 g{s2.services()};
@@ -354,12 +360,7 @@ TEST_F(FftCommand, RequestEndingsComeBackWithTheirReasons) {
 // the view, and the estimate after the plot tells the request's watch.
 TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
   const std::string in = orbit(73728, 2 * 36882 + 10);
-  const std::string by_window = dir.file("window.fft");
-  s.dialogs.open_answers = {in};
-  s.dialogs.input_answers = {"2"};
-  s.dialogs.yes_no_answers = {true};
-  s.dialogs.save_answers = {by_window};
-  run(1);
+  const std::string by_window = run_saving(in, 1);
 
   PlotState plots;
   SpectrumState spectrum;
