@@ -12,6 +12,10 @@
 #include <limits>
 #include <stdexcept>
 
+#if defined(__x86_64__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace kv {
 
 using i16 = std::int16_t;
@@ -40,17 +44,32 @@ inline double round_half_even(double x) {
   return std::copysign((a + kTwo52) - kTwo52, x);
 }
 
+// The nearest 64-bit integer, halves to even; INT64_MIN for NaN, infinities and values
+// beyond the 64-bit range. On x86-64 this is the one conversion instruction, which rounds
+// in the current mode: to nearest, halves to even, as round_half_even does. The range
+// checks below then work on the integer.
+inline std::int64_t nearest_i64(double x) {
+#if defined(__x86_64__) || defined(_M_X64)
+  return _mm_cvtsd_si64(_mm_set_sd(x));
+#else
+  const double r = round_half_even(x);
+  return r >= -9223372036854775808.0 && r < 9223372036854775808.0
+             ? static_cast<std::int64_t>(r)
+             : std::numeric_limits<std::int64_t>::min();
+#endif
+}
+
 // CInt: nearest 16-bit integer, halves to even; throws when out of range or not finite.
 inline i16 cint(double x) {
-  double r = round_half_even(x);
-  if (!(r >= -32768.0 && r <= 32767.0)) throw ConversionOverflow("16-bit integer overflow");
+  const std::int64_t r = nearest_i64(x);
+  if (!(r >= -32768 && r <= 32767)) throw ConversionOverflow("16-bit integer overflow");
   return static_cast<i16>(r);
 }
 
 // CLng: nearest 32-bit integer, halves to even; throws when out of range or not finite.
 inline i32 clng(double x) {
-  double r = round_half_even(x);
-  if (!(r >= -2147483648.0 && r <= 2147483647.0))
+  const std::int64_t r = nearest_i64(x);
+  if (!(r >= -2147483648LL && r <= 2147483647LL))
     throw ConversionOverflow("32-bit integer overflow");
   return static_cast<i32>(r);
 }
@@ -58,24 +77,25 @@ inline i32 clng(double x) {
 // Saturating forms: out-of-range values clamp to the type's limits, NaN gives 0.
 inline i16 cint_sat(double x) {
   if (std::isnan(x)) return 0;
-  double r = round_half_even(x);
-  if (r < -32768.0) return std::numeric_limits<i16>::min();
-  if (r > 32767.0) return std::numeric_limits<i16>::max();
+  const std::int64_t r = nearest_i64(x);
+  if (r < -32768) return x > 0 ? std::numeric_limits<i16>::max() : std::numeric_limits<i16>::min();
+  if (r > 32767) return std::numeric_limits<i16>::max();
   return static_cast<i16>(r);
 }
 
 inline i32 clng_sat(double x) {
   if (std::isnan(x)) return 0;
-  double r = round_half_even(x);
-  if (r < -2147483648.0) return std::numeric_limits<i32>::min();
-  if (r > 2147483647.0) return std::numeric_limits<i32>::max();
+  const std::int64_t r = nearest_i64(x);
+  if (r < -2147483648LL)
+    return x > 0 ? std::numeric_limits<i32>::max() : std::numeric_limits<i32>::min();
+  if (r > 2147483647LL) return std::numeric_limits<i32>::max();
   return static_cast<i32>(r);
 }
 
 // Conversion of a real to a 16-bit value when it fits, otherwise `fallback`.
 inline i16 cint_or(double x, i16 fallback) {
-  double r = round_half_even(x);
-  return (r >= -32768.0 && r <= 32767.0) ? static_cast<i16>(r) : fallback;
+  const std::int64_t r = nearest_i64(x);
+  return (r >= -32768 && r <= 32767) ? static_cast<i16>(r) : fallback;
 }
 
 // Single-precision rounding, written out so that it is visible where it happens.
