@@ -52,12 +52,6 @@ Controls::Controls() {
   dirty_.fill(true);
 }
 
-void Controls::set_visible(Ctl c, bool v) {
-  if (props_[static_cast<int>(c)].visible != v) touch(c).visible = v;
-}
-void Controls::set_enabled(Ctl c, bool v) {
-  if (props_[static_cast<int>(c)].enabled != v) touch(c).enabled = v;
-}
 void Controls::set_back(Ctl c, std::uint32_t color) {
   if (props_[static_cast<int>(c)].back_color != color) touch(c).back_color = color;
 }

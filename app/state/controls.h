@@ -105,9 +105,14 @@ class Controls {
 
   const ControlProps& operator[](Ctl c) const { return props_[static_cast<int>(c)]; }
 
-  // Setters change a property and note the control as changed (cheap when unchanged).
-  void set_visible(Ctl c, bool v);
-  void set_enabled(Ctl c, bool v);
+  // Setters change a property and note the control as changed (cheap when unchanged: a
+  // running command's polls set the same properties many thousand times a second).
+  void set_visible(Ctl c, bool v) {
+    if (props_[static_cast<int>(c)].visible != v) touch(c).visible = v;
+  }
+  void set_enabled(Ctl c, bool v) {
+    if (props_[static_cast<int>(c)].enabled != v) touch(c).enabled = v;
+  }
   void set_back(Ctl c, std::uint32_t color);
   void set_fore(Ctl c, std::uint32_t color);
   void set_text(Ctl c, std::string_view text);
