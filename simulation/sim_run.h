@@ -42,6 +42,13 @@ struct RefreshPacer {
       ++age;
       if (computer_time) interval *= 20;
     }
+    // step counts from 1 and is reset when it reaches a multiple of the interval; below
+    // the interval it cannot be one, which spares the division on almost every step. It
+    // can pass the interval only when a restart made the interval smaller.
+    if (step < interval) {
+      ++step;
+      return false;
+    }
     if (step % interval == 0) {
       step = 1;
       return true;

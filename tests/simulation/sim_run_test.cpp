@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <random>
 
 #include "sim_support.h"
 
@@ -198,6 +199,42 @@ TEST(SimRun, PhasePlotRefreshPacing) {
     t.halt_after(steps);
     run_sim_loop(t.f, r);
     EXPECT_EQ(t.f.Picture1.shown_serial() == t.f.Picture1.serial(), steps == 100);
+  }
+}
+
+// The pacing as first written, with the division on every step.
+struct ModuloPacer {
+  i32 interval = 0, step = 1, age = 1;
+  bool tick(bool computer_time) {
+    if (age < 100000) {
+      interval = age / 4000 + 5;
+      ++age;
+      if (computer_time) interval *= 20;
+    }
+    if (step % interval == 0) {
+      step = 1;
+      return true;
+    }
+    ++step;
+    return false;
+  }
+};
+
+TEST(SimRun, RefreshPacingAcrossClearsMatchesTheDivisionOnEveryStep) {
+  // A Clear restarts the age, so the interval drops below a step count that had grown
+  // past it: the refresh then comes at the step's next multiple of the new interval.
+  std::mt19937 rng(7);
+  for (bool computer_time : {false, true}) {
+    RefreshPacer pacer;
+    ModuloPacer reference;
+    for (int i = 0; i < 400000; ++i) {
+      if (rng() % 9000 == 0) {
+        pacer.restart();
+        reference.age = 1;
+      }
+      ASSERT_EQ(pacer.tick(computer_time), reference.tick(computer_time)) << "tick " << i;
+      ASSERT_EQ(pacer.step, reference.step);
+    }
   }
 }
 
