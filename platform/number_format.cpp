@@ -277,13 +277,17 @@ std::string format_general15(double value) {
 std::size_t format_value4(char* out, double value) {
   // format_pattern_fast written out for one digit forced before the point and after it
   // and four places: below 1e5 the scaled value stays under its limit (NaN fails the test).
+  // r is taken in fixed point with 16 fraction bits (r * 2^16 is exact and below 2^46), so
+  // one conversion gives its whole part and its fraction in 65536ths. Fractions of 32767
+  // and 32768 65536ths lie within 1.6e-5 of a half and hold every fraction within 1e-5 of
+  // it: only those take the exact way.
   const double a = std::fabs(value);
   if (a != 0.0 && a < 1e5) {
     const double r = a * 10000.0;
-    const std::uint32_t whole = static_cast<std::uint32_t>(r);
-    const double frac = r - static_cast<double>(whole);
-    if (!(std::fabs(frac - 0.5) < 1e-5)) {
-      const std::uint32_t n = whole + (frac > 0.5 ? 1 : 0);
+    const std::uint64_t fixed = static_cast<std::uint64_t>(static_cast<std::int64_t>(r * 65536.0));
+    const std::uint32_t frac_bits = static_cast<std::uint32_t>(fixed & 0xFFFF);
+    if (frac_bits - 32767u >= 2u) {
+      const std::uint32_t n = static_cast<std::uint32_t>(fixed >> 16) + (frac_bits > 32768 ? 1 : 0);
       const std::uint32_t int_part = n / 10000, frac_part = n % 10000;
       char* o = out;
       *o = '-';
