@@ -1,0 +1,47 @@
+#include "cli/sweep_output.h"
+
+#include <iostream>
+
+#include "cli/cli_registry.h"
+#include "sweep/sweep_file.h"
+
+namespace kv::cli {
+
+std::string check_sweep_output(const SweepOptions& o) {
+  if (std::string e = check_sweep(o.request); !e.empty()) return "sweep refused: " + e;
+  return {};
+}
+
+int write_sweep(const SweepOptions& o, const SweepRunner& engine, const std::string& version,
+                const std::function<void()>& done) {
+  SweepCsv csv;
+  if (!csv.open(o.out, o.request, version, repeat_command(o.request))) {
+    if (done) done();
+    std::cerr << "kestavor-cli: " << csv.error() << "\n";
+    return 1;
+  }
+  const SweepOutcome out = engine(o.request, [&csv](const SweepCell& c) { return csv.write(c); });
+  if (done) done();
+  if (out.status == CommandStatus::halted) {
+    csv.discard();
+    std::cerr << "kestavor-cli: interrupted: the sweep was stopped and nothing was saved\n";
+    return kSweepHalted;
+  }
+  if (out.status != CommandStatus::done) {
+    const std::string why = csv.error().empty() ? out.reason : csv.error();
+    csv.discard();
+    std::cerr << "kestavor-cli: " << why << " " << o.out << " was not written.\n";
+    return 1;
+  }
+  if (!csv.keep(out)) {
+    std::cerr << "kestavor-cli: " << csv.error() << "\n";
+    return 1;
+  }
+  std::cout << o.out << ": " << out.cells << " cells";
+  if (out.unstable) std::cout << ", " << out.unstable << " blew up (no points)";
+  if (out.refused) std::cout << ", " << out.refused << " refused by the simulation";
+  std::cout << "\n";
+  return 0;
+}
+
+}  // namespace kv::cli
