@@ -17,12 +17,6 @@
 #include "plot/plot_state.h"
 #include "print/page.h"
 #ifdef KV_HAVE_QT_PRINT
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <climits>
-#include <filesystem>
-
 #include "cli/page_module.h"
 #endif
 
@@ -38,31 +32,6 @@ std::string lower_extension(const std::string& path) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
 }
-
-#ifdef KV_HAVE_QT_PRINT
-// The page module's entry, loaded on first use; null with the reason in `why_not`.
-KvWritePage load_page_module(std::string& why_not) {
-  char self[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  const std::filesystem::path dir =
-      n > 0 ? std::filesystem::path(std::string(self, static_cast<std::size_t>(n))).parent_path()
-            : std::filesystem::path(".");
-  std::string tried;
-  for (const std::filesystem::path& candidate :
-       {dir / kPageModuleName, dir / KV_PAGE_MODULE_FROM_BIN / kPageModuleName}) {
-    if (void* module = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-      if (void* entry = dlsym(module, kPageModuleEntry))
-        return reinterpret_cast<KvWritePage>(entry);
-      why_not = candidate.string() + " has no page writer";
-      return nullptr;
-    }
-    const char* error = dlerror();
-    tried += (tried.empty() ? "" : "; ") + std::string(error ? error : candidate.c_str());
-  }
-  why_not = "the page module cannot be loaded (" + tried + ")";
-  return nullptr;
-}
-#endif
 
 int run(const std::vector<std::string>& args) {
   std::string path, output;
@@ -117,7 +86,8 @@ int run(const std::vector<std::string>& args) {
     return 1;
   }
   std::string why_not;
-  const KvWritePage write_page = load_page_module(why_not);
+  const auto write_page =
+      reinterpret_cast<KvWritePage>(load_page_module_entry(kPageModuleEntry, why_not));
   PrintOutcome printed;
   if (!write_page || !write_page(plots, spectrum, chaos, ext == ".pdf", output, why_not, printed)) {
     std::cerr << "kestavor-cli: " << why_not << "\n";

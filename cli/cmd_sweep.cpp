@@ -1,16 +1,35 @@
 // kestavor-cli sweep: an orbit diagram or a Lyapunov map over one or two of the
 // simulation's panel parameters, on every core (or --threads N), written as a CSV file
-// (and with --png as a picture). The request is checked before any work; Ctrl-C acts as
-// HALT and then replaces nothing.
+// (and with --png as a picture, drawn through the page module). The request is checked before any
+// work; Ctrl-C acts as HALT and then replaces nothing.
 #include <iostream>
 
 #include "cli/cli_registry.h"
+#ifdef KV_HAVE_QT_PRINT
+#include "cli/page_module.h"
+#endif
 #include "cli/signal_run_control.h"
 #include "cli/sweep_options.h"
 #include "cli/sweep_output.h"
 
 namespace kv::cli {
 namespace {
+
+// The picture, drawn through the page module (Qt) from the file just written.
+bool draw_picture(const SweepOptions& o, std::string& error) {
+#ifdef KV_HAVE_QT_PRINT
+  const auto write_png =
+      reinterpret_cast<KvWriteSweepPng>(load_page_module_entry(kSweepPngEntry, error));
+  if (!write_png) return false;
+  SweepPicture picture;
+  if (!read_sweep_picture(o.out, o.request, o.png_axis, picture, error)) return false;
+  return write_png(picture, 1200, 800, o.png, error);
+#else
+  (void)o;
+  error = "pictures need a build with the window (Qt)";
+  return false;
+#endif
+}
 
 int run_sweep_command(const std::vector<std::string>& args) {
   SweepOptions o;
@@ -21,7 +40,8 @@ int run_sweep_command(const std::vector<std::string>& args) {
   const SweepRunner engine = [&run](const SweepRequest& r, const SweepSink& sink) {
     return run_sweep(r, run, sink);
   };
-  const int status = write_sweep(o, engine, KESTAVOR_VERSION, [&run] { run.end_progress(); });
+  const int status = write_sweep(
+      o, engine, KESTAVOR_VERSION, [&run] { run.end_progress(); }, draw_picture);
   return status == kSweepHalted ? run.exit_status() : status;
 }
 

@@ -3,6 +3,7 @@
 
 #include "print/page.h"
 #include "print/qt/qt_printers.h"
+#include "sweep/qt/sweep_painter.h"
 
 extern "C" __attribute__((visibility("default"))) bool kestavor_write_page(
     const kv::PlotState& plots, const kv::SpectrumState& spectrum, const kv::ChaosState& chaos,
@@ -17,3 +18,12 @@ extern "C" __attribute__((visibility("default"))) bool kestavor_write_page(
 
 // The entry's type is the one the command calls through.
 static_assert(std::is_same_v<decltype(&kestavor_write_page), KvWritePage>);
+
+extern "C" __attribute__((visibility("default"))) bool kestavor_write_sweep_png(
+    const kv::SweepPicture& picture, int width, int height, const std::string& output,
+    std::string& error) {
+  kv::GuiForPrinting gui;
+  return kv::write_sweep_png(picture, width, height, output, error);
+}
+
+static_assert(std::is_same_v<decltype(&kestavor_write_sweep_png), KvWriteSweepPng>);

@@ -5,6 +5,7 @@
 #include <string>
 
 namespace kv {
+struct SweepPicture;
 struct PlotState;
 struct SpectrumState;
 struct ChaosState;
@@ -20,3 +21,13 @@ using KvWritePage = bool (*)(const kv::PlotState& plots, const kv::SpectrumState
 
 inline constexpr const char* kPageModuleName = "kestavor-print.so";
 inline constexpr const char* kPageModuleEntry = "kestavor_write_page";
+
+// Writes a sweep's picture as a PNG file of width x height pixels; false with the reason in
+// `error`.
+using KvWriteSweepPng = bool (*)(const kv::SweepPicture& picture, int width, int height,
+                                 const std::string& output, std::string& error);
+inline constexpr const char* kSweepPngEntry = "kestavor_write_sweep_png";
+
+// The entry `name` of the page module, loaded on first use (beside the program, or in the
+// installed library folder); null with the reason in `why_not`.
+void* load_page_module_entry(const char* name, std::string& why_not);

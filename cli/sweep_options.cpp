@@ -1,5 +1,6 @@
 #include "cli/sweep_options.h"
 
+#include <cctype>
 #include <charconv>
 #include <thread>
 
@@ -62,7 +63,8 @@ std::string sweep_usage() {
   return u +
          "--param NAME --from A --to B --steps N [--param2 NAME --from2 A --to2 B --steps2 M] "
          "[--transient T] [--points K] [--follow] [--map lyapunov] [--period-tolerance D] "
-         "[--period-limit P] [--threads N] -o FILE.csv [--quiet]";
+         "[--period-limit P] [--threads N] -o FILE.csv [--png FILE.png [--png-axis "
+         "phase|velocity]] [--quiet]";
 }
 
 std::string read_sweep_options(const std::vector<std::string>& args, SweepOptions& o) {
@@ -70,7 +72,7 @@ std::string read_sweep_options(const std::vector<std::string>& args, SweepOption
   for (const ControlRow& row : kControlTable)
     if (row.box) r.base.*(row.box->text) = std::string(row.text);
   std::string param, param2, from, to, from2, to2, steps = "1", steps2 = "1";
-  std::string transient, points, threads, map, tolerance, limit;
+  std::string transient, points, threads, map, tolerance, limit, png_axis;
   ArgReader in(args);
   while (in.next()) {
     const std::string& a = in.arg();
@@ -117,6 +119,10 @@ std::string read_sweep_options(const std::vector<std::string>& args, SweepOption
       text = &limit;
     else if (a == "-o")
       text = &o.out;
+    else if (a == "--png")
+      text = &o.png;
+    else if (a == "--png-axis")
+      text = &png_axis;
     else
       return "sweep: unexpected argument " + a;
     *text = in.value();
@@ -168,6 +174,15 @@ std::string read_sweep_options(const std::vector<std::string>& args, SweepOption
   r.threads = static_cast<unsigned>(n_threads);
   if (n_limit < 1 || n_limit > 100000) return "--period-limit needs a number from 1 to 100000";
   r.period_limit = static_cast<int>(n_limit);
+  if (png_axis == "velocity")
+    o.png_axis = OrbitAxis::velocity;
+  else if (!png_axis.empty() && png_axis != "phase")
+    return "--png-axis takes \"phase\" or \"velocity\" (not \"" + png_axis + "\")";
+  if (!o.png.empty()) {
+    std::string ext = o.png.size() >= 4 ? o.png.substr(o.png.size() - 4) : "";
+    for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    if (ext != ".png") return "--png needs a file name ending in .png (not " + o.png + ")";
+  }
   if (!tolerance.empty() && !read_number(tolerance, r.period_tolerance))
     return "--period-tolerance \"" + tolerance + "\" is not a number";
   return {};

@@ -7,13 +7,16 @@
 #include <vector>
 
 #include "sweep/sweep.h"
+#include "sweep/sweep_picture.h"
 
 namespace kv::cli {
 
 struct SweepOptions {
   SweepRequest request;
-  std::string out;     // the CSV file
-  bool quiet = false;  // no progress line
+  std::string out;                        // the CSV file
+  std::string png;                        // the picture; empty for none
+  OrbitAxis png_axis = OrbitAxis::phase;  // an orbit diagram's vertical axis
+  bool quiet = false;                     // no progress line
 };
 
 // The usage line of `program` sweep.

@@ -13,7 +13,7 @@ std::string check_sweep_output(const SweepOptions& o) {
 }
 
 int write_sweep(const SweepOptions& o, const SweepRunner& engine, const std::string& version,
-                const std::function<void()>& done) {
+                const std::function<void()>& done, const SweepPictureWriter& picture) {
   SweepCsv csv;
   if (!csv.open(o.out, o.request, version, repeat_command(o.request))) {
     if (done) done();
@@ -41,6 +41,16 @@ int write_sweep(const SweepOptions& o, const SweepRunner& engine, const std::str
   if (out.unstable) std::cout << ", " << out.unstable << " blew up (no points)";
   if (out.refused) std::cout << ", " << out.refused << " refused by the simulation";
   std::cout << "\n";
+  if (!o.png.empty()) {
+    std::string error;
+    if (!picture || !picture(o, error)) {
+      std::cerr << "kestavor-cli: the picture was not written: "
+                << (picture ? error : "this program draws no pictures") << " (" << o.out
+                << " is complete.)\n";
+      return 1;
+    }
+    std::cout << o.png << ": picture of " << o.out << "\n";
+  }
   return 0;
 }
 

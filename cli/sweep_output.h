@@ -1,6 +1,6 @@
 // Writing a sweep to its files, shared by kestavor-cli sweep and kestavor-mpi sweep (on
 // rank 0): the CSV file through a temporary file that replaces the chosen one only when
-// the sweep ran to its end.
+// the sweep ran to its end, then its picture.
 #pragma once
 
 #include <functional>
@@ -16,13 +16,17 @@ using SweepRunner = std::function<SweepOutcome(const SweepRequest&, const SweepS
 
 inline constexpr int kSweepHalted = -1;
 
+// Writes the picture of the sweep file o.out to o.png; false with the reason in `error`.
+using SweepPictureWriter = std::function<bool(const SweepOptions& o, std::string& error)>;
+
 // Checks the request before any work; the usage error or empty.
 std::string check_sweep_output(const SweepOptions& o);
 
-// Runs `engine` into o.out; prints the summary or what went wrong. `done` is
+// Runs `engine` into o.out, then draws o.png with `picture` (when asked for); prints the
+// summary or what went wrong. `done` is
 // called when the engine has finished (to erase a progress line). Returns the exit status,
 // or kSweepHalted when HALT or a signal stopped it (nothing was replaced).
 int write_sweep(const SweepOptions& o, const SweepRunner& engine, const std::string& version,
-                const std::function<void()>& done);
+                const std::function<void()>& done, const SweepPictureWriter& picture = {});
 
 }  // namespace kv::cli

@@ -314,7 +314,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "Poincare points can be simulated"},
         BadCase{"--param damping --from 0.1 --to 1 --steps 2 --param2 mgr --from2 1 --to2 2 "
                 "--steps2 2 --map none",
-                "--map takes \"lyapunov\""}));
+                "--map takes \"lyapunov\""},
+        BadCase{"--param damping --from 0.1 --to 1 --steps 2 --png s.jpg", "ending in .png"}));
+
+// The picture option where the build can draw one.
+std::string picture(const fs::path& png) {
+#ifdef KV_HAVE_QT_PRINT
+  return " --png " + png.string();
+#else
+  (void)png;
+  return "";
+#endif
+}
 
 TEST(SweepCli, WritesTheSameFileForAnyThreadCountWithARepeatableHeader) {
   const fs::path dir = temp_folder("cli");
@@ -322,7 +333,7 @@ TEST(SweepCli, WritesTheSameFileForAnyThreadCountWithARepeatableHeader) {
       "sweep --param drive-amplitude --from 0.0004 --to 0.0007 --steps 6 --param2 damping "
       "--from2 0.00001 --to2 0.00002 --steps2 2 --transient 20 --points 30 --quiet -o ";
   ASSERT_EQ(cli(args + (dir / "one.csv").string() + " --threads 1"), 0);
-  ASSERT_EQ(cli(args + (dir / "two.csv").string() + " --threads 2"), 0);
+  ASSERT_EQ(cli(args + (dir / "two.csv").string() + " --threads 2" + picture(dir / "map.png")), 0);
   const std::string one = read_file(dir / "one.csv");
   EXPECT_EQ(read_file(dir / "two.csv"), one);
   const std::vector<std::string> lines = split(one, "\n");
@@ -339,6 +350,9 @@ TEST(SweepCli, WritesTheSameFileForAnyThreadCountWithARepeatableHeader) {
   EXPECT_EQ(read_file(again), one);
   EXPECT_NE(one.find("\nx,y,exponent,period\n"), std::string::npos);
   EXPECT_EQ(lines.size(), 8u + 12u + 1u);
+#ifdef KV_HAVE_QT_PRINT
+  EXPECT_EQ(read_file(dir / "map.png").substr(1, 3), "PNG");
+#endif
 }
 
 }  // namespace
