@@ -286,6 +286,7 @@ TEST(SweepInput, ACellThatBlowsUpIsMarkedAndCountedAndTheSweepGoesOn) {
 }
 
 struct BadCase {
+  const char* name;
   const char* args;
   const char* message;
 };
@@ -303,19 +304,28 @@ TEST_P(SweepRefusal, IsRefusedBeforeAnyWorkNamingTheProblem) {
 INSTANTIATE_TEST_SUITE_P(
     Requests, SweepRefusal,
     ::testing::Values(
-        BadCase{"--param drive-amplitude --from x --to 1 --steps 3", "\"x\" is not a number"},
-        BadCase{"--param drive-amplitude --from 0 --to 1 --steps 0", "at least 1"},
-        BadCase{"--param drive-amplitude --from 1 --to 1 --steps 3", "from equals to"},
-        BadCase{"--param speed --from 1 --to 2", "\"speed\" is not a parameter"},
-        BadCase{"--inertia 0 --param drive-amplitude --from 0 --to 1 --steps 2",
+        BadCase{"range_not_a_number", "--param drive-amplitude --from x --to 1 --steps 3",
+                "\"x\" is not a number"},
+        BadCase{"no_values", "--param drive-amplitude --from 0 --to 1 --steps 0", "at least 1"},
+        BadCase{"empty_range", "--param drive-amplitude --from 1 --to 1 --steps 3",
+                "from equals to"},
+        BadCase{"unknown_parameter", "--param speed --from 1 --to 2",
+                "\"speed\" is not a parameter"},
+        BadCase{"base_panel_refused",
+                "--inertia 0 --param drive-amplitude --from 0 --to 1 --steps 2",
                 "base panel: \"Inertia=\""},
-        BadCase{"--param inertia --from 0 --to 1 --steps 2", "\"Inertia=\" 0"},
-        BadCase{"--param drive-amplitude --from 0 --to 1 --steps 2 --transient 40000",
+        BadCase{"swept_value_refused", "--param inertia --from 0 --to 1 --steps 2",
+                "\"Inertia=\" 0"},
+        BadCase{"beyond_the_clock",
+                "--param drive-amplitude --from 0 --to 1 --steps 2 --transient 40000",
                 "Poincare points can be simulated"},
-        BadCase{"--param damping --from 0.1 --to 1 --steps 2 --param2 mgr --from2 1 --to2 2 "
+        BadCase{"unknown_map",
+                "--param damping --from 0.1 --to 1 --steps 2 --param2 mgr --from2 1 --to2 2 "
                 "--steps2 2 --map none",
                 "--map takes \"lyapunov\""},
-        BadCase{"--param damping --from 0.1 --to 1 --steps 2 --png s.jpg", "ending in .png"}));
+        BadCase{"picture_not_png", "--param damping --from 0.1 --to 1 --steps 2 --png s.jpg",
+                "ending in .png"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The picture option where the build can draw one.
 std::string picture(const fs::path& png) {
