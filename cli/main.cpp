@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli_registry.h"
+#include "platform/licence_notice.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
     return args.empty() ? 2 : 0;
   }
   if (args[0] == "--version") {
-    std::cout << "kestavor-cli " << KESTAVOR_VERSION << "\n";
+    std::cout << "kestavor-cli " << KESTAVOR_VERSION << "\n" << kv::kLicenceNotice;
     return 0;
   }
   for (const auto& c : kv::cli::registry()) {

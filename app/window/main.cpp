@@ -13,6 +13,7 @@
 #include "app/commands/box_choice.h"
 #include "app/state/form1.h"
 #include "app/window/main_window.h"
+#include "platform/licence_notice.h"
 #include "platform/qt/qt_services.h"
 #include "platform/start_folder.h"
 #include "print/qt/qt_printers.h"
@@ -43,6 +44,7 @@ bool answered_without_window(int argc, char** argv) {
       return true;
     } else if (std::strcmp(argv[i], "--version") == 0) {
       std::puts("kestavor " KESTAVOR_VERSION);
+      std::fputs(kv::kLicenceNotice, stdout);
       return true;
     }
   }
