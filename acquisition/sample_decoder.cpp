@@ -90,11 +90,12 @@ DecodedSample decode_record(DecoderState& s, const SampleRecord& rec) {
   out.velocity = s.velocity;
   out.poincare_event = s.poincare_event != kFalse;
   out.time = s.time_wraps * kSecondsPerTimeWrap + tw[2] / kTimeCountsPerSecond;
-  // The warm-up: the first n + 4 passes are not drawn; lines are written from the
-  // fifth pass on.
+  // The warm-up: the first n + 4 passes are not drawn. Lines are written from the n-th
+  // pass on, once the window holds no element of the zeros it was cleared to, so the
+  // first line's velocity is fitted over real samples only.
   out.warm_up = s.passes <= n + 3;
   if (out.warm_up) ++s.passes;
-  out.lines_due = s.passes > (n + 1) / 2.0;
+  out.lines_due = s.passes >= n;
   return out;
 }
 

@@ -44,7 +44,7 @@ struct DecodedSample {
   // the record before the newest (the time column of the orbit file).
   double time = 0;
   bool warm_up = false;    // one of the run's first kFitPoints + 4 passes: not drawn
-  bool lines_due = false;  // from the fifth pass on, the sample has its data file line
+  bool lines_due = false;  // from the seventh pass on, the sample has its data file line
 };
 
 // Starts a run: seven-sample windows, the windows' older elements emptied, the counters

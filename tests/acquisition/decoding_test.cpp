@@ -156,11 +156,11 @@ TEST(Decoding, LineTimeRunsOnAcrossTimeCounterWraps) {
   terminate_file(*rig.f);
   std::string text, error;
   ASSERT_TRUE(read_whole_file(path, text, error));
-  // Data line j (from pass 5) carries the time of sample j + 3.
+  // Data line j (from pass 7) carries the time of sample j + 5.
   std::size_t pos = text.find("PHASE\r\n") + 7;
-  for (int j = 0; j < 36; ++j) {
+  for (int j = 0; j < 34; ++j) {
     const double t = std::strtod(text.c_str() + pos, nullptr);
-    EXPECT_NEAR(t, (1000 + (j + 3) * 8000) / 4e6, 0.00006) << "line " << j;
+    EXPECT_NEAR(t, (1000 + (j + 5) * 8000) / 4e6, 0.00006) << "line " << j;
     pos = text.find("\r\n", pos) + 2;
   }
   std::filesystem::remove_all(dir);
@@ -314,7 +314,7 @@ TEST(Decoding, ClearWhileSavingKeepsThePlotButResetsTheRowCounter) {
   EXPECT_EQ(rig.f->cnt, 8);
   OutputFile* out = rig.f->files.output(rig.f->save_file_number);
   ASSERT_NE(out, nullptr);
-  EXPECT_EQ(out->lines(), 2 + 26);  // no restart of the warm-up: lines from pass 5 to 30
+  EXPECT_EQ(out->lines(), 2 + 24);  // no restart of the warm-up: lines from pass 7 to 30
   discard_save_file(*rig.f);
   std::filesystem::remove_all(dir);
 }

@@ -108,8 +108,8 @@ TEST_F(Recording, OrbitCountReachedKeepsTheFileWithNPlusOneLines) {
   ASSERT_EQ(lines.size(), 2u + 21u);
   EXPECT_EQ(lines[0], " 20 ");
   EXPECT_EQ(lines[1], "PHASE");
-  EXPECT_EQ(lines[2].substr(0, 5), ".006 ");  // time of sample 3, from pass 5
-  EXPECT_EQ(box->pos, 4u + 21u);              // the run stopped at once
+  EXPECT_EQ(lines[2].substr(0, 4), ".01 ");  // time of sample 5, from pass 7
+  EXPECT_EQ(box->pos, 6u + 21u);             // the run stopped at once
   // The dialogs as the design has them.
   ASSERT_EQ(s.dialogs.shown.size(), 2u);
   EXPECT_EQ(s.dialogs.shown[0].text, "Enter number of data points|1000");
@@ -316,11 +316,11 @@ TEST_F(Recording, VanishedBoxKeepsTheLinesAndSaysTheRecordingIsIncomplete) {
   s.dialogs.save_answers = {path("gone.pha")};
   const RecordingOutcome out = save_orbit(*f);
   EXPECT_EQ(out.end, RunEnd::BoxGone);
-  EXPECT_EQ(crlf_lines(read(path("gone.pha"))).size(), 2u + 36u);
+  EXPECT_EQ(crlf_lines(read(path("gone.pha"))).size(), 2u + 34u);
   const std::string status = f->ui[Ctl::Text58].text;
   EXPECT_TRUE(f->ui[Ctl::Text58].visible);
   EXPECT_NE(status.find("Recording incomplete"), std::string::npos) << status;
-  EXPECT_NE(status.find("36 data lines"), std::string::npos) << status;
+  EXPECT_NE(status.find("34 data lines"), std::string::npos) << status;
   EXPECT_NE(status.find("gone.pha"), std::string::npos) << status;
 }
 
@@ -334,7 +334,7 @@ TEST_F(Recording, SilentBoxEndsTheRunAfterTwoSeconds) {
   EXPECT_EQ(out.end, RunEnd::BoxSilent);
   EXPECT_GE(s.manual_clock.now - start, kSilenceLimitMs);
   EXPECT_LE(s.manual_clock.now - start, kSilenceLimitMs + 2 * kReadTimeoutMs);
-  EXPECT_EQ(crlf_lines(read(path("silent.pha"))).size(), 2u + 26u);
+  EXPECT_EQ(crlf_lines(read(path("silent.pha"))).size(), 2u + 24u);
   EXPECT_NE(f->ui[Ctl::Text58].text.find("stopped sending"), std::string::npos);
 }
 
@@ -358,7 +358,7 @@ TEST_F(Recording, RepeatedFailuresCountAsSilence) {
   const RecordingOutcome out = save_orbit(*f);
   EXPECT_EQ(out.end, RunEnd::BoxSilent);
   // The previous record is repeated a few times, then no more lines are made up.
-  EXPECT_EQ(crlf_lines(read(path("failing.pha"))).size(), 2u + 26u + kMaxRepeatedRecords);
+  EXPECT_EQ(crlf_lines(read(path("failing.pha"))).size(), 2u + 24u + kMaxRepeatedRecords);
 }
 
 TEST_F(Recording, ReplayEndKeepsTheRecording) {
@@ -368,7 +368,7 @@ TEST_F(Recording, ReplayEndKeepsTheRecording) {
   const RecordingOutcome out = save_orbit(*f);
   EXPECT_EQ(out.end, RunEnd::EndOfData);
   EXPECT_TRUE(out.kept);
-  EXPECT_EQ(crlf_lines(read(path("replay.pha"))).size(), 2u + 56u);
+  EXPECT_EQ(crlf_lines(read(path("replay.pha"))).size(), 2u + 54u);
 }
 
 TEST_F(Recording, UncreatableFileIsToldAndNothingRuns) {

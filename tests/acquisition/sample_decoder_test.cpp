@@ -99,7 +99,7 @@ TEST(SampleDecoder, WarmUpLinesAndTimes) {
   for (long n = 0; n < 30; ++n) {
     const DecodedSample& d = samples[n];
     EXPECT_EQ(d.warm_up, n < 11) << n;     // the first kFitPoints + 4 passes
-    EXPECT_EQ(d.lines_due, n >= 4) << n;   // lines from the fifth pass
+    EXPECT_EQ(d.lines_due, n >= 6) << n;   // lines from the seventh pass
     EXPECT_EQ(d.poincare_event, n == 20);  // the marker's rising edge only
     if (n >= 1) {
       // The record before the newest, on a clock that runs on across the wraps.
@@ -112,7 +112,7 @@ TEST(SampleDecoder, WarmUpLinesAndTimes) {
 }
 
 // The engine on its groups alone: an orbit recording of N points whose file holds, after
-// the header, the orbit lines of the decoded samples from the fifth on.
+// the header, the orbit lines of the decoded samples from the seventh on.
 TEST(AcquisitionEngine, RecordsTheDecodedSampleStream) {
   const auto dir = std::filesystem::temp_directory_path() / "kv_engine_stream";
   std::filesystem::create_directories(dir);
@@ -138,16 +138,16 @@ TEST(AcquisitionEngine, RecordsTheDecodedSampleStream) {
   EXPECT_EQ(get_data({acq, *plot, save, files, clock}, run), RunEnd::CountReached);
   ASSERT_EQ(run.progress_reports.size(), static_cast<std::size_t>(n + 1));
   EXPECT_EQ(run.progress_reports.back(), (std::pair<std::int64_t, std::int64_t>(n, n)));
-  EXPECT_EQ(plot->cnt, n + 5);  // a pass per record, N + 1 lines from the fifth
+  EXPECT_EQ(plot->cnt, n + 7);  // a pass per record, N + 1 lines from the seventh
   ASSERT_TRUE(terminate_file(save, files, dialogs));
   EXPECT_TRUE(dialogs.shown.empty());
 
   DecoderState s;
   start_decoding(s);
-  const auto samples = decode(s, m, n + 5);
+  const auto samples = decode(s, m, n + 7);
   std::string expected = " 40 \r\nPHASE\r\n";
   char line[160];
-  for (long k = 4; k <= n + 4; ++k) {
+  for (long k = 6; k <= n + 6; ++k) {
     const DecodedSample& d = samples[k];
     expected.append(line, format_orbit_line(line, d.time, phase_of_count(d.angle_count),
                                             d.velocity * kVelocityToRadPerSec, d.revolutions));

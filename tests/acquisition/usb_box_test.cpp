@@ -100,7 +100,8 @@ TEST_F(UsbBox, RecordingFromTheBoxAndWhenItIsUnplugged) {
                         std::string(KV_CLI) + " record --box usb --orbit 30 -o " + done);
   EXPECT_EQ(o.status, 0);
   ASSERT_TRUE(read_whole_file(done, text, error)) << error;
-  EXPECT_EQ(text.substr(0, 37), " 30 \r\nPHASE\r\n.006 0.0157 293.2435 0\r\n");
+  // The first line is the seventh record's, its velocity fitted over real records only.
+  EXPECT_EQ(text.substr(0, 34), " 30 \r\nPHASE\r\n.01 0.0471 7.8484 0\r\n");
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 31);
 
   o = in_sandbox("acq_ezusb_unplugged.ioctl",
@@ -109,7 +110,7 @@ TEST_F(UsbBox, RecordingFromTheBoxAndWhenItIsUnplugged) {
   ASSERT_FALSE(o.lines.empty());
   EXPECT_NE(o.lines.back().find("Recording incomplete"), std::string::npos) << o.lines.back();
   ASSERT_TRUE(read_whole_file(cut, text, error)) << error;
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 21);  // samples 5 to 25
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 19);  // samples 7 to 25
   fs::remove_all(dir);
 }
 
