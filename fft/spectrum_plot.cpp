@@ -12,25 +12,30 @@ namespace {
 // Twips per spectrum line times the number of points: 88.2 / 90 * 28 = 27.44.
 const double kLineWidth = 88.2 / 90 * 28;
 
-double ln_power(float p) {
-  return std::log(p > 0 ? p : kSpectrumFloor);
-}
+// Twips per dB on the screen and on the page: the power labels stand 750 twips (10 dB)
+// apart; on the screen the label "0" stands at the sixth tick, 6 x 750 - 210 twips down.
+constexpr double kTwipsPerDecibel = 75;
+constexpr double kZeroDecibelY = 6 * 750 - 210;
 }  // namespace
+
+double spectrum_decibels(float p) {
+  return 10 * std::log10(static_cast<double>(p > 0 ? p : kSpectrumFloor));
+}
 
 int spectrum_plot_x(int j, int n) {
   return clng_sat(j * kLineWidth * 1024) / n;
 }
 
-double spectrum_plot_y(float h, double ln_p) {
-  return (h - 1650) - static_cast<double>(clng_sat(h) / 20) * ln_p;
+double spectrum_plot_y(double decibels) {
+  return kZeroDecibelY - kTwipsPerDecibel * decibels;
 }
 
 int spectrum_print_x(int j, int n) {
   return clng_sat(j * (89.0 / 90 * 26400)) / n - 3000;
 }
 
-int spectrum_print_y(double ln_p) {
-  return clng_sat(1500 - 300 * ln_p - 150);
+int spectrum_print_y(double decibels) {
+  return clng_sat(1500 - kTwipsPerDecibel * decibels);
 }
 
 void plot_fft(PlotState& f, const SpectrumState& s, EventPump& pump) {
@@ -53,13 +58,13 @@ void plot_fft(PlotState& f, const SpectrumState& s, EventPump& pump) {
   const double last = n / 4.4;
   const int lines = static_cast<int>(s.spectrum.size()) - 1;
   pic.CurrentX = static_cast<float>(clng(kLineWidth * 1024) / n);
-  pic.CurrentY = static_cast<float>(spectrum_plot_y(pic.Height(), ln_power(s.spectrum[1])));
+  pic.CurrentY = static_cast<float>(spectrum_plot_y(spectrum_decibels(s.spectrum[1])));
   for (int j = 1; j <= last && j <= lines; ++j) {
-    const double lp = ln_power(s.spectrum[j]);
-    const double y = spectrum_plot_y(pic.Height(), lp);
-    pic.LineTo(static_cast<float>(spectrum_plot_x(j, n)), static_cast<float>(y), 0);
+    const double db = spectrum_decibels(s.spectrum[j]);
+    pic.LineTo(static_cast<float>(spectrum_plot_x(j, n)), static_cast<float>(spectrum_plot_y(db)),
+               0);
     f.orbit_points.at(j, 1) = spectrum_print_x(j, n);
-    f.orbit_points.at(j, 2) = spectrum_print_y(lp);
+    f.orbit_points.at(j, 2) = spectrum_print_y(db);
   }
   f.cnt = clng(last);
 

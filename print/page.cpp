@@ -70,7 +70,7 @@ void spectrum_axes(Pen& p) {
   p.size(12);
   for (int i = 0; i <= 4; ++i) p.print_number_at(2850 + 1500 * i, 7610, 10 * i);
   for (int i = 1; i <= 7; ++i) p.line(3000, 7500 - 750 * i, 3150, 7500 - 750 * i);
-  for (int i = 0; i <= 7; ++i) p.print_number_at(2500, 7350 - 750 * i, 10 * i);
+  for (int i = 0; i <= 7; ++i) p.print_number_at(2500, 7350 - 750 * i, 10 * i - 20);
   p.print_at(5400, 8000, "Frequency (rad/s)");
   p.print_at(5200, 1000, "Power spectrum");
   p.print_at(1200, 3000, "POWER");

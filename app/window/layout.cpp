@@ -137,9 +137,9 @@ std::vector<FixedText> make_fixed() {
         {"", C::Frame12, {std::max(0, 75 + 1610 * k - 300), 0, 600, 225}, kFreq[k], kBlack});
   v.push_back({"", C::Frame12, {1500, 225, 1800, 225}, "FREQUENCY", kBlack, Align::Right});
   v.push_back({"Text57", C::Frame12, {3360, 225, 1200, 225}, "(rad/s)", kBlack, Align::Left});
-  // Power labels at the 750-twip steps of the power ticks, "60" at the top; the empty box
-  // stands where zero would be.
-  static const char* const kPower[] = {"60", "50", "40", "30", "20", "10", "", "-10"};
+  // Power labels in dB at the 750-twip steps of the power ticks, "60" at the top, each
+  // level with the value it names.
+  static const char* const kPower[] = {"60", "50", "40", "30", "20", "10", "0", "-10"};
   for (int i = 0; i < 8; ++i) {
     const int c = 4155 + 30 - 3900 + 750 * i - 210;
     v.push_back(

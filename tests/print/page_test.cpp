@@ -133,6 +133,10 @@ TEST_F(Page, SpectrumPageJoinsInRangePointsAndKeepsItsDirection) {
   EXPECT_TRUE(has_line(6000 - 2975, 4500 + 1000, 6100, 4300));
   EXPECT_NE(out.find_text("Frequency (rad/s)"), nullptr);
   EXPECT_EQ(out.find_text("number of phase plot points=4"), nullptr);
+  // Power numbers in dB, -20 at the bottom to 50 at the top, level with y = 1500 - 75 D.
+  EXPECT_EQ(out.find_text("-20")->y, 7350);
+  EXPECT_EQ(out.find_text(" 50")->y, 7350 - 750 * 7);
+  EXPECT_EQ(out.find_text(" 70"), nullptr);
 }
 
 TEST_F(Page, TheSpectrumPageOfAFileHasNoLyapunovExponent) {
