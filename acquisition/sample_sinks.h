@@ -30,8 +30,8 @@ class PlotSink {
     PlotState& p = plot_;
     // The plot coordinates (saturating: such points lie off the surface anyway).
     // Velocity is drawn upward: a positive velocity lies above the centre line.
-    p.poincare_y = p.Picture2.ScaleHeight() / 2.0 - 10 * s.velocity;
-    p.phase_y = clng_sat(p.Picture1.ScaleHeight() / 2.0 - 10 * s.velocity);
+    p.poincare_y = zero_velocity_y(p.Picture2) - 10 * s.velocity;
+    p.phase_y = clng_sat(zero_velocity_y(p.Picture1) - 10 * s.velocity);
     p.phase_counts = static_cast<i16>(s.angle_count);
     p.revolution_slots[3] = s.revolutions;
     if (s.warm_up) {

@@ -146,7 +146,7 @@ DimensionOutcome capacity_dimension_of_file(PlotState& f, EventPump& pump,
   f.view->set_title(PlotPart::poincare_title, "Poincare plot");
 
   BoxCounter boxes;
-  const double centre = f.Picture2.ScaleHeight() / 2.0;
+  const double centre = zero_velocity_y(f.Picture2);
   int n = 0;
   bool bad = false;
   for (;;) {

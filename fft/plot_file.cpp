@@ -119,8 +119,8 @@ PlotFileOutcome plot_poincare_file(PlotState& f, SaveState& save, ListInput& in,
   f.poincare_cnt = 0;
   grid(f);
   start_poincare_marker(f);
-  const double centre2 = f.Picture2.ScaleHeight() / 2.0;
-  const double centre1 = f.Picture1.ScaleHeight() / 2.0;
+  const double centre2 = zero_velocity_y(f.Picture2);
+  const double centre1 = zero_velocity_y(f.Picture1);
   int refresh = 0;
   for (;;) {
     if (in.eof()) {
@@ -190,7 +190,7 @@ PlotFileOutcome start_phase_plot(PlotState& f, SaveState& save, ListInput& in,
 
   int counter = 0;
   f.cnt = 0;
-  const double centre = f.Picture1.ScaleHeight() / 2.0;
+  const double centre = zero_velocity_y(f.Picture1);
   const i32 r = f.cycle_number;
   for (;;) {
     if (in.eof()) {

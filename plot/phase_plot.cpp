@@ -55,7 +55,7 @@ void draw_phase_axes(PlotState& f) {
   p.DrawMode = kDrawCopyPen;
   const float w = p.Width();
   const float h = p.Height();
-  const i32 hm = clng(h) / 2;
+  const i32 hm = static_cast<i32>(zero_velocity_y(p));
   const i32 wm = clng(w) / 2;
   p.Line(100, static_cast<float>(hm), w, static_cast<float>(hm), kRed);
   p.Line(static_cast<float>(wm), 0, static_cast<float>(wm), h, kRed);

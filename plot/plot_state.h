@@ -78,6 +78,13 @@ inline constexpr int kPicture2Width = 6255, kPicture2Height = 5775;
 inline constexpr int kPicture4Width = 1215, kPicture4Height = 1095;
 inline constexpr int kSurfaceBorderPx = 2;
 
+// The row of a plot surface's zero-velocity axis: half its outer height in whole twips.
+// Both plots draw their red centre line there and every source (acquisition, simulation,
+// a stored file) places V = 0 on it, V upward 10 twips per unit.
+inline double zero_velocity_y(const Surface& s) {
+  return clng(s.Height()) / 2;
+}
+
 struct PlotState {
   PlotState()
       : Picture1(kPicture1Width, kPicture1Height, kSurfaceBorderPx, kWindowBackground, kWindowText),

@@ -30,13 +30,13 @@ void grid(PlotState& f) {
     p.Line(x, 0, x, h - 1, kRed);
   }
   for (int i = -4; i <= 4; ++i) {
-    const float w = p.Width(), h = p.Height();
-    float y = csng(clng(h) / 2 + i * 636.6);
+    const float w = p.Width();
+    float y = csng(zero_velocity_y(p) + i * 636.6);
     p.Line(1, y, w - 1, y, kRed);
   }
   p.DrawStyle = kStyleSolid;
   const float w = p.Width(), h = p.Height();
-  const float hm = static_cast<float>(clng(h) / 2);
+  const float hm = static_cast<float>(zero_velocity_y(p));
   const float wm = static_cast<float>(clng(w) / 2);
   p.Line(0, hm, w, hm, kRed);
   p.Line(wm, 0, wm, h, kRed);

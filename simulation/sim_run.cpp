@@ -76,8 +76,8 @@ SimEnd run_sim_loop(const SimContext& c, SimRun& r, RunControl& run) {
   SaveState& save = c.save;
   Surface& picture1 = plot.Picture1;
   // The surfaces keep their size for the whole run.
-  const double phase_centre_y = picture1.Height() / 2.0;
-  const double poincare_centre_y = plot.Picture2.ScaleHeight() / 2.0;
+  const double phase_centre_y = zero_velocity_y(picture1);
+  const double poincare_centre_y = zero_velocity_y(plot.Picture2);
   const double omega0 = c.sim.omega0;
   const bool computer_time = r.options.computer_time;
   const bool phase_file = r.options.phase_file;

@@ -153,7 +153,7 @@ TEST_F(Dimension, ReadsAtMostFiveThousandPoints) {
 
 TEST_F(Dimension, PositiveVelocityIsDrawnAboveTheCentreLine) {
   run_file(poincare_text({{0.3, 10}}));
-  const double centre = f.Picture2.ScaleHeight() / 2.0;
+  const double centre = zero_velocity_y(f.Picture2);
   EXPECT_NEAR(f.poincare_y, centre - 10 * 10 / 0.1569673, 1e-9);
   EXPECT_LT(f.marker_y, centre);  // the marker cross follows the point
 }

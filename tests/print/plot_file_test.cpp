@@ -6,19 +6,26 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 #include "acquisition/sample_record.h"
+#include "acquisition/sample_sinks.h"
 #include "app/commands/commands.h"
 #include "app/commands/headless_recording.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
+#include "chaos/dimension.h"
 #include "fft/plot_file.h"
 #include "fft/spectrum_plot.h"
+#include "platform/colors.h"
 #include "platform/scripted_services.h"
+#include "plot/phase_plot.h"
 #include "plot/plot_state.h"
+#include "plot/poincare_plot.h"
 #include "print/recording_printer.h"
 #include "print_support.h"
 #include "simulation/demo_box.h"
+#include "tests/simulation/sim_support.h"
 
 namespace kv {
 namespace {
@@ -48,9 +55,62 @@ class PlotFile : public ::testing::Test {
     return plot_file(context(), PlotFileRequest{dir.write(name, text), range_value},
                      run ? *run : to_end);
   }
-  double centre1() const { return f.Picture1.ScaleHeight() / 2.0; }
-  double centre2() const { return f.Picture2.ScaleHeight() / 2.0; }
+  double centre1() const { return zero_velocity_y(f.Picture1); }
+  double centre2() const { return zero_velocity_y(f.Picture2); }
 };
+
+// The raster row of a plot's solid red zero-velocity line: of the rows red at three
+// neighbouring columns left of the centre (not the dotted grid lines), the one nearest the
+// middle (not the Poincare plot's frame).
+int red_axis_row(const Surface& p) {
+  const int x = p.to_px(p.Width() * 0.3f);
+  int row = -1;
+  for (int y = 0; y < p.pixel_height(); ++y)
+    if (p.pixel(x, y) == kRed && p.pixel(x + 1, y) == kRed && p.pixel(x + 2, y) == kRed &&
+        std::abs(2 * y - p.pixel_height()) < std::abs(2 * row - p.pixel_height()))
+      row = y;
+  return row;
+}
+
+// A velocity of 0 lands on the red zero-velocity line of both plots, whichever source
+// placed it: the live acquisition, Plot file, Dimension and the simulation.
+bool on_axis(const Surface& p, double y) {
+  return p.to_py(static_cast<float>(y)) == red_axis_row(p);
+}
+
+TEST_F(PlotFile, ZeroVelocityLiesOnTheZeroVelocityLine) {
+  grid(f);
+  setup_phase_plot(f);
+  PlotSink sink(f);
+  DecodedSample rest{.angle_count = 1000};
+  sink.take(rest);
+  EXPECT_TRUE(on_axis(f.Picture1, f.phase_y)) << "acquisition";
+  rest.poincare_event = true;
+  sink.take(rest);
+  EXPECT_TRUE(on_axis(f.Picture2, f.poincare_y)) << "acquisition";
+
+  ASSERT_EQ(plot("z.pha", test::orbit_file({{0.002, 1.0, 0.0, 0}})).status,
+            PlotFileOutcome::Status::drawn);
+  EXPECT_TRUE(on_axis(f.Picture1, f.phase_y)) << "Plot file";
+  ASSERT_EQ(plot("z.poi", test::poincare_file({{1.0, 0.0}})).status,
+            PlotFileOutcome::Status::drawn);
+  EXPECT_TRUE(on_axis(f.Picture2, f.poincare_y)) << "Plot file";
+
+  f.poincare_y = 0;
+  const std::string poi = dir.write("d.poi", test::poincare_file({{1.0, 0.0}}));
+  capacity_dimension_of_file(f, s.pump, DimensionRequest{poi}, to_end);
+  EXPECT_TRUE(on_axis(f.Picture2, f.poincare_y)) << "Dimension";
+
+  // A pendulum at rest with no drive stays at V = 0 through its drive cycles.
+  test::SimForm sim;
+  sim.computer_time();
+  for (Ctl c : {Ctl::Text22, Ctl::Text24, Ctl::Text25}) sim.f.ui.set_text(c, "0");
+  sim.halt_after(3000);
+  Command21_Click(sim.f);
+  ASSERT_NE(sim.f.marker_y, 200) << "no drive cycle was sampled";
+  EXPECT_TRUE(on_axis(sim.f.Picture1, sim.f.phase_y)) << "simulation";
+  EXPECT_TRUE(on_axis(sim.f.Picture2, sim.f.poincare_y)) << "simulation";
+}
 
 TEST_F(PlotFile, OrbitPhaseMapsBackToCountsAndVelocityIsDrawnUpward) {
   // Phase -3.14159 is count 0 (the centre), phase 0 is count 2000 (the left edge).

@@ -308,7 +308,7 @@ TEST(SimRun, VelocityIsDrawnUpward) {
   t.halt_after(1);
   Command21_Click(t.f);
   ASSERT_EQ(t.f.cnt, 1);
-  const double centre = t.f.Picture1.Height() / 2.0;
+  const double centre = zero_velocity_y(t.f.Picture1);
   EXPECT_LT(t.f.phase_y, centre - 1000);  // 10 V is about 1274
   EXPECT_GT(t.f.orbit_points.at(1, 2), 1000);
   EXPECT_NEAR(centre - t.f.phase_y, t.f.orbit_points.at(1, 2), 1.0);
