@@ -45,6 +45,9 @@ class Pointer {
   virtual std::int16_t async_left_button() = 0;
   // True once for each press of the Escape key made while a long command runs.
   virtual bool take_escape() = 0;
+  // The left-button press now held down has been acted on by a running command's poll:
+  // that click is not delivered again to its button after the command.
+  virtual void forget_press() {}
 };
 
 class Clock {

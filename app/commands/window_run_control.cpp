@@ -20,6 +20,8 @@ bool halt_button(Form1& f) {
   f.sys.pump.pump_if_due();
   DesignPoint p = f.sys.pointer.cursor_pos();
   bool result = kHaltBox.contains(p.x, p.y) ? left_button_held(f) : false;
+  // The command acts on this press; the click is not delivered again after it.
+  if (result) f.sys.pointer.forget_press();
   if (f.sys.pointer.take_escape()) result = true;
   f.ui.set_enabled(Ctl::Text7, true);
   f.sys.timer1.set_enabled(true);
@@ -64,7 +66,11 @@ bool clear_button(Form1& f) {
   f.ui.set_visible(Ctl::HScroll1, false);
   f.ui.set_visible(Ctl::Text3, false);
   DesignPoint p = f.sys.pointer.cursor_pos();
-  return kClearBox.contains(p.x, p.y) && left_button_held(f);
+  if (!(kClearBox.contains(p.x, p.y) && left_button_held(f))) return false;
+  // The command restarts its plot on this press; the click is not delivered again after
+  // it (that would clear the whole plot once more).
+  f.sys.pointer.forget_press();
+  return true;
 }
 
 }  // namespace kv

@@ -95,6 +95,8 @@ void QtInputPump::resume() {
 void QtInputPump::begin_hold() {
   if (hold_depth_ == 0) {
     escape_ = false;
+    press_seq_ = 0;
+    drop_release_ = false;
     // The first poll of a command processes the window's events, as it did when the
     // ticker ran all the time.
     due_.store(true, std::memory_order_relaxed);
@@ -135,8 +137,24 @@ void QtInputPump::customEvent(QEvent* event) {
   if (!held_.empty() && hold_depth_ == 0) post_replay();
 }
 
-void QtInputPump::hold(QObject* target, const QEvent* event) {
-  held_.push_back(Held{QPointer<QObject>(target), std::unique_ptr<QEvent>(event->clone())});
+std::uint64_t QtInputPump::hold(QObject* target, const QEvent* event) {
+  const std::uint64_t seq = next_seq_++;
+  held_.push_back(Held{QPointer<QObject>(target), std::unique_ptr<QEvent>(event->clone()), seq});
+  return seq;
+}
+
+void QtInputPump::forget_press() {
+  if (press_seq_ != 0) {
+    for (auto it = held_.begin(); it != held_.end(); ++it) {
+      if (it->seq == press_seq_) {
+        held_.erase(it);
+        break;
+      }
+    }
+    press_seq_ = 0;
+  }
+  // The press was seen down by the poll, so its release is still to come.
+  drop_release_ = left_down_;
 }
 
 void QtInputPump::note_position(QPointF global) {
@@ -198,9 +216,18 @@ bool QtInputPump::eventFilter(QObject* watched, QEvent* event) {
   // A close the user asks for arrives through the event queue, that is inside the pump;
   // the program closing one of its own windows (the help viewer) is not held.
   if (t == QEvent::Close && !in_pump_) return false;
+  // A press a poll acted on is not replayed, nor is the release that ends it.
+  const bool left_button = (t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick ||
+                            t == QEvent::MouseButtonRelease) &&
+                           static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+  if (left_button && t == QEvent::MouseButtonRelease && drop_release_) {
+    drop_release_ = false;
+    return true;
+  }
   // The window system delivers input to the top-level window first, which passes it on to
   // the widget under the pointer; holding it at the first stop is enough.
-  hold(watched, event);
+  const std::uint64_t seq = hold(watched, event);
+  if (left_button) press_seq_ = t == QEvent::MouseButtonRelease ? 0 : seq;
   return true;
 }
 

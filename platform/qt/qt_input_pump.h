@@ -74,6 +74,7 @@ class QtInputPump : public QObject, public Pointer, public EventPump {
   DesignPoint cursor_pos() override;
   std::int16_t async_left_button() override;
   bool take_escape() override;
+  void forget_press() override;
 
   // EventPump
   void pump_if_due() override {
@@ -90,10 +91,11 @@ class QtInputPump : public QObject, public Pointer, public EventPump {
   struct Held {
     QPointer<QObject> target;
     std::unique_ptr<QEvent> event;
+    std::uint64_t seq = 0;
   };
   void pump_now();
   void note_position(QPointF global);
-  void hold(QObject* target, const QEvent* event);
+  std::uint64_t hold(QObject* target, const QEvent* event);
   void post_replay();
   void ticker_loop(int frame_ms);
   void set_ticking(bool on);
@@ -111,6 +113,11 @@ class QtInputPump : public QObject, public Pointer, public EventPump {
   bool left_down_ = false;
   bool left_fresh_ = false;
   bool escape_ = false;
+  // The held left press of the button now down (0: none), and whether its release is to
+  // be dropped because a poll acted on the press.
+  std::uint64_t press_seq_ = 0;
+  bool drop_release_ = false;
+  std::uint64_t next_seq_ = 1;
 
   int hold_depth_ = 0;
   int suspended_ = 0;

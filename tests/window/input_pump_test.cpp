@@ -152,6 +152,33 @@ TEST(InputPump, ClickDuringACommandReachesItsHandlerAfterwardsBeforeTheTimerTick
   EXPECT_EQ(p.pixel(dx, dy), p.BackColor);
 }
 
+TEST(InputPump, AClearThePollActedOnIsNotDeliveredAgainButOtherClicksAre) {
+  Rig r;
+  ASSERT_TRUE(r.start_connected());
+  Surface& p = r.f.Picture1;
+  p.DrawMode = kDrawBlackness;
+  p.PSet(1000, 1000);
+  r.help.calls.clear();
+  QWidget* clear = r.widget(Ctl::Text7);
+  bool seen = false;
+  std::size_t held = 0;
+  r.w.run_command([&] {
+    press_on(r, clear);
+    clear_button(r.f);         // the fresh press
+    seen = clear_button(r.f);  // held: the command restarts its plot
+    release_on(r, clear);
+    QTest::mouseClick(r.w.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      r.centre_in_window(r.widget(Ctl::help)));
+    r.qt.pump.repaint();
+    held = r.qt.pump.held_count();
+  });
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(held, 2u) << "only the Help click waits";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !r.qt.pump.replaying(); }, 2000));
+  EXPECT_FALSE(r.help.calls.empty()) << "the Help click made during the run was delivered";
+  EXPECT_EQ(p.pixel(p.to_px(1000), p.to_py(1000)), 0x000000u) << "Clear was carried out twice";
+}
+
 TEST(InputPump, EscapeDuringACommandIsAHaltAndIsNotReplayed) {
   Rig r;
   ASSERT_TRUE(r.start_connected());
