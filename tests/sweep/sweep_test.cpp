@@ -200,6 +200,22 @@ TEST(SweepThreads, AnyThreadCountWritesTheSameBytes) {
   }
 }
 
+// HALT ends the sweep after the cell being handed on; the outcome says so.
+TEST(SweepThreads, HaltStopsTheSweepAndSaysSo) {
+  struct HaltAfter : RunControl {
+    std::int64_t cells = 0;
+    bool halt_requested() override { return cells >= 3; }
+    void progress(std::int64_t done, std::int64_t) override { cells = done; }
+  } run;
+  SweepRequest r = orbit_request(kDriveAmplitudeBox, 0.0003, 0.0007, 40);
+  r.threads = 2;
+  std::int64_t seen = 0;
+  const SweepOutcome o = run_sweep(r, run, [&seen](const SweepCell&) { return ++seen > 0; });
+  EXPECT_EQ(o.status, CommandStatus::halted);
+  EXPECT_EQ(seen, 3);
+  EXPECT_EQ(o.cells, 3);
+}
+
 // ---- The exponent's known values ----------------------------------------------------
 
 constexpr double kDampingOverInertia = 0.000017754 / 0.000009876;  // b / I, 1/s
