@@ -41,7 +41,7 @@ int run_sweep_command(const std::vector<std::string>& args) {
     return run_sweep(r, run, sink);
   };
   const int status = write_sweep(
-      o, engine, KESTAVOR_VERSION, [&run] { run.end_progress(); }, draw_picture);
+      "kestavor-cli", o, engine, KESTAVOR_VERSION, [&run] { run.end_progress(); }, draw_picture);
   return status == kSweepHalted ? run.exit_status() : status;
 }
 

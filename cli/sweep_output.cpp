@@ -12,29 +12,30 @@ std::string check_sweep_output(const SweepOptions& o) {
   return {};
 }
 
-int write_sweep(const SweepOptions& o, const SweepRunner& engine, const std::string& version,
-                const std::function<void()>& done, const SweepPictureWriter& picture) {
+int write_sweep(const std::string& program, const SweepOptions& o, const SweepRunner& engine,
+                const std::string& version, const std::function<void()>& done,
+                const SweepPictureWriter& picture) {
   SweepCsv csv;
   if (!csv.open(o.out, o.request, version, repeat_command(o.request))) {
     if (done) done();
-    std::cerr << "kestavor-cli: " << csv.error() << "\n";
+    std::cerr << program << ": " << csv.error() << "\n";
     return 1;
   }
   const SweepOutcome out = engine(o.request, [&csv](const SweepCell& c) { return csv.write(c); });
   if (done) done();
   if (out.status == CommandStatus::halted) {
     csv.discard();
-    std::cerr << "kestavor-cli: interrupted: the sweep was stopped and nothing was saved\n";
+    std::cerr << program << ": interrupted: the sweep was stopped and nothing was saved\n";
     return kSweepHalted;
   }
   if (out.status != CommandStatus::done) {
     const std::string why = csv.error().empty() ? out.reason : csv.error();
     csv.discard();
-    std::cerr << "kestavor-cli: " << why << " " << o.out << " was not written.\n";
+    std::cerr << program << ": " << why << " " << o.out << " was not written.\n";
     return 1;
   }
   if (!csv.keep(out)) {
-    std::cerr << "kestavor-cli: " << csv.error() << "\n";
+    std::cerr << program << ": " << csv.error() << "\n";
     return 1;
   }
   std::cout << o.out << ": " << out.cells << " cells";
@@ -44,7 +45,7 @@ int write_sweep(const SweepOptions& o, const SweepRunner& engine, const std::str
   if (!o.png.empty()) {
     std::string error;
     if (!picture || !picture(o, error)) {
-      std::cerr << "kestavor-cli: the picture was not written: "
+      std::cerr << program << ": the picture was not written: "
                 << (picture ? error : "this program draws no pictures") << " (" << o.out
                 << " is complete.)\n";
       return 1;

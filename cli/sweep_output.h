@@ -23,10 +23,11 @@ using SweepPictureWriter = std::function<bool(const SweepOptions& o, std::string
 std::string check_sweep_output(const SweepOptions& o);
 
 // Runs `engine` into o.out, then draws o.png with `picture` (when asked for); prints the
-// summary or what went wrong. `done` is
+// summary or what went wrong (messages start with `program`). `done` is
 // called when the engine has finished (to erase a progress line). Returns the exit status,
 // or kSweepHalted when HALT or a signal stopped it (nothing was replaced).
-int write_sweep(const SweepOptions& o, const SweepRunner& engine, const std::string& version,
-                const std::function<void()>& done, const SweepPictureWriter& picture = {});
+int write_sweep(const std::string& program, const SweepOptions& o, const SweepRunner& engine,
+                const std::string& version, const std::function<void()>& done,
+                const SweepPictureWriter& picture = {});
 
 }  // namespace kv::cli

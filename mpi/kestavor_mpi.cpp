@@ -210,7 +210,8 @@ int run(int argc, char** argv, int rank, int ranks) {
     coordinated = true;
     return coordinate(r, ranks, control, sink);
   };
-  int status = write_sweep(o, engine, KESTAVOR_VERSION, [&control] { control.end_progress(); });
+  int status = write_sweep("kestavor-mpi", o, engine, KESTAVOR_VERSION,
+                           [&control] { control.end_progress(); });
   // The file could not be opened: the workers, still waiting for a unit, are let go.
   if (!coordinated) {
     long long none = -1;
