@@ -4,37 +4,21 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/os_files.h"
 #include "platform/text_files.h"
+#include "tests/support/files.h"
 
 using namespace kv;
 namespace fs = std::filesystem;
 
-namespace {
-struct Folder {
-  fs::path path = fs::temp_directory_path() / ("kv_os_files_" + std::to_string(::getpid()));
-  Folder() { fs::create_directories(path); }
-  ~Folder() { fs::remove_all(path); }
-  std::string file(const char* name) const { return (path / name).string(); }
-};
-std::string contents(const std::string& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-void write(const std::string& p, const std::string& text) {
-  std::ofstream(p, std::ios::binary) << text;
-}
-}  // namespace
+using test::read_file;
+using test::TempDir;
 
 TEST(OsFiles, NewFileIsExclusiveBinarySyncedAndReplacesTheTarget) {
-  Folder d;
+  TempDir d;
   const std::string tmp = d.file("t.tmp"), target = d.file("a.pha");
-  write(target, "old");
+  test::write_file(target, "old");
   int err = 0;
   const int fd = os::create_new_file(tmp, err);
   ASSERT_GE(fd, 0) << os::error_text(err);
@@ -47,22 +31,27 @@ TEST(OsFiles, NewFileIsExclusiveBinarySyncedAndReplacesTheTarget) {
   ASSERT_TRUE(os::close_file(fd, err));
   std::string reason;
   ASSERT_TRUE(os::replace_file(tmp, target, reason)) << reason;
-  EXPECT_EQ(contents(target), "1\r\n2\n");
+  EXPECT_EQ(read_file(target), "1\r\n2\n");
   EXPECT_FALSE(fs::exists(tmp));
 }
 
 TEST(OsFiles, FailuresLeaveTheTargetAndGiveAReason) {
-  Folder d;
+  TempDir d;
   const std::string target = d.file("keep.poi");
-  write(target, "old");
+  test::write_file(target, "old");
   std::string reason;
   EXPECT_FALSE(os::replace_file(d.file("missing.tmp"), target, reason));
   EXPECT_FALSE(reason.empty());
-  EXPECT_EQ(contents(target), "old");
+  EXPECT_EQ(read_file(target), "old");
   EXPECT_FALSE(os::remove_file(d.file("missing.tmp")));
   int err = 0;
   EXPECT_LT(os::open_for_reading(d.file("missing.pha"), err), 0);
   EXPECT_EQ(err, ENOENT);
+#ifndef _WIN32
+  // A sync that fails is told, not taken for done.
+  EXPECT_FALSE(os::sync_to_disk(-1, err));
+  EXPECT_EQ(err, EBADF);
+#endif
   EXPECT_TRUE(os::remove_file(target));
   EXPECT_FALSE(fs::exists(target));
 }
