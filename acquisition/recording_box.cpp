@@ -6,7 +6,8 @@ RecordingBox::RecordingBox(std::unique_ptr<InterfaceBox> inner, std::string raw_
     : inner_(std::move(inner)), raw_path_(std::move(raw_path)) {}
 
 bool RecordingBox::start() {
-  if (!raw_.open(raw_path_)) return false;
+  // The raw records arrive in real time: a crash keeps them up to a second before it.
+  if (!raw_.open(raw_path_, OutputFile::Temporary::partial)) return false;
   raw_.keep_incomplete(0);
   return true;
 }

@@ -24,6 +24,9 @@ class RecordingBox : public InterfaceBox {
 
   // Moves the raw file into place; false with error() set when it could not be written.
   bool finish();
+  // Drops the raw file: an earlier file of that name stays as it was. A raw file is kept
+  // exactly when the recording it belongs to is kept.
+  void discard() { raw_.discard(); }
   const std::string& error() const { return raw_.error(); }
   long long records() const { return records_; }
 

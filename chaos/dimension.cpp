@@ -4,10 +4,11 @@
 #include <cmath>
 #include <limits>
 
+#include "datafiles/file_kind.h"
+#include "platform/input_file.h"
 #include "platform/list_input.h"
 #include "platform/number_format.h"
 #include "platform/services.h"
-#include "platform/text_files.h"
 #include "plot/plot_state.h"
 #include "plot/poincare_plot.h"
 
@@ -113,12 +114,14 @@ std::string dimension_text(double dimension, int points) {
 DimensionOutcome capacity_dimension_of_file(PlotState& f, EventPump& pump,
                                             const DimensionRequest& request, RunControl& run) {
   DimensionOutcome out;
-  std::string text, error;
-  if (!read_whole_file(request.path, text, error)) {
+  // Streamed: only the lines of the points used are read, in a window of bounded size.
+  InputFile file;
+  std::string error;
+  if (!file.open(request.path, error)) {
     out.reason = error;
     return out;
   }
-  ListInput in(text);
+  ListInput in(file);
   double count = 0;
   std::string word;
   if (!in.read_number(count)) {
@@ -130,10 +133,13 @@ DimensionOutcome capacity_dimension_of_file(PlotState& f, EventPump& pump,
     out.reason = unreadable(request.path, "line 2: the kind word is missing");
     return out;
   }
-  if (word == "PHASE") {
+  if (file_kind(word) != FileKind::poincare) {
     out.status = DimensionOutcome::Status::refused;
-    out.reason = "The file " + request.path +
-                 " is an orbit file; the capacity dimension needs a Poincare file (*.poi).";
+    out.reason = file_kind(word) == FileKind::orbit
+                     ? "The file " + request.path +
+                           " is an orbit file; the capacity dimension needs a Poincare file "
+                           "(*.poi)."
+                     : wrong_kind(request.path, word, FileKind::poincare);
     return out;
   }
 

@@ -5,11 +5,11 @@
 
 #include "chaos/chaos_state.h"
 #include "chaos/lyapunov_estimate.h"
+#include "datafiles/file_kind.h"
 #include "datafiles/orbit_reader.h"
 #include "platform/input_file.h"
 #include "platform/number_format.h"
 #include "platform/run_control.h"
-#include "platform/shown_text.h"
 
 namespace kv {
 
@@ -79,9 +79,8 @@ LyapunovRun lyapunov_of_file(ChaosState& chaos, OrbitReader& in, const LyapunovR
   std::vector<float> velocities;
   std::string kind;
   const OrbitReader::Status st = start_reading(in, velocities, kind);
-  if (st == OrbitReader::Status::ok && kind != "PHASE")
-    return unreadable(chaos, request.path + ": line 2 reads \"" + shown_bytes(kind) +
-                                 "\", not PHASE: this is not an orbit file");
+  if (st == OrbitReader::Status::ok && file_kind(kind) != FileKind::orbit)
+    return unreadable(chaos, wrong_kind(request.path, kind, FileKind::orbit));
   return lyapunov_of_reader(chaos, in, velocities, st, request, run_control);
 }
 

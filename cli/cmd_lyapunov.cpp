@@ -53,7 +53,9 @@ int run(const std::vector<std::string>& args) {
                    "found at a nonzero distance\n";
       return 1;
     case LyapunovRun::Outcome::too_short:
-      return fail(path + ": " + result.text);
+      // A file too short is refused (1); 2 stays the status of a wrong command line.
+      std::cerr << "kestavor-cli: " << path << ": " << result.text << "\n";
+      return 1;
     case LyapunovRun::Outcome::halted:
       std::cerr << "kestavor-cli: interrupted: the estimate was stopped\n";
       return run.exit_status();

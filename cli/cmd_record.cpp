@@ -82,10 +82,14 @@ int run_record(const std::vector<std::string>& args) {
     if (run.signal() != 0) stop_status = run.exit_status();
   }
 
+  // The raw file is kept exactly when the recording is: a failed or halted recording
+  // leaves an earlier raw file as it was.
   int status = 0;
-  if (recorder && !recorder->finish()) {
+  if (recorder && r.outcome.kept && !recorder->finish()) {
     std::cerr << "kestavor-cli: " << recorder->error() << "\n";
     status = 1;
+  } else if (recorder && !r.outcome.kept) {
+    recorder->discard();
   }
   for (const auto& m : r.messages) std::cerr << "kestavor-cli: " << m << "\n";
   if (!r.outcome.ran || !r.messages.empty()) return 1;
@@ -93,15 +97,18 @@ int run_record(const std::vector<std::string>& args) {
     case RunEnd::CountReached:
       break;
     case RunEnd::Halted:
-      std::cerr << "kestavor-cli: interrupted: the recording was stopped and not kept\n";
+      std::cerr << "kestavor-cli: interrupted: the recording was stopped; nothing of it was "
+                   "kept\n";
       return stop_status;
     case RunEnd::EndOfData:
       if (!r.outcome.kept) {
         std::cerr << "kestavor-cli: " << r.outcome.reason << "\n";
         return 1;
       }
-      std::cerr << "kestavor-cli: note: " << r.status << "\n";
-      break;
+      // A recording cut short keeps its lines but is not done.
+      std::cerr << "kestavor-cli: " << r.status << " " << out << " holds " << r.outcome.lines
+                << " of " << count + 1 << " lines.\n";
+      return 1;
     default:
       std::cerr << "kestavor-cli: " << r.status << "\n";
       return 1;

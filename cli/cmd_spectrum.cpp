@@ -82,7 +82,15 @@ int run(const std::vector<std::string>& args) {
       run_spectrum({plots, spectrum, chaos, save, files, pump}, request, run);
   run.end_progress();
   if (run.signal() != 0) {
-    std::cerr << "kestavor-cli: interrupted: the Lyapunov estimate was stopped\n";
+    // A signal stops the average (nothing is written) or, after the file was saved, the
+    // Lyapunov estimate that follows it.
+    if (result.outcome == SpectrumOutcome::saved)
+      std::cerr << "kestavor-cli: interrupted: the Lyapunov estimate was stopped ("
+                << request.output << " was written)\n";
+    else
+      std::cerr << "kestavor-cli: interrupted: "
+                << (result.reason.empty() ? "the spectrum was stopped" : result.reason)
+                << "; nothing was written\n";
     return run.exit_status();
   }
   switch (result.outcome) {
@@ -91,10 +99,12 @@ int run(const std::vector<std::string>& args) {
                 << " segment(s) averaged\n";
       return 0;
     case SpectrumOutcome::cancelled:
-      return fail(request.orbit_path + " is too short for one segment of 36864 records (" +
-                  std::to_string(plots.number_of_points) +
-                  " points in its header); --segments S averages S segments when the file "
-                  "holds them");
+      // A file too short is refused (1); 2 stays the status of a wrong command line.
+      std::cerr << "kestavor-cli: " << request.orbit_path
+                << " is too short for one segment of 36864 records (" << plots.number_of_points
+                << " points in its header); --segments S averages S segments when the file "
+                   "holds them\n";
+      return 1;
     default:
       if (result.reason.empty()) return fail("the spectrum was not written");
       std::cerr << "kestavor-cli: " << result.reason << "\n";

@@ -1,35 +1,38 @@
 #include "cli/signal_run_control.h"
 
 #include <csignal>
+#include <cstring>
+
+#include "platform/os_files.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#endif
 
 namespace kv::cli {
 
 namespace {
 volatile std::sig_atomic_t g_pending = 0;  // not yet seen by the command
-volatile std::sig_atomic_t g_signal = 0;   // the last signal while the control existed
 
 extern "C" void on_signal(int sig) {
   g_pending = 1;
-  g_signal = sig;
+  os::request_stop(sig);
 }
 }  // namespace
 
-SignalRunControl::SignalRunControl() {
-  g_pending = 0;
-  g_signal = 0;
-  previous_int_ = std::signal(SIGINT, on_signal);
-  previous_term_ = std::signal(SIGTERM, on_signal);
-#ifdef SIGHUP
-  previous_hup_ = std::signal(SIGHUP, on_signal);
+void install_stop_signals() {
+#ifdef _WIN32
+  std::signal(SIGINT, on_signal);
+  std::signal(SIGTERM, on_signal);
+#else
+  // Without SA_RESTART: a read or an open waiting on a pipe or FIFO returns at the signal.
+  struct sigaction action {};
+  action.sa_handler = on_signal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &action, nullptr);
 #endif
-}
-
-SignalRunControl::~SignalRunControl() {
-  std::signal(SIGINT, previous_int_);
-  std::signal(SIGTERM, previous_term_);
-#ifdef SIGHUP
-  std::signal(SIGHUP, previous_hup_);
-#endif
+  os::ignore_file_size_signal();
 }
 
 bool SignalRunControl::halt_requested() {
@@ -51,7 +54,7 @@ void SignalRunControl::end_progress() {
 }
 
 int SignalRunControl::signal() const {
-  return g_signal;
+  return os::stop_requested();
 }
 
 }  // namespace kv::cli

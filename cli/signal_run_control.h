@@ -1,7 +1,7 @@
 // The run control of kestavor-cli: Ctrl-C (SIGINT), SIGTERM and SIGHUP (the terminal
-// closed) act as HALT. While a SignalRunControl exists it owns these signals; the previous handlers
-// come back when it is destroyed. A signal is reported once to halt_requested(), as a press on HALT
-// is.
+// closed) act as HALT. install_stop_signals() (called once at start) owns these signals for
+// the whole run: a signal is reported once to halt_requested(), as a press on HALT is, and a
+// read waiting on a pipe or FIFO ends at it (platform/os_files.h).
 #pragma once
 
 #include <csignal>
@@ -13,13 +13,12 @@
 
 namespace kv::cli {
 
+// Installs the handlers of SIGINT, SIGTERM and SIGHUP, and makes a file-size limit a write
+// error rather than SIGXFSZ.
+void install_stop_signals();
+
 class SignalRunControl : public RunControl {
  public:
-  SignalRunControl();
-  ~SignalRunControl() override;
-  SignalRunControl(const SignalRunControl&) = delete;
-  SignalRunControl& operator=(const SignalRunControl&) = delete;
-
   bool halt_requested() override;
   // Shows the run's progress as a bar on standard error counting `unit`, when standard
   // error is a terminal and `quiet` is false.
@@ -27,17 +26,12 @@ class SignalRunControl : public RunControl {
   void progress(std::int64_t done, std::int64_t total) override;
   // Erases the bar (before the command prints its outcome).
   void end_progress();
-  // The signal that arrived while this control existed (0 for none).
+  // The signal that asked the command to stop (0 for none).
   int signal() const;
   // The exit status of a command stopped by that signal: 128 + its number (130 for Ctrl-C).
   int exit_status() const { return 128 + signal(); }
 
  private:
-  void (*previous_int_)(int) = nullptr;
-  void (*previous_term_)(int) = nullptr;
-#ifdef SIGHUP
-  void (*previous_hup_)(int) = nullptr;
-#endif
   std::unique_ptr<ProgressLine> bar_;
 };
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/input_file.h"
+#include "platform/list_input.h"
 
 #if defined(__GNUC__)
 #define KV_ALWAYS_INLINE inline __attribute__((always_inline))
@@ -41,6 +42,10 @@ inline bool is_blank(char c) {
 }
 inline bool ends_item(char c) {
   return kClass.c[static_cast<unsigned char>(c)] & kEndsItem;
+}
+// A CR at p that another byte than LF follows (see kLoneCarriageReturn).
+inline bool lone_cr_at(const char* p, const char* stop) {
+  return *p == '\r' && p + 1 != stop && p[1] != '\n';
 }
 
 // True when [b, e) is a decimal number: an optional sign, digits with an optional point
@@ -140,8 +145,18 @@ void OrbitReader::reset(InputFile& file) {
 }
 
 int OrbitReader::too_long() {
+  // A file whose lines end with a lone CR reads as one long line: the line end is named.
+  const char* limit =
+      data_end_ - line_start_ > kMaxOrbitLine + 1 ? line_start_ + kMaxOrbitLine + 1 : data_end_;
+  for (const char* p = line_start_; p != limit; ++p)
+    if (lone_cr_at(p, data_end_)) return lone_cr();
   error_ = "line " + std::to_string(line_) + ": the line is longer than " +
            std::to_string(kMaxOrbitLine) + " characters";
+  return -1;
+}
+
+int OrbitReader::lone_cr() {
+  error_ = "line " + std::to_string(line_) + ": " + kLoneCarriageReturn;
   return -1;
 }
 
@@ -211,6 +226,9 @@ KV_ALWAYS_INLINE int OrbitReader::skip_to_item(const char*& at) {
       line_start_ = p + 1;
     } else if (!is_blank(*p)) {
       break;
+    } else if (*p == '\r' && p + 1 != end_ && p[1] != '\n') {
+      at = p;
+      return lone_cr();
     }
     ++p;
   }
@@ -231,7 +249,7 @@ void OrbitReader::scan_item(const char*& begin, const char*& end) {
   begin = p;
   while (p != end_ && !ends_item(*p)) ++p;
   end = p;
-  while (p != end_ && is_blank(*p)) ++p;
+  while (p != end_ && is_blank(*p) && !lone_cr_at(p, end_)) ++p;
   if (p != end_ && *p == ',') ++p;
   p_ = p;
 }
@@ -308,7 +326,7 @@ KV_ALWAYS_INLINE const char* OrbitReader::scan_field(const char* p, const char*&
   }
   end = p;
   numeric = ok;
-  while (p != stop && is_blank(*p)) ++p;
+  while (p != stop && is_blank(*p) && !lone_cr_at(p, stop)) ++p;
   if (p != stop && *p == ',') ++p;
   return p;
 }

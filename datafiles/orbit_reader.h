@@ -77,6 +77,7 @@ class OrbitReader {
   Status not_a_number(const char* b, const char* e) { return fail(b, e, "is not a number"); }
   Status out_of_range(const char* b, const char* e) { return fail(b, e, "is out of range"); }
   int too_long();
+  int lone_cr();
 
   const char* p_ = nullptr;
   const char* end_ = nullptr;       // end of the window: just after a line end, or the end

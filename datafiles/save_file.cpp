@@ -10,7 +10,8 @@ bool open_save_file(SaveState& save, FileTable& files, Dialogs& dialogs, const s
                     std::int32_t n, std::string_view kind, std::string* error) {
   int slot = files.free_file();
   OutputFile& out = files.open_output(slot);
-  if (!out.open(path)) {
+  if (!out.open(path, save.real_time_file ? OutputFile::Temporary::partial
+                                          : OutputFile::Temporary::hidden)) {
     std::string why = out.error();
     files.close(slot, false);
     dialogs.message(why, "File error", MsgIcon::Critical);

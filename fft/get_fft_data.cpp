@@ -6,6 +6,7 @@
 
 #include "chaos/chaos_state.h"
 #include "chaos/lyapunov.h"
+#include "datafiles/file_kind.h"
 #include "datafiles/orbit_reader.h"
 #include "datafiles/save_state.h"
 #include "fft/segment_average.h"
@@ -77,6 +78,17 @@ SpectrumSource open_spectrum_source(SpectrumContext c, const std::string& path) 
     case OrbitReader::Status::bad:
       return unreadable(bad_file_message(path, in.error()));
   }
+  // The second line decides the kind, as for every command, before any segment is offered.
+  std::string word;
+  switch (in.read_word(word)) {
+    case OrbitReader::Status::ok:
+      if (file_kind(word) == FileKind::orbit) break;
+      return unreadable(wrong_kind(path, word, FileKind::orbit) + " Nothing was drawn.");
+    case OrbitReader::Status::end:
+      return unreadable(bad_file_message(path, "the file ends before its second line"));
+    case OrbitReader::Status::bad:
+      return unreadable(bad_file_message(path, in.error()));
+  }
   c.plots.number_of_points = clng(count);
   source.status = CommandStatus::done;
   source.path = path;
@@ -89,9 +101,8 @@ SpectrumResult average_spectrum(SpectrumContext c, SpectrumSource& source,
                                 const SpectrumRequest& request, RunControl& run) {
   const std::string& path = source.path;
   const std::int64_t segments = request.segments;
-  OrbitReader& in = *source.in;  // placed after the point count
-  std::string header_word;
-  OrbitReader::Status st = in.read_word(header_word);
+  OrbitReader& in = *source.in;  // placed after the header
+  OrbitReader::Status st = OrbitReader::Status::ok;
   std::unique_ptr<FftArrays> work;
   // The Lyapunov estimate after the plot uses the first 12000 records: they are kept as
   // the average reads them, so the file is read once.

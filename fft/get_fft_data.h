@@ -55,7 +55,7 @@ struct SpectrumRequest {
 };
 
 // An orbit file opened for the spectrum: the file stays open, its reader placed after
-// the point count, until the average has read what it needs.
+// the header (the point count and PHASE), until the average has read what it needs.
 struct SpectrumSource {
   CommandStatus status = CommandStatus::failed;  // done, or failed (see reason)
   std::string reason;

@@ -6,13 +6,15 @@
 #include <vector>
 
 #include "chaos/chaos_state.h"
+#include "datafiles/file_kind.h"
 #include "datafiles/save_state.h"
 #include "fft/spectrum_plot.h"
 #include "fft/spectrum_state.h"
+#include "platform/input_file.h"
 #include "platform/list_input.h"
 #include "platform/number_format.h"
 #include "platform/services.h"
-#include "platform/text_files.h"
+#include "platform/shown_text.h"
 #include "plot/phase_plot.h"
 #include "plot/plot_state.h"
 #include "plot/poincare_plot.h"
@@ -40,18 +42,6 @@ std::string_view trimmed(std::string_view s) {
   return s;
 }
 
-// Line `n` (1-based) of the text without its line end; empty past the end.
-std::string_view text_line(std::string_view text, int n) {
-  std::size_t pos = 0;
-  for (int i = 1; i < n; ++i) {
-    const std::size_t nl = text.find('\n', pos);
-    if (nl == std::string_view::npos) return {};
-    pos = nl + 1;
-  }
-  const std::size_t nl = text.find('\n', pos);
-  return text.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
-}
-
 std::string bad_file(const std::string& path, const std::string& why) {
   return "The file " + path + " cannot be plotted: " + why + ".";
 }
@@ -61,22 +51,22 @@ std::string out_of_range(int line, const char* what, double value) {
          " is out of range";
 }
 
-// Angle count of a file phase (phi / pi + 1) * 2000, rounded half to even; false when it
-// does not fit 16 bits.
+// Angle count of a file phase (phi / pi + 1) * 2000, rounded half to even; false when the
+// print value 1.5 x the count would not fit 16 bits (a phase beyond about +-9.9 pi, which no
+// file of the program holds), so that no conversion after the reading can overflow.
 bool counts_of_phase(double phi, double pi, i16& counts) {
   const double c = round_half_even((phi / pi + 1) * 2000);
-  if (!(c >= -32768 && c <= 32767)) return false;
+  if (!(c >= -21844 && c <= 21844)) return false;
   counts = static_cast<i16>(c);
   return true;
 }
 
-PlotFileOutcome plot_spectrum_file(PlotFileContext c, std::string_view text,
-                                   const std::string& path) {
+PlotFileOutcome plot_spectrum_file(PlotFileContext c, ListInput& in, const std::string& path) {
   PlotFileOutcome out;
   out.kind = PlotFileOutcome::Kind::spectrum;
-  const std::string window(trimmed(text_line(text, 3)));
-  ListInput in(text);
-  for (int i = 0; i < 3; ++i) in.skip_line();
+  std::string line;
+  in.read_line(line);
+  const std::string window(trimmed(line));
   std::vector<float> power(kPlotFileSpectrumLines + 1, 0.0f);
   for (int j = 1; j <= kPlotFileSpectrumLines; ++j) {
     double frequency = 0;
@@ -257,17 +247,26 @@ PlotFileOutcome plot_file(PlotFileContext c, const PlotFileRequest& request, Run
   f.cnt = 0;
   f.poincare_cnt = 0;
   PlotFileOutcome out;
-  std::string text, error;
-  if (!read_whole_file(request.path, text, error)) {
+  // Streamed: a window of whole lines at a time, so memory stays bounded whatever the
+  // file's size; the tables keep only the rows they hold.
+  InputFile input;
+  std::string error;
+  if (!input.open(request.path, error)) {
     out.reason = error;
     return out;
   }
-  const std::string kind(trimmed(text_line(text, 2)));
-  ListInput in(text);
-  in.skip_line();
-  in.skip_line();
+  ListInput in(input);
+  std::string line;
+  in.read_line(line);
+  in.read_line(line);
+  if (!in.error().empty()) {
+    out.reason = bad_file(request.path, in.error());
+    return out;
+  }
+  const std::string kind(trimmed(line));
 
-  if (kind == "PHASE" || kind == "FFT") {
+  const FileKind file = file_kind(kind);
+  if (file == FileKind::orbit || file == FileKind::spectrum) {
     view.show(PlotPart::poincare_plot, false);
     view.show(PlotPart::poincare_velocity_title, false);
     view.show(PlotPart::phase_plot, true);
@@ -276,7 +275,7 @@ PlotFileOutcome plot_file(PlotFileContext c, const PlotFileRequest& request, Run
                           PlotPart::poincare_velocity_scale})
       view.show(part, false);
     c.pump.repaint();
-  } else if (kind == "POINCARE") {
+  } else if (file == FileKind::poincare) {
     view.show(PlotPart::poincare_plot, true);
     for (PlotPart part :
          {PlotPart::phase_plot, PlotPart::phase_velocity_scale, PlotPart::phase_angle_scale,
@@ -287,15 +286,15 @@ PlotFileOutcome plot_file(PlotFileContext c, const PlotFileRequest& request, Run
   } else {
     out.status = PlotFileOutcome::Status::unrecognised;
     out.reason = "The file " + request.path + " is not an orbit, Poincare or spectrum file: its " +
-                 "second line reads \"" + kind.substr(0, 40) +
+                 "second line reads \"" + shown_bytes(kind) +
                  "\", not PHASE, POINCARE or FFT. Nothing was drawn.";
     return out;
   }
 
-  if (kind == "FFT") return plot_spectrum_file(c, text, request.path);
+  if (file == FileKind::spectrum) return plot_spectrum_file(c, in, request.path);
   // The screen shows phase and Poincare plots, so Print makes the phase page.
   c.spectrum.FFT_flag = kFalse;
-  if (kind == "POINCARE") return plot_poincare_file(f, c.save, in, request.path, run);
+  if (file == FileKind::poincare) return plot_poincare_file(f, c.save, in, request.path, run);
   view.set_range_value(request.range_value);
   return start_phase_plot(f, c.save, in, request.path, run);
 }

@@ -7,18 +7,19 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/os_files.h"
 #endif
 
 namespace kv {
 
 namespace {
+#ifdef _WIN32
 // Mapped pages are given back in steps of this size as the reader moves on.
 constexpr std::size_t kReleaseStep = std::size_t{8} << 20;
 
-#ifdef _WIN32
 std::string last_error_text() {
   char buf[256];
   DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -72,6 +73,10 @@ void InputFile::close() {
 
 void InputFile::release(const char*) {}
 
+long long InputFile::size() const {
+  return mapped_ ? static_cast<long long>(size_) : -1;
+}
+
 long InputFile::read(char* buf, std::size_t n) {
   if (!file_) return 0;
   DWORD got = 0;
@@ -86,12 +91,13 @@ long InputFile::read(char* buf, std::size_t n) {
 
 #else
 
-bool InputFile::open(const std::string& path, std::string& error, Access access) {
+bool InputFile::open(const std::string& path, std::string& error, Access) {
   close();
   path_ = path;
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int err = 0;
+  fd_ = os::open_for_reading(path, err);
   if (fd_ < 0) {
-    error = "Cannot open the file " + path + ": " + std::strerror(errno);
+    error = "Cannot open the file " + path + ": " + os::error_text(err);
     return false;
   }
   struct stat st {};
@@ -105,50 +111,44 @@ bool InputFile::open(const std::string& path, std::string& error, Access access)
     close();
     return false;
   }
-  if (access == Access::map && S_ISREG(st.st_mode) && st.st_size > 0 &&
-      static_cast<unsigned long long>(st.st_size) <= SIZE_MAX) {
-    const std::size_t size = static_cast<std::size_t>(st.st_size);
-    void* p = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd_, 0);
-    if (p != MAP_FAILED) {
-      ::madvise(p, size, MADV_SEQUENTIAL);
-      data_ = static_cast<const char*>(p);
-      size_ = size;
-      mapped_ = true;
-    }
+  if (S_ISREG(st.st_mode)) {
+    expected_ = static_cast<long long>(st.st_size);
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
   }
   return true;
 }
 
 void InputFile::close() {
-  if (mapped_) ::munmap(const_cast<char*>(data_), size_);
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   data_ = nullptr;
   size_ = released_ = 0;
   mapped_ = false;
+  expected_ = -1;
+  read_ = 0;
 }
 
-void InputFile::release(const char* upto) {
-  if (!mapped_ || upto < data_) return;
-  const std::size_t done = static_cast<std::size_t>(upto - data_);
-  if (done < released_ + kReleaseStep) return;
-  const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-  const std::size_t end = done / page * page;
-  // The pages are clean copies of the file: were they read again, they would come back
-  // from the file unchanged.
-  ::madvise(const_cast<char*>(data_) + released_, end - released_, MADV_DONTNEED);
-  released_ = end;
+void InputFile::release(const char*) {}
+
+long long InputFile::size() const {
+  return expected_;
 }
 
 long InputFile::read(char* buf, std::size_t n) {
   if (fd_ < 0) return 0;
-  for (;;) {
-    ssize_t got = ::read(fd_, buf, n);
-    if (got >= 0) return static_cast<long>(got);
-    if (errno == EINTR) continue;
-    error_ = "Cannot read the file " + path_ + ": " + std::strerror(errno);
+  int err = 0;
+  const long long got = os::read_some(fd_, buf, n, err);
+  if (got < 0) {
+    error_ = "Cannot read the file " + path_ + ": " + os::error_text(err);
     return -1;
   }
+  read_ += got;
+  if (got == 0 && n > 0 && read_ < expected_) {
+    error_ = path_ + " changed while it was read: it ended after " + std::to_string(read_) +
+             " of its " + std::to_string(expected_) + " bytes";
+    return -1;
+  }
+  return static_cast<long>(got);
 }
 
 #endif

@@ -1,7 +1,9 @@
-// A file opened for reading without copying it: a regular file is mapped read-only into
-// memory (contents() is the whole file, and the pages already read can be given back),
-// anything else (a pipe, a character device, a file that cannot be mapped) is read in
-// chunks with read(), so a reader's memory stays bounded whatever the input is.
+// A file opened for reading without copying it, read in chunks with read() so a reader's
+// memory stays bounded whatever the input is. On POSIX systems every file is read so: a
+// mapped file that another program truncates would end this one with SIGBUS, whereas a
+// read sees the file end early, which read() reports as "FILE changed while it was read".
+// On Windows (where a mapped file cannot be truncated) a regular file is mapped read-only
+// (contents() is the whole file, and the pages already read can be given back).
 #pragma once
 
 #include <cstddef>
@@ -12,7 +14,7 @@ namespace kv {
 
 class InputFile {
  public:
-  // map: map a regular file when possible; stream: always read in chunks.
+  // map: map a regular file where that is safe (Windows); stream: always read in chunks.
   enum class Access { map, stream };
 
   InputFile() = default;
@@ -31,9 +33,13 @@ class InputFile {
   // The mapped bytes before `upto` will not be read again: their memory is given back.
   void release(const char* upto);
   // Streamed files: reads up to n bytes into buf; 0 at the end, -1 on an error (error()
-  // then says why, naming the file).
+  // then says why, naming the file): a regular file that ends before the size it had when
+  // it was opened has been changed meanwhile, and a read that a stop signal interrupts
+  // (platform/os_files.h) fails.
   long read(char* buf, std::size_t n);
   const std::string& error() const { return error_; }
+  // Size in bytes of a regular file when it was opened; -1 for a pipe or a device.
+  long long size() const;
 
  private:
   std::string path_, error_;
@@ -46,6 +52,8 @@ class InputFile {
   void* mapping_ = nullptr;
 #else
   int fd_ = -1;
+  long long expected_ = -1;  // size of a regular file when it was opened
+  long long read_ = 0;
 #endif
 };
 

@@ -1,6 +1,7 @@
 #include "platform/os_files.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -15,11 +16,31 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <random>
 #endif
 
 namespace kv::os {
 
+namespace {
+volatile std::sig_atomic_t g_stop_signal = 0;
+}  // namespace
+
+void request_stop(int signal_number) {
+  g_stop_signal = signal_number;
+}
+
+int stop_requested() {
+  return g_stop_signal;
+}
+
+void ignore_file_size_signal() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
 std::string error_text(int err) {
+  if (err == EINTR && stop_requested()) return "stopped by a signal";
   return std::strerror(err);
 }
 
@@ -113,6 +134,23 @@ void copy_permissions(int, const FileInfo&) {
   // A file created in the folder takes the folder's access rules, as the replaced one did.
 }
 
+int create_unnamed_file(const std::string&, int& err) {
+  err = ENOTSUP;
+  return -1;
+}
+
+bool name_file(int, const std::string& name, const std::string& to, std::string& reason) {
+  return replace_file(name, to, reason);
+}
+
+bool truncate_open_file(int fd, long long size) {
+  return _chsize_s(fd, size) == 0;
+}
+
+bool has_a_name(int) {
+  return true;
+}
+
 bool truncate_file(const std::string& path, long long size) {
   const int fd = _wopen(widen(path).c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT);
   if (fd < 0) return false;
@@ -184,9 +222,12 @@ int create_new_file(const std::string& path, int& err) {
 }
 
 int open_for_reading(const std::string& path, int& err) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  err = fd < 0 ? errno : 0;
-  return fd;
+  // Opening a FIFO waits for a writer: a signal that asks for a stop ends the wait.
+  for (;;) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    err = fd < 0 ? errno : 0;
+    if (fd >= 0 || err != EINTR || stop_requested()) return fd;
+  }
 }
 
 bool write_all(int fd, const char* data, std::size_t n, std::size_t& written, int& err) {
@@ -194,7 +235,7 @@ bool write_all(int fd, const char* data, std::size_t n, std::size_t& written, in
   while (n > 0) {
     const ssize_t w = ::write(fd, data, n);
     if (w < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR && !stop_requested()) continue;
       err = errno;
       return false;
     }
@@ -224,6 +265,56 @@ bool may_write(const std::string& path, int& err) {
   return false;
 }
 
+int create_unnamed_file(const std::string& dir, int& err) {
+#ifdef O_TMPFILE
+  const int fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  err = fd < 0 ? errno : 0;
+  return fd;
+#else
+  (void)dir;
+  err = ENOTSUP;
+  return -1;
+#endif
+}
+
+bool name_file(int fd, const std::string& name, const std::string& to, std::string& reason) {
+  if (!name.empty()) return replace_file(name, to, reason);
+  // An unnamed file cannot be linked over an existing name: it gets a fresh hidden name in
+  // the folder first, which is then moved over `to` (only a crash between the two calls
+  // could leave that name behind).
+  const std::size_t slash = to.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : to.substr(0, slash);
+  const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+  std::random_device rd;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const std::string hidden = dir + "/.kestavor-" + std::to_string(rd() % 1000000) + ".tmp";
+    int r = ::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW);
+#ifdef AT_EMPTY_PATH
+    if (r != 0 && errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0)
+      r = ::linkat(fd, "", AT_FDCWD, hidden.c_str(), AT_EMPTY_PATH);
+#endif
+    if (r != 0 && errno == EEXIST) continue;
+    if (r != 0) {
+      reason = error_text(errno);
+      return false;
+    }
+    if (replace_file(hidden, to, reason)) return true;
+    ::unlink(hidden.c_str());
+    return false;
+  }
+  reason = error_text(EEXIST);
+  return false;
+}
+
+bool truncate_open_file(int fd, long long size) {
+  return ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+}
+
+bool has_a_name(int fd) {
+  struct stat st {};
+  return ::fstat(fd, &st) == 0 && st.st_nlink > 0;
+}
+
 void copy_permissions(int fd, const FileInfo& from) {
   ::fchmod(fd, static_cast<mode_t>(from.mode));
   if (::geteuid() == 0)
@@ -244,7 +335,7 @@ void sync_folder(const std::string& dir) {
 long long read_some(int fd, char* data, std::size_t n, int& err) {
   for (;;) {
     const ssize_t r = ::read(fd, data, n);
-    if (r < 0 && errno == EINTR) continue;
+    if (r < 0 && errno == EINTR && !stop_requested()) continue;
     if (r < 0) err = errno;
     return r;
   }

@@ -17,6 +17,17 @@ namespace kv::os {
 // Creates `path` for writing; fails with EEXIST in `err` when the name is taken.
 int create_new_file(const std::string& path, int& err);
 int open_for_reading(const std::string& path, int& err);
+// Creates a file with no name in the folder `dir` (Linux: O_TMPFILE), which vanishes with
+// the program whatever way it ends; -1 where the system or file system offers none.
+int create_unnamed_file(const std::string& dir, int& err);
+// Gives the open file `fd` (unnamed, or named `name`) the path `to`, replacing a file of
+// that name: an unnamed file is linked under a fresh hidden name in to's folder, then that
+// name is moved over `to`.
+bool name_file(int fd, const std::string& name, const std::string& to, std::string& reason);
+// Cuts the open file to `size` bytes.
+bool truncate_open_file(int fd, long long size);
+// Whether the open file still has a name in some folder (it was not removed).
+bool has_a_name(int fd);
 // The whole of `n` bytes, retried after interruptions; false after a write error, with
 // the bytes that did reach the file in `written`.
 bool write_all(int fd, const char* data, std::size_t n, std::size_t& written, int& err);
@@ -51,6 +62,15 @@ void sync_folder(const std::string& dir);
 // Moves `from` over `to`, replacing a file of that name.
 bool replace_file(const std::string& from, const std::string& to, std::string& reason);
 bool remove_file(const std::string& path);
+// A stop asked for by a signal (SIGINT, SIGTERM, SIGHUP): request_stop is safe in a signal
+// handler. Once it is set, a read or an open that a signal interrupts fails (EINTR) rather
+// than being retried, so a read that waits on a silent pipe or FIFO ends at once.
+void request_stop(int signal_number);
+// The signal that asked for the stop, 0 when none did.
+int stop_requested();
+// A file-size limit (ulimit -f) then makes write() fail with EFBIG, which the writers
+// treat as a full disk, instead of ending the program by SIGXFSZ.
+void ignore_file_size_signal();
 // The system's text for an error number.
 std::string error_text(int err);
 // Full path of the running program; empty when the system does not tell.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -12,6 +13,14 @@ namespace kv {
 
 namespace {
 constexpr std::size_t kBufSize = 1 << 16;
+// A partial file's lines reach the file at least this often.
+constexpr long long kPartialFlushMs = 1000;
+
+long long now_ms() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 
 // Splits a path at its last folder separator: the folder ("." when there is none) and the
 // file name. Works on the UTF-8 text itself, so no code page is involved on Windows.
@@ -75,7 +84,17 @@ std::string OutputFile::incomplete_path(const std::string& path) {
          ".incomplete" + ext;
 }
 
-bool OutputFile::open(const std::string& path) {
+std::string OutputFile::partial_path(const std::string& path) {
+  std::string dir, name;
+  split_path(path, dir, name);
+  const std::size_t dot = name.rfind('.');
+  const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+  const std::string ext = dot == std::string::npos || dot == 0 ? "" : name.substr(dot);
+  return (path.size() > name.size() ? path.substr(0, path.size() - name.size()) : "") + stem +
+         ".partial" + ext;
+}
+
+bool OutputFile::open(const std::string& path, Temporary temporary) {
   discard();
   path_ = path;
   failed_ = false;
@@ -84,6 +103,9 @@ bool OutputFile::open(const std::string& path) {
   kept_lines_ = 0;
   keep_incomplete_ = false;
   header_lines_ = 0;
+  partial_ = temporary == Temporary::partial;
+  left_behind_.clear();
+  last_flush_ms_ = now_ms();
   text_ = false;
   lines_ = 0;
   used_ = 0;
@@ -119,12 +141,26 @@ bool OutputFile::open(const std::string& path) {
   // A short temporary name, so that any name the folder allows for the file itself can be
   // written. The lines of a run cut short by a crash are found in this file.
   const std::string dir = folder_of(target_);
-  std::random_device rd;
   int err = 0;
-  for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
-    tmp_path_ = dir + "/.kestavor-" + std::to_string(rd() % 1000000) + ".tmp";
+  tmp_path_.clear();
+  if (partial_) {
+    tmp_path_ = partial_path(target_);
     fd_ = os::create_new_file(tmp_path_, err);
-    if (fd_ < 0 && err != EEXIST) break;
+    if (fd_ < 0 && err == EEXIST) {
+      failed_ = true;
+      error_ = "Cannot write the file " + path_ + ": " + tmp_path_ +
+               " is there from a run that did not end (it holds that run's lines); move or "
+               "remove it first";
+      return false;
+    }
+  } else {
+    fd_ = os::create_unnamed_file(dir, err);
+    std::random_device rd;
+    for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
+      tmp_path_ = dir + "/.kestavor-" + std::to_string(rd() % 1000000) + ".tmp";
+      fd_ = os::create_new_file(tmp_path_, err);
+      if (fd_ < 0 && err != EEXIST) break;
+    }
   }
   if (fd_ < 0) {
     failed_ = true;
@@ -180,6 +216,7 @@ bool OutputFile::flush() {
 
 bool OutputFile::write_raw(const void* data, std::size_t n) {
   if (fd_ < 0 || failed_) return false;
+  if (partial_ && !flush_if_due()) return false;
   const char* s = static_cast<const char*>(data);
   while (n > 0) {
     if (used_ == kBufSize && !flush()) return false;
@@ -193,8 +230,16 @@ bool OutputFile::write_raw(const void* data, std::size_t n) {
   return true;
 }
 
+bool OutputFile::flush_if_due() {
+  const long long now = now_ms();
+  if (now - last_flush_ms_ < kPartialFlushMs) return true;
+  last_flush_ms_ = now;
+  return flush();
+}
+
 bool OutputFile::print_line(std::string_view text) {
   if (fd_ < 0 || failed_) return false;
+  if (partial_ && !flush_if_due()) return false;
   text_ = true;
   if (used_ + text.size() + 2 > kBufSize && !flush()) return false;
   if (text.size() + 2 > kBufSize) {
@@ -213,23 +258,41 @@ bool OutputFile::print_line(std::string_view text) {
   return true;
 }
 
+bool OutputFile::place(const std::string& to, std::string& reason) {
+  if (!os::name_file(fd_, tmp_path_, to, reason)) return false;
+  tmp_path_.clear();
+  os::sync_folder(folder_of(to));
+  return true;
+}
+
+void OutputFile::close_temporary() {
+  // A named temporary file that could not be placed is removed; where that fails too (its
+  // folder was renamed or removed meanwhile) it is still on the disk, and the messages say
+  // so. A file without a name vanishes as it is closed.
+  if (!tmp_path_.empty() && !os::remove_file(tmp_path_) && os::has_a_name(fd_)) {
+    std::string dir;
+    split_path(tmp_path_, dir, left_behind_);
+  }
+  int err = 0;
+  os::close_file(fd_, err);
+  fd_ = -1;
+}
+
 void OutputFile::keep_what_reached_the_disk() {
   kept_path_.clear();
   kept_lines_ = 0;
   const long long lines = text_ ? lines_on_disk_ : 0;
   const bool worth_keeping =
       keep_incomplete_ && whole_on_disk_ > 0 && (text_ ? lines > header_lines_ : true);
-  if (worth_keeping && os::truncate_file(tmp_path_, whole_on_disk_)) {
+  if (worth_keeping && os::truncate_open_file(fd_, whole_on_disk_)) {
     const std::string kept = incomplete_path(target_);
     std::string reason;
-    if (os::replace_file(tmp_path_, kept, reason)) {
-      os::sync_folder(folder_of(kept));
+    if (place(kept, reason)) {
       kept_path_ = kept;
       kept_lines_ = lines;
-      return;
     }
   }
-  os::remove_file(tmp_path_);
+  close_temporary();
 }
 
 std::string OutputFile::what_was_kept() const {
@@ -239,6 +302,11 @@ std::string OutputFile::what_was_kept() const {
     text += " What was written before the error is kept in " + kept_path_;
     if (text_) text += " (" + std::to_string(kept_lines_) + " lines)";
     text += ".";
+  } else if (!left_behind_.empty()) {
+    text +=
+        " What was written could be neither moved into place nor removed: the folder was "
+        "renamed or removed while the file was written, and it is still in that folder as " +
+        left_behind_ + ".";
   } else {
     text += " Nothing of the unfinished file could be kept.";
   }
@@ -255,32 +323,26 @@ bool OutputFile::commit() {
     fail("write", err);
     ok = false;
   }
-  if (!os::close_file(fd_, err) && ok) {
-    fail("write", err);
-    ok = false;
-  }
-  fd_ = -1;
   if (!ok) {
     keep_what_reached_the_disk();
     return false;
   }
   std::string reason;
-  if (!os::replace_file(tmp_path_, target_, reason)) {
+  if (!place(target_, reason)) {
     fail("replace", reason);
     whole_on_disk_ = on_disk_;
     keep_what_reached_the_disk();
     return false;
   }
-  os::sync_folder(folder_of(target_));
+  // The file is in place and on the disk: closing it cannot lose anything now.
+  os::close_file(fd_, err);
+  fd_ = -1;
   return true;
 }
 
 void OutputFile::discard() {
   if (fd_ < 0) return;
-  int err = 0;
-  os::close_file(fd_, err);
-  fd_ = -1;
-  os::remove_file(tmp_path_);
+  close_temporary();
 }
 
 int FileTable::free_file() const {

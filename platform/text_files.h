@@ -3,8 +3,11 @@
 //
 // Output files are written into a temporary file in the same folder and moved over the
 // chosen path only when close(n, keep=true) is called, so a recording that is abandoned
-// never destroys an older file of the same name. Every failure is reported with a message
-// that names the file and the reason.
+// never destroys an older file of the same name. The temporary file of a computation has
+// no name where the system offers that (Linux), so a crash leaves nothing behind; a
+// real-time run writes a visible NAME.partial.EXT instead, flushed at least once a second,
+// so that a crash keeps its lines up to a second before it. Every failure is reported with
+// a message that names the file and the reason.
 #pragma once
 
 #include <cstddef>
@@ -18,10 +21,13 @@ namespace kv {
 class OutputFile {
  public:
   ~OutputFile();
+  // hidden: a file without a name (else a hidden .kestavor-NNNNNN.tmp) until commit();
+  // partial: NAME.partial.EXT beside NAME, its whole lines flushed at least once a second.
+  enum class Temporary { hidden, partial };
   // Creates a temporary file in the folder of `path` (following a symbolic link at `path`
   // to its target, as a plain open would). Refuses a folder, and an existing file the
   // user may not write. Returns false and sets error() on failure.
-  bool open(const std::string& path);
+  bool open(const std::string& path, Temporary temporary = Temporary::hidden);
   // Appends text and CR LF. Returns false (and stops writing) after a write error.
   bool print_line(std::string_view text);
   // Appends one unit of raw bytes (a whole record).
@@ -52,9 +58,15 @@ class OutputFile {
   std::string what_was_kept() const;
   // "old.incomplete.pha" beside "old.pha".
   static std::string incomplete_path(const std::string& path);
+  // "old.partial.pha" beside "old.pha".
+  static std::string partial_path(const std::string& path);
 
  private:
   bool flush();
+  bool flush_if_due();
+  // Gives the temporary file the name `to` (see os::name_file).
+  bool place(const std::string& to, std::string& reason);
+  void close_temporary();
   void fail(const char* what, int err);
   void fail(const char* what, const std::string& reason);
   void keep_what_reached_the_disk();
@@ -63,8 +75,12 @@ class OutputFile {
   bool keep_incomplete_ = false;
   bool text_ = false;  // lines were printed (whole lines end in LF)
   bool target_existed_ = false;
+  bool partial_ = false;
+  long long last_flush_ms_ = 0;
   long long header_lines_ = 0;
-  std::string path_, target_, tmp_path_, error_, kept_path_;
+  std::string path_, target_, error_, kept_path_;
+  std::string tmp_path_;     // empty for a file without a name
+  std::string left_behind_;  // name of a temporary file neither placed nor removed
   std::unique_ptr<char[]> buf_;
   std::size_t used_ = 0;
   std::size_t unit_end_ = 0;     // end of the last whole line or record in the buffer

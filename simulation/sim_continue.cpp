@@ -13,10 +13,12 @@ namespace kv {
 
 namespace {
 
-// Opens the save file with its header.
-bool start_saving(const SimContext& c, const std::string& path, const char* kind,
+// Opens the save file with its header; a run at the wall clock's pace writes a visible
+// partial file, as a recording does.
+bool start_saving(const SimContext& c, const std::string& path, const char* kind, bool real_time,
                   std::string& error) {
   c.save.save_file_name = path;
+  c.save.real_time_file = real_time;
   if (!c.file.open(path, c.plot.number_of_points, kind, error)) return false;
   c.save.saving = kTrue;
   return true;
@@ -62,7 +64,7 @@ SimOutcome simulate(const SimContext& c, const SimRequest& request, RunControl& 
     view.show(PlotPart::poincare_plot, false);
     plot.number_of_points = request.points;
     c.save.saving_orbit = kTrue;
-    if (!start_saving(c, request.path, "PHASE", error)) {
+    if (!start_saving(c, request.path, "PHASE", request.options.real_time, error)) {
       stage(SimStage::not_run);
       return failed(error);
     }
@@ -95,7 +97,7 @@ SimOutcome simulate(const SimContext& c, const SimRequest& request, RunControl& 
     }
     plot.number_of_points = request.points;
     c.save.saving_orbit = kFalse;
-    if (!start_saving(c, request.path, "POINCARE", error)) {
+    if (!start_saving(c, request.path, "POINCARE", request.options.real_time, error)) {
       stage(SimStage::not_run);
       return failed(error);
     }

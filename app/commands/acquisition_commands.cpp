@@ -117,6 +117,7 @@ RecordingOutcome record(Form1& f, const RecordingRequest& request, RunControl& r
   const std::string& path = request.path;
   f.save_file_name = path;
   out.path = path;
+  f.real_time_file = true;
   if (!path.empty() && open_save_file(f, path, n, orbit ? "PHASE" : "POINCARE", &out.reason)) {
     f.saving = kTrue;
     // The screen shows phase and Poincare plots from now on, not a spectrum.

@@ -1,5 +1,7 @@
 // "Plot file" (Text8) and "Dimension" (Text17): each asks for its file, runs its engine
 // with HALT (and Clear) polled from the window, and restores the panel however it ends.
+#include <exception>
+
 #include "app/commands/commands.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
@@ -44,8 +46,15 @@ PlotFileOutcome plot_file_command(Form1& f) {
     WindowRunControl run(f, [&path](std::int64_t done, std::int64_t total) {
       return plotting_progress_text(path, done, total);
     });
-    out = plot_file(PlotFileContext{f, f, f, f, f.sys.pump},
-                    PlotFileRequest{path, f.ui[Ctl::HScroll1].value}, run);
+    // Every ending, an unforeseen error too, goes through the end below: the buttons come
+    // back and the message says why.
+    try {
+      out = plot_file(PlotFileContext{f, f, f, f, f.sys.pump},
+                      PlotFileRequest{path, f.ui[Ctl::HScroll1].value}, run);
+    } catch (const std::exception& e) {
+      out.status = PlotFileOutcome::Status::unreadable;
+      out.reason = "The file " + path + " could not be plotted: " + e.what() + ".";
+    }
   }
   // The end, whichever way the command finishes.
   f.save_file_number = 0;

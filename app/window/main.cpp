@@ -14,6 +14,7 @@
 #include "app/state/form1.h"
 #include "app/window/main_window.h"
 #include "platform/licence_notice.h"
+#include "platform/os_files.h"
 #include "platform/qt/qt_services.h"
 #include "platform/start_folder.h"
 #include "print/qt/qt_printers.h"
@@ -54,6 +55,8 @@ bool answered_without_window(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (answered_without_window(argc, argv)) return 0;
+  // A file-size limit is a write error that the writers report, not the end of the program.
+  kv::os::ignore_file_size_signal();
   QApplication app(argc, argv);  // takes Qt's own options (-platform, ...) out of argv
   std::string box_spec;
   const QStringList args = QApplication::arguments();

@@ -1,6 +1,7 @@
 #include "print/qt/qt_printers.h"
 
 #include <QBitmap>
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -11,11 +12,12 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <vector>
+
+#include "platform/text_files.h"
 
 namespace kv {
 
@@ -205,36 +207,56 @@ class PainterSurface : public PrinterSurface {
   DotLayer dots_;
 };
 
-std::string describe(const QSaveFile& file) {
-  return file.errorString().toStdString();
-}
+// The file of a page: the page is made in memory, then its bytes go through the platform's
+// OutputFile, which checks every write to its end, puts the file on the disk and only then
+// moves it over the chosen name (the name's bytes exactly as given). A page cut short by a
+// full disk or a file-size limit never replaces an earlier file.
+class PageFile {
+ public:
+  bool open(const std::string& path, const std::string& what, std::string& why_not) {
+    what_ = what;
+    if (file_.open(path)) return true;
+    why_not = what_ + " cannot be written: " + file_.error() + ".";
+    return false;
+  }
+  QIODevice* device() { return &buffer_; }
+  bool begin() { return buffer_.open(QIODevice::WriteOnly); }
+  // Writes the page made in memory; false with the reason, naming what became of the file.
+  bool commit(const std::string& why, std::string& error) {
+    buffer_.close();
+    if (why.empty() &&
+        file_.write_raw(buffer_.data().constData(),
+                        static_cast<std::size_t>(buffer_.data().size())) &&
+        file_.commit())
+      return true;
+    error = what_ + " could not be written: " + (why.empty() ? file_.error() : why) + ". " +
+            file_.what_was_kept();
+    file_.discard();
+    return false;
+  }
 
-// Drops a page file that could not be finished (nothing is left under its name) and says
-// why; returns false for the caller to pass on.
-bool abandon(QSaveFile& file, const std::string& what, const std::string& why, std::string& error) {
-  error = what + " could not be written: " + (why.empty() ? describe(file) : why) +
-          ". No file was made.";
-  file.cancelWriting();
-  return false;
-}
+ private:
+  std::string what_;
+  OutputFile file_;
+  QBuffer buffer_;
+};
 
 class PdfPage : public PainterSurface {
  public:
-  explicit PdfPage(const std::string& path) : path_(path), file_(QString::fromStdString(path)) {}
-  bool open(std::string& why_not) {
-    if (!file_.open(QIODevice::WriteOnly)) {
-      why_not = "The PDF file " + path_ + " cannot be written: " + describe(file_) + ".";
+  bool open(const std::string& path, std::string& why_not) {
+    if (!file_.open(path, "The PDF file " + path, why_not)) return false;
+    if (!file_.begin()) {
+      why_not = "The PDF file " + path + " cannot be started.";
       return false;
     }
-    writer_ = std::make_unique<QPdfWriter>(&file_);
+    writer_ = std::make_unique<QPdfWriter>(file_.device());
     writer_->setResolution(static_cast<int>(kPrinterDpi));
     writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                        kFileMargins, QPageLayout::Millimeter));
     writer_->setCreator("Kestavor");
     writer_->setTitle("Kestavor Chaotic Pendulum");
     if (!painter_.begin(writer_.get())) {
-      why_not = "The PDF file " + path_ + " cannot be started.";
-      file_.cancelWriting();
+      why_not = "The PDF file " + path + " cannot be started.";
       return false;
     }
     // The painter's origin is the top-left corner of the area inside the margins.
@@ -243,27 +265,21 @@ class PdfPage : public PainterSurface {
   }
   bool end_doc(std::string& error) override {
     std::string why;
-    if (!finish(why) || !file_.commit()) {
-      return abandon(file_, "The PDF file " + path_, why, error);
-    }
-    return true;
+    finish(why);
+    writer_.reset();
+    return file_.commit(why, error);
   }
 
  private:
-  std::string path_;
-  QSaveFile file_;
+  PageFile file_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
 };
 
 class PngPage : public PainterSurface {
  public:
-  explicit PngPage(const std::string& path) : path_(path), file_(QString::fromStdString(path)) {}
-  bool open(std::string& why_not) {
-    if (!file_.open(QIODevice::WriteOnly)) {
-      why_not = "The picture " + path_ + " cannot be written: " + describe(file_) + ".";
-      return false;
-    }
+  bool open(const std::string& path, std::string& why_not) {
+    if (!file_.open(path, "The picture " + path, why_not)) return false;
     const QSize px = QPageSize(QPageSize::A4).sizePixels(kPngDpi);
     image_ = QImage(px, QImage::Format_RGB32);
     const int dpm = static_cast<int>(kPngDpi / 0.0254 + 0.5);
@@ -277,15 +293,13 @@ class PngPage : public PainterSurface {
   }
   bool end_doc(std::string& error) override {
     std::string why;
-    if (!finish(why) || !image_.save(&file_, "PNG") || !file_.commit()) {
-      return abandon(file_, "The picture " + path_, why, error);
-    }
-    return true;
+    if (finish(why) && !(file_.begin() && image_.save(file_.device(), "PNG")))
+      why = "the picture could not be encoded";
+    return file_.commit(why, error);
   }
 
  private:
-  std::string path_;
-  QSaveFile file_;
+  PageFile file_;
   QImage image_;
   QPainter painter_;
 };
@@ -319,14 +333,14 @@ class PrinterPage : public PainterSurface {
 }  // namespace
 
 std::unique_ptr<PrinterSurface> open_pdf_page(const std::string& path, std::string& why_not) {
-  auto page = std::make_unique<PdfPage>(path);
-  if (!page->open(why_not)) return nullptr;
+  auto page = std::make_unique<PdfPage>();
+  if (!page->open(path, why_not)) return nullptr;
   return page;
 }
 
 std::unique_ptr<PrinterSurface> open_png_page(const std::string& path, std::string& why_not) {
-  auto page = std::make_unique<PngPage>(path);
-  if (!page->open(why_not)) return nullptr;
+  auto page = std::make_unique<PngPage>();
+  if (!page->open(path, why_not)) return nullptr;
   return page;
 }
 

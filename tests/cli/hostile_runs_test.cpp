@@ -1,0 +1,155 @@
+// kestavor-cli under hostile conditions: file-size limits, full output streams, inputs that
+// shrink or never come, signals, odd names and malformed files. Each case is a bash script
+// run in a fresh folder with $K naming the program (KESTAVOR_CLI overrides it, to try
+// another build); the script prints what it observed (exit statuses, what became of the
+// files, whether a message said what it should), and that text is compared as a whole.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct HostileRun {
+  const char* name;
+  const char* script;
+  const char* observed;  // what the script must print
+};
+
+// Shared by the scripts: files in the program's formats made quickly.
+//   orbit N FILE     an orbit file of N records (a slow wave, so the estimates have data)
+//   poincare FILE    a Poincare file of 3 points
+constexpr const char* kPrelude = R"(
+orbit() { awk -v n="$1" 'BEGIN { printf " %d \r\nPHASE\r\n", n;
+  for (i = 1; i <= n; i++) printf "%.4f %.4f %.4f 0\r\n", i * 0.002, sin(i * 0.01), cos(i * 0.0123) * 3 + sin(i * 0.0371) }' > "$2"; }
+poincare() { printf ' 3 \r\nPOINCARE\r\n 1.25  2.5\r\n-.5  3\r\n 2  -4\r\n' > "$1"; }
+leftovers() { ls -A | grep -c -E '^\.kestavor-|\.partial\.'; }
+)";
+
+const HostileRun kRuns[] = {
+    {"FileSizeLimitIsAWriteError",
+     R"(echo old > x.pha
+(ulimit -f 100; exec $K simulate --orbit 100000 -o x.pha --quiet 2>err); echo "status $?"
+cat x.pha; grep -c 'File too large' err; test -s x.incomplete.pha && echo kept; leftovers)",
+     "status 1\nold\n1\nkept\n0\n"},
+    {"ResultsThatCannotReachStandardOutputAreAFailure",
+     R"(orbit 13000 o.pha; poincare p.poi
+$K lyapunov o.pha --json > /dev/full 2>err; echo "lyapunov $?"
+$K dimension p.poi > /dev/full 2>>err; echo "dimension $?"
+grep -c 'standard output' err)",
+     "lyapunov 1\ndimension 1\n2\n"},
+    {"AnInputThatShrinksWhileItIsReadIsRefused",
+     R"({ printf ' 3700000 \r\nPHASE\r\n'; yes $'.002 1.5 2.25 0\r' | head -n 3700000; } > t.pha
+$K spectrum t.pha --window Welch --segments 100 -o t.fft --quiet 2>err & p=$!
+sleep 0.2; kill -STOP $p; truncate -s 1000000 t.pha; kill -CONT $p; wait $p; echo "status $?"
+grep -c 't.pha changed while it was read' err; ls t.fft 2>/dev/null; leftovers)",
+     "status 1\n1\n0\n"},
+    {"SignalsStopAReadThatWaitsOnAFifo",
+     R"(mkfifo f
+for c in "lyapunov f" "spectrum f --window Welch -o s.fft" "dimension f" "decode f --orbit 5 -o d.pha"; do
+  timeout -s KILL 5 $K $c 2>>err & p=$!; sleep 0.3; kill -TERM $p; wait $p; echo "${c%% *} $?"
+done
+(sleep 1; echo) | { timeout -s KILL 4 $K lyapunov /dev/stdin 2>>err & p=$!; sleep 0.3; kill -INT $p; wait $p; echo "pipe $?"; } 2>>err
+grep -c 'stopped by a signal' err; ls s.fft d.pha 2>/dev/null)",
+     "lyapunov 143\nspectrum 143\ndimension 143\ndecode 143\npipe 130\n5\n"},
+    {"AFailedOrHaltedRecordingNeverReplacesTheRawFile",
+     R"($K record --box demo --orbit 100 -o d.pha --raw d.raw --quiet 2>err
+echo old > old.raw
+$K record --box replay:d.raw --poincare 5 -o nowhere/x.poi --raw old.raw 2>>err; echo "no folder $?"
+mkdir dir.poi; $K record --box replay:d.raw --poincare 5 -o dir.poi --raw old.raw 2>>err; echo "folder $?"
+head -c 10 d.raw > short.raw
+$K record --box replay:short.raw --orbit 5 -o s.pha --raw old.raw 2>>err; echo "too short $?"
+$K record --box demo --orbit 100000 -o t.pha --raw old.raw 2>err & p=$!; sleep 1; kill -TERM $p; wait $p; echo "halted $?"
+cat old.raw; grep -c 'nothing of it was kept' err; leftovers)",
+     "no folder 1\nfolder 1\ntoo short 1\nhalted 143\nold\n1\n0\n"},
+    {"ReadersAgreeOnKindsNumbersLineEndsAndShortFiles",
+     R"(poincare p.poi; orbit 100 s.pha
+$K spectrum p.poi --window Welch -o x.fft 2>err; echo "poincare as orbit $?"
+printf ' 1 \r\nPOINCARE\r\n 1 inf\r\n' > i.poi; $K dimension i.poi 2>>err; echo "inf $?"
+awk '{ sub(/\r$/, ""); printf "%s\r", $0 }' s.pha > cr.pha; awk '{ sub(/\r$/, ""); printf "%s\r", $0 }' p.poi > cr.poi
+$K dimension cr.poi 2>>err; echo "cr dimension $?"
+$K lyapunov cr.pha 2>>err; echo "cr lyapunov $?"
+$K lyapunov s.pha 2>>err; echo "short lyapunov $?"
+$K spectrum s.pha --window Welch -o x.fft 2>>err; echo "short spectrum $?"
+grep -c 'p.poi is not an orbit file' err; grep -c 'i.poi.*line 3: "inf" is not a number' err; grep -c 'CR) is not followed by a line feed' err; ls x.fft 2>/dev/null
+$K record --box demo --orbit 200 -o d.pha --raw d.raw --quiet
+$K record --box replay:d.raw --orbit 1000 -o r.pha --quiet 2>err; echo "replay ran out $?"
+grep -o '[0-9]* of 1001 lines' err; test -s r.pha && echo kept)",
+     "poincare as orbit 1\ninf 1\ncr dimension 1\ncr lyapunov 1\nshort lyapunov 1\n"
+     "short spectrum 1\n1\n1\n2\nreplay ran out 1\n201 of 1001 lines\nkept\n"},
+    {"NoLeftoversAndACrashedRealTimeRunKeepsItsLines",
+     R"(($K simulate --orbit 1000000 -o big.pha --quiet & p=$!; sleep 0.5; kill -9 $p; wait $p) 2>/dev/null
+echo "computation $?"; leftovers
+($K simulate --orbit 100000 --real-time -o rt.pha --quiet & p=$!; sleep 2.5; kill -9 $p; wait $p) 2>/dev/null
+echo "real time $?"; ls rt.pha 2>/dev/null; awk 'END { print (NR > 100 ? "lines kept" : NR) }' rt.partial.pha
+mkdir d; $K simulate --orbit 400 --real-time -o d/x.pha --quiet 2>err & p=$!; sleep 0.3; mv d e; wait $p
+echo "folder renamed $?"; grep -c 'still in that folder as x.partial.pha' err; ls e)",
+     "computation 137\n0\nreal time 137\nlines kept\nfolder renamed 1\n1\nx.partial.pha\n"},
+#ifdef KV_CLI_PRINTS
+    {"FileNumbersNeverOverflowAConversion",
+     R"(printf ' 1 \r\nPHASE\r\n.002 40 2 0\r\n' > m.pha
+printf ' 3 \r\nPHASE\r\n.002 1 2 0 45\r\n.004 1 2 0 45\r\n.006 1 2 0 45\r\n' > c5.pha
+{ printf ' 512 \r\nFFT\r\nWelch\r\n'; for i in $(seq 465); do printf '%d inf\r\n' $i; done; } > n.fft
+for f in m.pha c5.pha n.fft; do $K print $f -o r.png 2>>err; echo "$f $?"; done
+grep -c 'm.pha.*line 3: the phase 40 is out of range' err; grep -c 'c5.pha.*line 5: the phase 45' err
+grep -c 'n.fft.*line 4: "inf" is not a number' err; grep -c overflow err; ls r.png 2>/dev/null)",
+     "m.pha 1\nc5.pha 1\nn.fft 1\n1\n1\n1\n0\n"},
+    {"APageCutShortNeverReplacesAnEarlierOne",
+     R"(orbit 20000 o.pha
+$K print o.pha -o r.pdf > /dev/null 2>&1 && cp r.pdf good.pdf
+(ulimit -f 4; exec $K print o.pha -o r.pdf 2>err); echo "pdf $?"
+cmp -s r.pdf good.pdf && echo "kept"; grep -c 'r.pdf was not changed' err; leftovers)",
+     "pdf 1\nkept\n1\n0\n"},
+    {"AnOutputNameIsWrittenAsItsBytes",
+     R"(poincare p.poi; name=$'bad\xff\xfe.png'
+$K print p.poi -o "$name" > /dev/null 2>&1; echo "status $?"
+test -s "$name" && echo exact; ls | grep -c '^bad')",
+     "status 0\nexact\n1\n"},
+    {"FileContentInAMessageIsEscaped",
+     R"(printf ' 1 \r\n\033[31mX\000Y\r\n' > e.pha
+$K print e.pha -o e.png 2>err; echo "status $?"
+LC_ALL=C grep -c $'\033' err; tr -dc '\000' < err | wc -c; grep -c 'x1b\[31mX\\x00Y' err)",
+     "status 1\n0\n0\n1\n"},
+#endif
+};
+
+void PrintTo(const HostileRun& run, std::ostream* os) {
+  *os << run.name;
+}
+
+class Hostile : public ::testing::TestWithParam<HostileRun> {};
+
+TEST_P(Hostile, Run) {
+  const HostileRun& run = GetParam();
+  const fs::path dir = fs::temp_directory_path() / ("kv_hostile_" + std::string(run.name));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const char* other = std::getenv("KESTAVOR_CLI");
+  const std::string script = std::string("cd '") + dir.string() + "' && K='" +
+                             (other ? other : KV_CLI_PATH) + "'\n" + kPrelude + run.script;
+  const fs::path file = dir / "run.sh";
+  FILE* f = std::fopen(file.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fputs(script.c_str(), f);
+  std::fclose(f);
+  FILE* p = popen(("bash '" + file.string() + "' 2>&1").c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string observed;
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) observed.append(buf, n);
+  pclose(p);
+  EXPECT_EQ(observed, run.observed) << run.script;
+  fs::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, Hostile, ::testing::ValuesIn(kRuns),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace kv
