@@ -5,6 +5,11 @@ kestavor-cli (an earlier commit), measured with /usr/bin/time over the same file
 
 Usage: cli_pairs.py --cli build/cli/kestavor-cli [--before OTHER/kestavor-cli]
                     [--gen build/bench/bench_orbit_file] [--dir /tmp/kv-cli-pairs] [--runs 5]
+                    [--readers]
+
+With --readers it measures the readers' bounded memory instead: dimension of a
+5,000,000-point Poincare file (target: under 40 MB peak) and print of a 4,000,000-record
+orbit file to PNG (target: under 64 MB peak), and fails when a target is missed.
 
 The orbit files (1e5, 1e6 and 1e7 records of the simulated default pendulum) are made
 once with bench_orbit_file and kept in --dir. Runs of the programs compared are
@@ -53,7 +58,10 @@ def main():
     ap.add_argument("--dir", default="/tmp/kv-cli-pairs")
     ap.add_argument("--runs", type=int, default=5)
     ap.add_argument("--no-numpy", action="store_true")
+    ap.add_argument("--readers", action="store_true")
     a = ap.parse_args()
+    if a.readers:
+        return readers(a)
     gen = a.gen or os.path.join(os.path.dirname(os.path.dirname(a.cli)), "bench", "bench_orbit_file")
     os.makedirs(a.dir, exist_ok=True)
     files = {}
@@ -101,5 +109,41 @@ def main():
         print("| `%s` | %s |" % (label, " | ".join(cells)), flush=True)
 
 
+def readers(a):
+    """Peak memory of the readers that stream their files (dimension, print)."""
+    os.makedirs(a.dir, exist_ok=True)
+    poi = os.path.join(a.dir, "poincare-5e6.poi")
+    if not os.path.exists(poi):
+        print("making %s" % poi, file=sys.stderr)
+        with open(poi, "w", newline="") as f:
+            subprocess.run(["awk", 'BEGIN { printf " 5000000 \r\nPOINCARE\r\n"; '
+                            'for (i = 0; i < 5000000; i++) printf "%.4f %.4f\r\n", '
+                            'sin(i * 0.7) * 3.1, cos(i * 1.3) * 20 }'], stdout=f, check=True)
+    gen = a.gen or os.path.join(os.path.dirname(os.path.dirname(a.cli)), "bench", "bench_orbit_file")
+    pha = os.path.join(a.dir, "orbit-4e6.pha")
+    if not os.path.exists(pha):
+        print("making %s" % pha, file=sys.stderr)
+        subprocess.run([gen, "4000000", pha], check=True)
+    png = os.path.join(a.dir, "page.png")
+    rows = [("kestavor-cli dimension poincare-5e6.poi", lambda cli: [cli, "dimension", poi], 40),
+            ("kestavor-cli print orbit-4e6.pha -o page.png",
+             lambda cli: [cli, "print", pha, "-o", png], 64)]
+    programs = [("after", a.cli)] + ([("before", a.before)] if a.before else [])
+    print("| Command | " + " | ".join("%s: elapsed s / CPU s / peak MB" % p for p, _ in programs)
+          + " | target |")
+    print("|---" * (2 + len(programs)) + "|")
+    missed = False
+    for label, make, target in rows:
+        cells = []
+        for p, cli in programs:
+            rs = [timed(make(cli)) for _ in range(a.runs)]
+            med = [statistics.median(r[k] for r in rs) for k in range(3)]
+            cells.append("%.3f / %.3f / %.1f" % tuple(med))
+            if p == "after" and med[2] >= target:
+                missed = True
+        print("| `%s` | %s | < %d MB |" % (label, " | ".join(cells), target), flush=True)
+    return 1 if missed else 0
+
+
 if __name__ == "__main__":
-    main()
+    sys.exit(main())
