@@ -18,7 +18,7 @@ std::string wrong_kind(const std::string& path, std::string_view word, FileKind 
   const char* label = wanted == FileKind::orbit      ? "PHASE"
                       : wanted == FileKind::poincare ? "POINCARE"
                                                      : "FFT";
-  return "The file " + path + " is not " + name + ": its second line reads \"" + shown_bytes(word) +
+  return "The file " + path + " is not " + name + ": line 2 reads \"" + shown_bytes(word) +
          "\", not " + label + ".";
 }
 

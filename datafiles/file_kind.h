@@ -13,7 +13,7 @@ enum class FileKind { orbit, poincare, spectrum, unknown };
 // The kind named by the second line's word (blanks and quotes already removed).
 FileKind file_kind(std::string_view word);
 
-// "The file P is not an orbit file: its second line reads "WORD", not PHASE." The word is
+// "The file P is not an orbit file: line 2 reads "WORD", not PHASE." The word is
 // shown escaped (platform/shown_text.h).
 std::string wrong_kind(const std::string& path, std::string_view word, FileKind wanted);
 
