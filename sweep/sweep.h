@@ -122,6 +122,11 @@ std::int64_t sweep_cells(const SweepRequest& r);
 void compute_unit(const SweepRequest& r, std::int64_t u,
                   const std::function<void(SweepCell&&)>& put, const std::function<bool()>& stop);
 
+// Cells a sweep over `workers` threads or ranks holds for the grid order when the request
+// leaves it open: 16 per worker (at least 64), fewer when an orbit diagram keeps many points
+// per cell (about 4 million points held at most), never fewer than 2 per worker.
+std::int64_t reorder_window(const SweepRequest& r, std::int64_t workers);
+
 // The cells of one unit (first cell index and count).
 struct UnitSpan {
   std::int64_t first = 0, count = 0;
