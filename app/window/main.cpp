@@ -3,6 +3,7 @@
 // Without --box it opens the real interface box. --help and --version answer without a
 // screen: they are handled before Qt connects to the display.
 #include <QApplication>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <cstdio>
@@ -55,6 +56,11 @@ bool answered_without_window(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (answered_without_window(argc, argv)) return 0;
   QApplication app(argc, argv);  // takes Qt's own options (-platform, ...) out of argv
+  // The desktop matches the window to its menu entry and icon: by the desktop file's name
+  // (the app id on Wayland), and on X11 by the window class, "kestavor" (the program's name,
+  // the entry's StartupWMClass); the window carries the icon too.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kestavor.Kestavor"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestavor.png")));
   std::string box_spec;
   const QStringList args = QApplication::arguments();
   for (qsizetype i = 1; i < args.size(); ++i) {
