@@ -1,0 +1,154 @@
+// simulate: the simulation's "Continue" as kestavor-cli simulate runs it (the panel's
+// start-up texts, then the ones given, on the state groups a window starts with), with a
+// save file that keeps every data line as numbers (read from the line's text, so they are
+// those of the file to the bit) and, when a path is given, writes the file as well.
+#include <pybind11/stl.h>
+
+#include <charconv>
+#include <map>
+#include <string_view>
+
+#include "app/commands/startup.h"
+#include "app/state/control_table.h"
+#include "datafiles/save_state.h"
+#include "platform/scripted_services.h"
+#include "platform/text_files.h"
+#include "plot/plot_state.h"
+#include "python/binding.h"
+#include "simulation/sim_continue.h"
+#include "simulation/sim_save_file.h"
+#include "simulation/simulation_state.h"
+
+namespace kv::python {
+
+namespace {
+
+// A data line's item as the readers take it (a lone point is 0).
+double item_value(std::string_view item) {
+  double v = 0;
+  if (item.empty() || item == "." || item == "-.") return 0;
+  const char* b = item.data();
+  std::from_chars(b + (*b == '+'), b + item.size(), v);
+  return v;
+}
+
+// The run's save file: the lines become columns; `file`, when given, writes them too.
+class ColumnSaveFile final : public SimSaveFile {
+ public:
+  explicit ColumnSaveFile(SimSaveFile* file) : file_(file) {}
+  bool open(const std::string& path, i32 n, std::string_view kind, std::string& error) override {
+    columns_.assign(kind == "PHASE" ? 4 : 2, {});
+    for (auto& c : columns_) c.reserve(static_cast<std::size_t>(std::max(n, 0)));
+    if (file_ && !file_->open(path, n, kind, error)) return file_failed_ = true, false;
+    return true;
+  }
+  bool write(std::string_view line) override {
+    std::size_t at = 0;
+    for (auto& c : columns_) {
+      const std::size_t blank = std::min(line.find(' ', at), line.size());
+      c.push_back(item_value(line.substr(at, blank - at)));
+      at = blank + 1;
+    }
+    if (file_ && !file_->write(line)) return file_failed_ = true, false;
+    return true;
+  }
+  bool keep(std::string* error) override {
+    if (file_ && !file_->keep(error)) return file_failed_ = true, false;
+    return true;
+  }
+  void discard() override {
+    if (file_) file_->discard();
+  }
+  bool file_failed() const { return file_failed_; }
+  std::vector<std::vector<double>>& columns() { return columns_; }
+
+ private:
+  SimSaveFile* file_;
+  std::vector<std::vector<double>> columns_;
+  bool file_failed_ = false;
+};
+
+// The panel box of a keyword: the kestavor-cli option without its dashes, with
+// underscores ("drive_amplitude" for --drive-amplitude).
+const PanelBox* box_of(const std::string& keyword) {
+  for (const ControlRow& r : kControlTable) {
+    if (!is_parameter_row(r)) continue;
+    std::string name(r.option.substr(2));
+    for (char& ch : name)
+      if (ch == '-') ch = '_';
+    if (name == keyword) return r.box;
+  }
+  return nullptr;
+}
+
+py::tuple simulate(bool orbit, long long points, const std::map<std::string, std::string>& panel,
+                   const std::string& path, bool real_time, py::object progress) {
+  if (points < 0 || points > 1000000)
+    throw std::invalid_argument("the number of points must be from 0 to 1000000, not " +
+                                std::to_string(points));
+  SimRequest request;
+  for (const ControlRow& r : kControlTable)
+    if (r.box) request.panel.*(r.box->text) = std::string(r.text);
+  for (const auto& [keyword, text] : panel) {
+    const PanelBox* box = box_of(keyword);
+    if (!box) throw std::invalid_argument("simulate() has no parameter " + keyword);
+    request.panel.*(box->text) = text;
+  }
+  request.options.real_time = real_time;
+  request.options.computer_time = !real_time;
+  request.options.phase_file = orbit;
+  request.options.poincare_file = !orbit;
+  request.points = static_cast<i32>(points);
+  request.path = path;
+
+  ScriptedServices scripted;  // nothing is shown, nothing asked
+  Clock& clock = real_time ? static_cast<Clock&>(scripted.system_clock) : scripted.manual_clock;
+  const Services sys{scripted.dialogs, scripted.pointer, clock,
+                     scripted.help,    scripted.pump,    scripted.timer1};
+  SimulationState sim;
+  set_default_parameters(sim);
+  PlotState plots;
+  SaveState save_state;
+  FileTable files;
+  DataSaveFile file(save_state, files, scripted.dialogs);
+  ColumnSaveFile columns(path.empty() ? nullptr : &file);
+  double rollover = 0;
+  vb_bool poincare_event = kFalse;
+  const SimContext context{sim, plots, save_state, columns, sys, rollover, poincare_event};
+
+  PythonRunControl run(std::move(progress));
+  SimOutcome outcome;
+  {
+    py::gil_scoped_release release;
+    outcome = simulate(context, request, run);
+  }
+  run.finish();
+  if (outcome.status == CommandStatus::failed) {
+    if (columns.file_failed()) throw FileFailure(path, outcome.reason, 0);
+    if (!outcome.ran) throw std::invalid_argument(outcome.reason);
+    throw std::runtime_error(outcome.reason);
+  }
+  if (outcome.status == CommandStatus::halted)  // not Python's doing: cannot happen, but say so
+    throw std::runtime_error("the simulation was stopped and nothing was saved");
+  py::list arrays;
+  for (auto& c : columns.columns()) arrays.append(to_numpy(std::move(c)));
+  return py::make_tuple(plots.number_of_points, py::tuple(arrays));
+}
+
+}  // namespace
+
+void bind_simulation(py::module_& m) {
+  m.def("_simulate", &simulate, py::arg("orbit"), py::arg("points"), py::arg("panel"),
+        py::arg("path"), py::arg("real_time"), py::arg("progress"));
+  py::list names;
+  for (const ControlRow& r : kControlTable)
+    if (is_parameter_row(r)) {
+      std::string name(r.option.substr(2));
+      for (char& ch : name)
+        if (ch == '-') ch = '_';
+      names.append(py::make_tuple(name, std::string(r.text)));
+    }
+  m.attr("_panel_defaults") = py::tuple(names);
+}
+
+}  // namespace kv::python
