@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 #include <string_view>
+#include <type_traits>
 
 #include "fft/plot_file.h"
 #include "platform/input_file.h"
@@ -39,6 +40,36 @@ std::string_view trimmed(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
     s.remove_suffix(1);
   return s;
+}
+
+// The short decimals the program writes ("-12.3456"): an optional sign, at most 15
+// digits with an optional point, no exponent. Their digits make an integer that a double
+// holds exactly, and so does the power of ten below 1e23; one division of the two is then
+// the correctly rounded value, the one std::from_chars gives. False for anything else.
+inline bool short_decimal(const char* b, const char* e, double& value) {
+  static constexpr double kPowers[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const bool negative = b != e && *b == '-';
+  if (b != e && (*b == '-' || *b == '+')) ++b;
+  std::uint64_t digits = 0;
+  int count = 0, places = -1;
+  for (; b != e; ++b) {
+    const unsigned d = static_cast<unsigned char>(*b) - '0';
+    if (d < 10) {
+      digits = digits * 10 + d;
+      ++count;
+      if (places >= 0) ++places;
+    } else if (*b == '.' && places < 0) {
+      places = 0;
+    } else {
+      return false;
+    }
+  }
+  if (count == 0 || count > 15) return false;
+  const double v = static_cast<double>(digits);
+  value = places > 0 ? v / kPowers[places] : v;
+  if (negative) value = -value;
+  return true;
 }
 
 constexpr std::size_t kCheckEvery = 65536;  // records between HALT polls and page releases
@@ -89,6 +120,8 @@ class RecordScanner {
     }
     while (p_ != end_ && is_blank(*p_)) ++p_;
     if (p_ != end_ && *p_ == ',') ++p_;
+    if constexpr (std::is_same_v<T, double>)
+      if (short_decimal(b, e, value)) return true;
     const char* s = (b != e && *b == '+') ? b + 1 : b;
     const auto r = std::from_chars(s, e, value);
     if (r.ec == std::errc() && r.ptr == e) return true;
