@@ -53,15 +53,14 @@ ax.set(title=f"Power spectrum ({spectrum.window})", xlabel="frequency (Hz)", yla
 fig.tight_layout()
 fig.savefig(os.path.join(out, "spectrum.png"), dpi=120)
 
-# 4. A small sweep: the Poincare velocities after the transient, for 40 drive amplitudes
-#    (a bifurcation diagram). Each call is independent, so they could run in threads.
-amplitudes = np.linspace(0.0002, 0.0008, 40)
+# 4. A small sweep: an orbit (bifurcation) diagram over the drive amplitude, the same
+#    values kestavor-cli sweep writes, computed on every core.
+diagram = kestavor.sweep("drive_amplitude", 0.0002, 0.0008, 120, transient=100, points=60)
+print(diagram)
 fig, ax = plt.subplots(figsize=(8, 4.5))
-for a in amplitudes:
-    points = kestavor.simulate(poincare=150, drive_amplitude=float(a))
-    ax.plot(np.full(100, a), points.velocity[50:], ",k")
-ax.set(title="Poincare velocity against drive amplitude", xlabel="drive amplitude (Nm)",
-       ylabel="velocity (rad/s)")
+ax.plot(diagram.parameter, diagram.velocity, ",k")
+ax.set(title="Orbit diagram: Poincare velocity against drive amplitude",
+       xlabel="drive amplitude (Nm)", ylabel="velocity (rad/s)")
 fig.tight_layout()
 fig.savefig(os.path.join(out, "sweep.png"), dpi=120)
 print("pictures in", out)

@@ -5,7 +5,6 @@
 #include <pybind11/stl.h>
 
 #include <charconv>
-#include <map>
 #include <string_view>
 
 #include "app/commands/startup.h"
@@ -23,15 +22,6 @@ namespace kv::python {
 
 namespace {
 
-// A data line's item as the readers take it (a lone point is 0).
-double item_value(std::string_view item) {
-  double v = 0;
-  if (item.empty() || item == "." || item == "-.") return 0;
-  const char* b = item.data();
-  std::from_chars(b + (*b == '+'), b + item.size(), v);
-  return v;
-}
-
 // The run's save file: the lines become columns; `file`, when given, writes them too.
 class ColumnSaveFile final : public SimSaveFile {
  public:
@@ -46,7 +36,7 @@ class ColumnSaveFile final : public SimSaveFile {
     std::size_t at = 0;
     for (auto& c : columns_) {
       const std::size_t blank = std::min(line.find(' ', at), line.size());
-      c.push_back(item_value(line.substr(at, blank - at)));
+      c.push_back(file_value(line.substr(at, blank - at)));
       at = blank + 1;
     }
     if (file_ && !file_->write(line)) return file_failed_ = true, false;
@@ -68,32 +58,13 @@ class ColumnSaveFile final : public SimSaveFile {
   bool file_failed_ = false;
 };
 
-// The panel box of a keyword: the kestavor-cli option without its dashes, with
-// underscores ("drive_amplitude" for --drive-amplitude).
-const PanelBox* box_of(const std::string& keyword) {
-  for (const ControlRow& r : kControlTable) {
-    if (!is_parameter_row(r)) continue;
-    std::string name(r.option.substr(2));
-    for (char& ch : name)
-      if (ch == '-') ch = '_';
-    if (name == keyword) return r.box;
-  }
-  return nullptr;
-}
-
 py::tuple simulate(bool orbit, long long points, const std::map<std::string, std::string>& panel,
                    const std::string& path, bool real_time, py::object progress) {
   if (points < 0 || points > 1000000)
     throw std::invalid_argument("the number of points must be from 0 to 1000000, not " +
                                 std::to_string(points));
   SimRequest request;
-  for (const ControlRow& r : kControlTable)
-    if (r.box) request.panel.*(r.box->text) = std::string(r.text);
-  for (const auto& [keyword, text] : panel) {
-    const PanelBox* box = box_of(keyword);
-    if (!box) throw std::invalid_argument("simulate() has no parameter " + keyword);
-    request.panel.*(box->text) = text;
-  }
+  request.panel = panel_texts(panel);
   request.options.real_time = real_time;
   request.options.computer_time = !real_time;
   request.options.phase_file = orbit;
@@ -137,17 +108,41 @@ py::tuple simulate(bool orbit, long long points, const std::map<std::string, std
 
 }  // namespace
 
+double file_value(std::string_view item) {
+  double v = 0;
+  if (item.empty() || item == "." || item == "-.") return 0;
+  const char* b = item.data();
+  std::from_chars(b + (*b == '+'), b + item.size(), v);
+  return v;
+}
+
+static std::string keyword_of(const ControlRow& r) {
+  std::string name(r.option.substr(2));
+  for (char& ch : name)
+    if (ch == '-') ch = '_';
+  return name;
+}
+
+const PanelBox* panel_box(const std::string& keyword) {
+  for (const ControlRow& r : kControlTable)
+    if (is_parameter_row(r) && keyword_of(r) == keyword) return r.box;
+  throw std::invalid_argument("the panel has no parameter " + keyword);
+}
+
+PanelTexts panel_texts(const std::map<std::string, std::string>& given) {
+  PanelTexts texts;
+  for (const ControlRow& r : kControlTable)
+    if (r.box) texts.*(r.box->text) = std::string(r.text);
+  for (const auto& [keyword, text] : given) texts.*(panel_box(keyword)->text) = text;
+  return texts;
+}
+
 void bind_simulation(py::module_& m) {
   m.def("_simulate", &simulate, py::arg("orbit"), py::arg("points"), py::arg("panel"),
         py::arg("path"), py::arg("real_time"), py::arg("progress"));
   py::list names;
   for (const ControlRow& r : kControlTable)
-    if (is_parameter_row(r)) {
-      std::string name(r.option.substr(2));
-      for (char& ch : name)
-        if (ch == '-') ch = '_';
-      names.append(py::make_tuple(name, std::string(r.text)));
-    }
+    if (is_parameter_row(r)) names.append(py::make_tuple(keyword_of(r), std::string(r.text)));
   m.attr("_panel_defaults") = py::tuple(names);
 }
 

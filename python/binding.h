@@ -9,12 +9,15 @@
 
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/run_control.h"
+#include "simulation/sim_panel.h"
 
 namespace kv::python {
 namespace py = pybind11;
@@ -69,6 +72,15 @@ py::array_t<T> to_numpy(std::vector<T>&& values) {
   return py::array_t<T>(static_cast<py::ssize_t>(owner->size()), owner->data(), free_when_done);
 }
 
+// An item of a data line the program wrote, as the readers take it (a lone point is 0).
+double file_value(std::string_view item);
+
+// The panel's parameter set: the start-up texts, then those given by keyword (the
+// kestavor-cli simulate option without its dashes, with underscores: drive_amplitude);
+// std::invalid_argument for a keyword that names no parameter.
+PanelTexts panel_texts(const std::map<std::string, std::string>& given);
+const PanelBox* panel_box(const std::string& keyword);
+
 // The binding of each engine, called by the module's initialisation.
 void bind_errors(py::module_& m);
 void bind_files(py::module_& m);
@@ -76,5 +88,6 @@ void bind_simulation(py::module_& m);
 void bind_spectrum(py::module_& m);
 void bind_chaos(py::module_& m);
 void bind_decode(py::module_& m);
+void bind_sweep(py::module_& m);
 
 }  // namespace kv::python

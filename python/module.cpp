@@ -11,4 +11,5 @@ PYBIND11_MODULE(_kestavor, m) {
   kv::python::bind_spectrum(m);
   kv::python::bind_chaos(m);
   kv::python::bind_decode(m);
+  kv::python::bind_sweep(m);
 }

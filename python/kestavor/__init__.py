@@ -27,7 +27,8 @@ from . import _kestavor
 
 __all__ = [
     "FileError", "Orbit", "Poincare", "Spectrum", "Lyapunov", "Dimension", "read", "write",
-    "simulate", "spectrum", "lyapunov", "dimension", "decode",
+    "simulate", "spectrum", "lyapunov", "dimension", "decode", "sweep", "OrbitDiagram",
+    "LyapunovMap",
 ]
 
 WINDOWS = ("Parzen", "Hanning", "Welch", "Square")
@@ -320,3 +321,68 @@ def decode(raw, *, orbit=None, poincare=None, path=None):
         data = read(out)
     data.path = path
     return data
+
+
+class OrbitDiagram:
+    """An orbit (bifurcation) diagram: for every swept value, the kept Poincare points.
+
+    `x` holds the swept values; `parameter`, `phase` (radian) and `velocity` (rad/s) one
+    entry per kept point (plot velocity against parameter); `unstable` counts the values
+    whose simulation blew up (they have no points)."""
+
+    def __init__(self, x, parameter, phase, velocity, unstable):
+        self.x, self.parameter, self.phase, self.velocity = x, parameter, phase, velocity
+        self.unstable = unstable
+
+    def __repr__(self):
+        return (f"OrbitDiagram(values={len(self.x)}, points={len(self.phase)}, "
+                f"unstable={self.unstable})")
+
+
+class LyapunovMap:
+    """A map of the largest Lyapunov exponent (1/s) over one or two swept parameters.
+
+    `x` (and `y`) hold the swept values; `exponent` and `period` have one entry per cell,
+    shaped (len(y), len(x)) for two parameters. A period is the number of distinct kept
+    points, 0 for chaotic; a cell whose simulation blew up has exponent NaN and period -1."""
+
+    def __init__(self, x, y, exponent, period, unstable):
+        self.x, self.y, self.exponent, self.period, self.unstable = x, y, exponent, period, unstable
+
+    def __repr__(self):
+        return f"LyapunovMap(shape={self.exponent.shape}, unstable={self.unstable})"
+
+
+def _keyword(name):
+    return str(name).replace("-", "_")
+
+
+def sweep(param, from_, to, steps, *, param2=None, from2=None, to2=None, steps2=None,
+          transient=200, points=100, lyapunov=False, follow=False, threads=0, progress=None,
+          **panel):
+    """A parameter sweep of the simulation, as `kestavor-cli sweep` runs it, on every core.
+
+    `param` names the swept panel parameter as simulate()'s keywords do (drive_amplitude;
+    the CLI's drive-amplitude is taken too), swept over `steps` values from `from_` to
+    `to`. For each value the first `transient` Poincare points are discarded and the next
+    `points` kept: an OrbitDiagram. With lyapunov=True, or a second parameter (param2,
+    from2, to2, steps2), each cell gives the largest Lyapunov exponent and the period: a
+    LyapunovMap. follow=True starts each value from the previous value's end state. The
+    other panel parameters are keywords as for simulate(). The values equal those of the
+    CSV file kestavor-cli sweep writes, for any number of threads. progress(done, total)
+    counts cells; Ctrl+C stops the sweep with KeyboardInterrupt. A request the sweep
+    refuses raises ValueError."""
+    texts = {name: _panel_text(name, value) for name, value in panel.items()}
+    for name in texts:
+        if name not in PANEL_DEFAULTS:
+            raise TypeError(f"sweep() got an unexpected keyword argument {name!r}")
+    if param2 is not None and None in (from2, to2, steps2):
+        raise TypeError("a second parameter needs from2, to2 and steps2")
+    result = _kestavor._sweep(texts, _keyword(param), float(from_), float(to), int(steps),
+                              "" if param2 is None else _keyword(param2),
+                              float(from2 or 0), float(to2 or 0), int(steps2 or 1),
+                              int(transient), int(points), bool(lyapunov), bool(follow),
+                              int(threads), progress)
+    if param2 is None and not lyapunov:
+        return OrbitDiagram(*result)
+    return LyapunovMap(*result)

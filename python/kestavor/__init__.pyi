@@ -80,3 +80,25 @@ def dimension(poincare: Union[_Path, Poincare, Mapping[str, object]], *,
               progress: _Progress = ...) -> Dimension: ...
 def decode(raw: bytes, *, orbit: Optional[int] = ..., poincare: Optional[int] = ...,
            path: Optional[_Path] = ...) -> Union[Orbit, Poincare]: ...
+
+class OrbitDiagram:
+    x: npt.NDArray[np.float64]
+    parameter: npt.NDArray[np.float64]
+    phase: npt.NDArray[np.float64]
+    velocity: npt.NDArray[np.float64]
+    unstable: int
+
+class LyapunovMap:
+    x: npt.NDArray[np.float64]
+    y: npt.NDArray[np.float64]
+    exponent: npt.NDArray[np.float64]
+    period: npt.NDArray[np.int64]
+    unstable: int
+
+def sweep(param: str, from_: float, to: float, steps: int, *, param2: Optional[str] = ...,
+          from2: Optional[float] = ..., to2: Optional[float] = ..., steps2: Optional[int] = ...,
+          transient: int = ..., points: int = ..., lyapunov: bool = ..., follow: bool = ...,
+          threads: int = ..., progress: _Progress = ..., mgr: _Number = ...,
+          inertia: _Number = ..., damping: _Number = ..., drive_amplitude: _Number = ...,
+          drive_frequency: _Number = ..., drive_phase: _Number = ..., initial_angle: _Number = ...,
+          initial_velocity: _Number = ..., time_out: _Number = ...) -> Union[OrbitDiagram, LyapunovMap]: ...

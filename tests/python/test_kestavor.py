@@ -137,3 +137,20 @@ def test_ctrl_c_interrupts_a_long_call_and_other_threads_run_meanwhile(tmp_path)
         ticker.join()
     assert len(ticks) >= 20
     assert not (tmp_path / "rt.pha").exists()
+
+
+@pytest.mark.parametrize("lyapunov", [False, True])
+def test_sweep_gives_the_values_of_the_cli_file(tmp_path, lyapunov):
+    args = ["--param", "drive-amplitude", "--from", "0.0004", "--to", "0.0007", "--steps", 3,
+            "--transient", 20, "--points", 8, "--quiet"] + (["--map", "lyapunov"] if lyapunov else [])
+    cli("sweep", *args, "-o", tmp_path / "s.csv")
+    rows = np.genfromtxt(tmp_path / "s.csv", delimiter=",", comments="#", skip_header=0,
+                         names=True, dtype=None, encoding=None)
+    s = kestavor.sweep("drive-amplitude", 0.0004, 0.0007, 3, transient=20, points=8,
+                       lyapunov=lyapunov, threads=2)
+    if lyapunov:
+        np.testing.assert_array_equal(s.exponent, rows["exponent"])
+        np.testing.assert_array_equal(s.x, rows["x"])
+    else:
+        for name in ("parameter", "phase", "velocity"):
+            np.testing.assert_array_equal(getattr(s, name), rows[name])
