@@ -107,6 +107,8 @@ class RecordScanner {
       error.line = at;
       return false;
     }
+    if constexpr (std::is_same_v<T, double>)
+      if (fast_number(value)) return true;
     const char* b = p_;
     const char* e;
     if (*p_ == '"') {
@@ -140,6 +142,37 @@ class RecordScanner {
   const char* position() const { return p_; }
 
  private:
+  // The common item in one pass: a short decimal (see short_decimal) ended by a blank, a
+  // comma, a line end or the end of the text, with the blanks and the comma after it.
+  // False, having moved nothing, for any other item.
+  bool fast_number(double& value) {
+    static constexpr double kPowers[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = p_;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    std::uint64_t digits = 0;
+    const char* first = p;
+    while (p != end_ && static_cast<unsigned char>(*p - '0') < 10)
+      digits = digits * 10 + (*p++ - '0');
+    int count = static_cast<int>(p - first), places = 0;
+    if (p != end_ && *p == '.') {
+      const char* fraction = ++p;
+      while (p != end_ && static_cast<unsigned char>(*p - '0') < 10)
+        digits = digits * 10 + (*p++ - '0');
+      places = static_cast<int>(p - fraction);
+      count += places;
+    }
+    if (count == 0 || count > 15 || (p != end_ && !ends_item(*p))) return false;
+    const double v = static_cast<double>(digits);
+    value = places > 0 ? v / kPowers[places] : v;
+    if (negative) value = -value;
+    while (p != end_ && is_blank(*p)) ++p;
+    if (p != end_ && *p == ',') ++p;
+    p_ = p;
+    return true;
+  }
+
   const char* p_;
   const char* end_;
   int line_;
