@@ -4,6 +4,7 @@
 
 #include "app/state/form1.h"
 #include "plot/title_mark.h"
+#include "simulation/sim_panel.h"
 
 namespace kv {
 
@@ -11,13 +12,6 @@ void reset_halt(Form1& f) {
   f.POIN_prev = 0;
   f.ui.set_enabled(Ctl::Text18, false);
   f.ui.set_back(Ctl::Text18, kGrey);
-}
-
-void set_default_parameters(SimulationState& f) {
-  static_cast<PendulumParameters&>(f) = startup_pendulum();
-  derive_values(f);
-  f.initial_velocity = 1.0;
-  f.initial_angle = 1.0;
 }
 
 namespace {

@@ -9,7 +9,6 @@
 
 namespace kv {
 struct Form1;
-struct SimulationState;
 
 // Runs the window load with the box that start-up opened (null when none could be
 // opened). Returns false when the user chose to end the program at the start-up question.
@@ -20,8 +19,6 @@ bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box, const std::string& w
 // question; without a box the program goes on as after the answer No.
 void load_headless(Form1& f, std::unique_ptr<InterfaceBox> box);
 void reset_halt(Form1& f);
-// The parameter set the program starts with (the panel's start-up texts, read).
-void set_default_parameters(SimulationState& f);
 void Timer1_Timer(Form1& f);
 // "Exit program": closes the help viewer and the device; sets exit_requested.
 void Text12_Click(Form1& f);

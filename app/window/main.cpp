@@ -11,13 +11,13 @@
 #include <memory>
 #include <string>
 
-#include "app/commands/box_choice.h"
 #include "app/state/form1.h"
 #include "app/window/main_window.h"
 #include "platform/licence_notice.h"
 #include "platform/qt/qt_services.h"
 #include "platform/start_folder.h"
 #include "print/qt/qt_printers.h"
+#include "simulation/box_choice.h"
 
 namespace {
 constexpr const char* kUsage =
