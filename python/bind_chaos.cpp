@@ -5,7 +5,6 @@
 #include "chaos/chaos_state.h"
 #include "chaos/dimension.h"
 #include "chaos/lyapunov.h"
-#include "platform/scripted_services.h"
 #include "plot/plot_state.h"
 #include "python/binding.h"
 
@@ -22,36 +21,36 @@ py::tuple lyapunov_of(const std::string& path, py::object progress) {
     result = lyapunov(chaos, LyapunovRequest{path, {}}, run);
   }
   run.finish();
-  using O = LyapunovRun::Outcome;
-  switch (result.outcome) {
-    case O::finished:
+  switch (result.status) {
+    case Status::done:
       return py::make_tuple(py::float_(result.exponent), result.steps, result.text);
-    case O::no_estimate:
-      return py::make_tuple(py::none(), result.steps, result.text);
-    case O::too_short:
-      throw FileFailure(path, path + ": " + result.text, 0);
-    case O::halted:
+    case Status::halted:
       throw std::runtime_error("the Lyapunov estimate was stopped");
+    case Status::refused:
+      // A file too short for the estimate, or an estimate with no neighbour to rate.
+      if (result.text == kLyapunovTooShort) throw FileFailure(path, result.reason, 0);
+      return py::make_tuple(py::none(), result.steps, result.text);
     default:
-      throw FileFailure(path, result.error);
+      throw FileFailure(path, result.reason);
   }
 }
 
 py::tuple dimension_of(const std::string& path, py::object progress) {
   PlotState plots;
-  NullPump pump;  // nothing is shown
   PythonRunControl run(std::move(progress));
   DimensionOutcome out;
   {
     py::gil_scoped_release release;
-    out = capacity_dimension_of_file(plots, pump, DimensionRequest{path}, run);
+    out = capacity_dimension_of_file(plots, DimensionRequest{path}, run);
   }
   run.finish();
-  using S = DimensionOutcome::Status;
-  if (out.status == S::refused || out.status == S::unreadable) throw FileFailure(path, out.reason);
+  if (out.halted()) throw std::runtime_error("the capacity dimension was stopped");
+  // Refused with a status text: the points were counted but the dimension is undefined.
+  if (!out.done() && (out.status != Status::refused || out.text.empty()))
+    throw FileFailure(path, out.reason);
   const std::vector<std::int32_t> totals(out.box_totals.begin(), out.box_totals.end());
   const py::object value =
-      out.status == S::computed ? py::object(py::float_(out.dimension)) : py::object(py::none());
+      out.done() ? py::object(py::float_(out.dimension)) : py::object(py::none());
   return py::make_tuple(value, out.points, totals, out.text);
 }
 

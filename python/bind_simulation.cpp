@@ -7,14 +7,13 @@
 #include <charconv>
 #include <string_view>
 
-#include "app/commands/startup.h"
-#include "app/state/control_table.h"
 #include "datafiles/save_state.h"
-#include "platform/scripted_services.h"
+#include "platform/clock.h"
 #include "platform/text_files.h"
 #include "plot/plot_state.h"
 #include "python/binding.h"
 #include "simulation/sim_continue.h"
+#include "simulation/sim_panel.h"
 #include "simulation/sim_save_file.h"
 #include "simulation/simulation_state.h"
 
@@ -72,20 +71,18 @@ py::tuple simulate(bool orbit, long long points, const std::map<std::string, std
   request.points = static_cast<i32>(points);
   request.path = path;
 
-  ScriptedServices scripted;  // nothing is shown, nothing asked
-  Clock& clock = real_time ? static_cast<Clock&>(scripted.system_clock) : scripted.manual_clock;
-  const Services sys{scripted.dialogs, scripted.pointer, clock,
-                     scripted.help,    scripted.pump,    scripted.timer1};
+  SystemClock system_clock;
+  ComputerClock computer_clock;
+  Clock& clock = real_time ? static_cast<Clock&>(system_clock) : computer_clock;
   SimulationState sim;
   set_default_parameters(sim);
   PlotState plots;
   SaveState save_state;
   FileTable files;
-  DataSaveFile file(save_state, files, scripted.dialogs);
+  DataSaveFile file(save_state, files);
   ColumnSaveFile columns(path.empty() ? nullptr : &file);
-  double rollover = 0;
-  vb_bool poincare_event = kFalse;
-  const SimContext context{sim, plots, save_state, columns, sys, rollover, poincare_event};
+  DecoderState plotted_point;
+  const SimContext context{sim, plots, save_state, columns, clock, plotted_point};
 
   PythonRunControl run(std::move(progress));
   SimOutcome outcome;
@@ -94,13 +91,13 @@ py::tuple simulate(bool orbit, long long points, const std::map<std::string, std
     outcome = simulate(context, request, run);
   }
   run.finish();
-  if (outcome.status == CommandStatus::failed) {
+  if (outcome.halted())  // not Python's doing: cannot happen, but say so
+    throw std::runtime_error("the simulation was stopped and nothing was saved");
+  if (!outcome.done()) {
     if (columns.file_failed()) throw FileFailure(path, outcome.reason, 0);
     if (!outcome.ran) throw std::invalid_argument(outcome.reason);
     throw std::runtime_error(outcome.reason);
   }
-  if (outcome.status == CommandStatus::halted)  // not Python's doing: cannot happen, but say so
-    throw std::runtime_error("the simulation was stopped and nothing was saved");
   py::list arrays;
   for (auto& c : columns.columns()) arrays.append(to_numpy(std::move(c)));
   return py::make_tuple(plots.number_of_points, py::tuple(arrays));
@@ -116,23 +113,22 @@ double file_value(std::string_view item) {
   return v;
 }
 
-static std::string keyword_of(const ControlRow& r) {
-  std::string name(r.option.substr(2));
+static std::string keyword_of(const PanelBox& box) {
+  std::string name(box.option.substr(2));
   for (char& ch : name)
     if (ch == '-') ch = '_';
   return name;
 }
 
 const PanelBox* panel_box(const std::string& keyword) {
-  for (const ControlRow& r : kControlTable)
-    if (is_parameter_row(r) && keyword_of(r) == keyword) return r.box;
+  for (const PanelBox* box : kPanelBoxes)
+    if (keyword_of(*box) == keyword) return box;
   throw std::invalid_argument("the panel has no parameter " + keyword);
 }
 
 PanelTexts panel_texts(const std::map<std::string, std::string>& given) {
   PanelTexts texts;
-  for (const ControlRow& r : kControlTable)
-    if (r.box) texts.*(r.box->text) = std::string(r.text);
+  for (const PanelBox* box : kPanelBoxes) texts.*(box->text) = std::string(box->start_text);
   for (const auto& [keyword, text] : given) texts.*(panel_box(keyword)->text) = text;
   return texts;
 }
@@ -141,8 +137,8 @@ void bind_simulation(py::module_& m) {
   m.def("_simulate", &simulate, py::arg("orbit"), py::arg("points"), py::arg("panel"),
         py::arg("path"), py::arg("real_time"), py::arg("progress"));
   py::list names;
-  for (const ControlRow& r : kControlTable)
-    if (is_parameter_row(r)) names.append(py::make_tuple(keyword_of(r), std::string(r.text)));
+  for (const PanelBox* box : kPanelBoxes)
+    names.append(py::make_tuple(keyword_of(*box), std::string(box->start_text)));
   m.attr("_panel_defaults") = py::tuple(names);
 }
 

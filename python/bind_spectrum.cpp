@@ -11,7 +11,6 @@
 #include "fft/spectrum_file.h"
 #include "fft/spectrum_state.h"
 #include "fft/windows.h"
-#include "platform/scripted_services.h"
 #include "platform/text_files.h"
 #include "plot/plot_state.h"
 #include "python/binding.h"
@@ -47,8 +46,7 @@ py::tuple spectrum(const std::string& orbit_path, const std::string& window, lon
   ChaosState chaos;
   SaveState save;
   FileTable files;
-  NullPump pump;  // nothing is shown
-  const SpectrumContext context{plots, spectrum, chaos, save, files, pump};
+  const SpectrumContext context{plots, spectrum, chaos, save, files};
   PythonRunControl run(std::move(progress));
   SpectrumResult result;
   std::string save_error;
@@ -56,21 +54,13 @@ py::tuple spectrum(const std::string& orbit_path, const std::string& window, lon
   {
     py::gil_scoped_release release;
     result = run_spectrum(context, request, run);
-    if (result.outcome == SpectrumOutcome::drawn && !run.stopped() && !output.empty())
+    if (result.done() && !run.stopped() && !output.empty())
       saved = save_spectrum_file(context, output, save_error);
   }
   run.finish();
-  switch (result.outcome) {
-    case SpectrumOutcome::drawn:
-      break;
-    case SpectrumOutcome::cancelled:
-      throw FileFailure(orbit_path,
-                        orbit_path + " is too short for one segment of 36864 records (" +
-                            std::to_string(plots.number_of_points) + " points in its header)",
-                        0);
-    default:
-      throw FileFailure(orbit_path, result.reason);
-  }
+  if (result.halted()) throw std::runtime_error("the spectrum was stopped");
+  if (!result.done())
+    throw FileFailure(orbit_path, result.reason, result.status == Status::refused ? 0 : -1);
   if (!saved) throw FileFailure(output, save_error, 0);
   const int lines = spectrum_file_lines(spectrum.fft_points);
   std::vector<double> frequency(static_cast<std::size_t>(lines));
@@ -80,9 +70,8 @@ py::tuple spectrum(const std::string& orbit_path, const std::string& window, lon
     power[j - 1] = spectrum.spectrum[j];
   }
   const LyapunovRun& l = result.lyapunov;
-  const py::object exponent = l.outcome == LyapunovRun::Outcome::finished
-                                  ? py::object(py::float_(l.exponent))
-                                  : py::object(py::none());
+  const py::object exponent =
+      l.done() ? py::object(py::float_(l.exponent)) : py::object(py::none());
   return py::make_tuple(spectrum.window, result.segments, plots.number_of_points,
                         to_numpy(std::move(frequency)), to_numpy(std::move(power)), exponent);
 }

@@ -67,7 +67,7 @@ py::tuple sweep(const std::map<std::string, std::string>& panel, const std::stri
     out = run_sweep(r, run, sink);
   }
   run.finish();
-  if (out.status == CommandStatus::failed) throw std::runtime_error(out.reason);
+  if (out.status == Status::failed) throw std::runtime_error(out.reason);
   if (r.kind == SweepKind::orbit)
     return py::make_tuple(to_numpy(std::move(x)), to_numpy(std::move(parameter)),
                           to_numpy(std::move(phase)), to_numpy(std::move(velocity)), out.unstable);

@@ -25,6 +25,7 @@
 #include "app/window/main_window.h"
 #include "platform/qt/qt_services.h"
 #include "simulation/box_choice.h"
+#include "tests/support/scripted_services.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
