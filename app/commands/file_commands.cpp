@@ -10,6 +10,10 @@ namespace kv {
 
 namespace {
 
+// The three kinds together first, then each alone.
+constexpr const char* kPlotFileFilter =
+    "Orbit, Poincare and spectrum files|*.pha;*.poi;*.fft|*.pha|*.pha|*.poi|*.poi|*.fft|*.fft";
+
 void halt_off(Form1& f) {
   f.ui.set_enabled(Ctl::Text18, false);
   f.ui.set_back(Ctl::Text18, kGrey);
@@ -30,8 +34,7 @@ PlotFileOutcome plot_file_command(Form1& f) {
   clear_screen(f);
   f.cnt = 0;
   f.poincare_cnt = 0;
-  const std::string path =
-      f.sys.dialogs.open_file("*.pha|*.pha|*.poi|*.poi|*.fft|*.fft", f.program_dir, "");
+  const std::string path = f.sys.dialogs.open_file(kPlotFileFilter, f.program_dir, "");
   halt_on(f);
   f.save_file_name = path;
   f.plot_flag = kTrue;

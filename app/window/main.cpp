@@ -98,8 +98,8 @@ int main(int argc, char** argv) {
   kv::Form1 form(qt.services());
   kv::QtPrinters printers;
   form.printers = &printers;
-  // The dialogs start in the program's folder when the user may write there, else in the
-  // working folder (started from a terminal) or the documents folder.
+  // Until the user has chosen a folder for a kind of file, its dialogs start in the working
+  // folder (started from a terminal) or the documents folder.
   form.program_dir = kv::default_dialog_folder(
       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
   kv::MainWindow window(form);
