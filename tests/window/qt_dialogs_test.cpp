@@ -1,22 +1,16 @@
-// The Qt dialogs: file-dialog filters, the folder each kind of file's dialogs start in
-// (remembered across runs), and answering a dialog that a running command shows
+// The Qt dialogs: file-dialog filters, and answering a dialog that a running command shows
 // (held-back input must not lock the user out of it).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <fstream>
 
-#include "app/commands/commands.h"
-#include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_file_filters.h"
 #include "tests/window/window_test_support.h"
 
@@ -92,52 +86,6 @@ TEST(QtDialogs, InputBoxReturnsTheTypedTextAndEmptyOnCancel) {
   });
   EXPECT_FALSE(cancelled.gave_up);
   EXPECT_EQ(reply, "");
-}
-
-TEST(QtDialogs, FileDialogsStartInTheFolderLastUsedForTheirKindAcrossRuns) {
-  Rig r;
-  ASSERT_TRUE(r.start_connected());
-  QTemporaryDir tmp;
-  const QString first = tmp.filePath(QStringLiteral("first")), used = tmp.filePath("used");
-  QDir().mkpath(first);
-  QDir().mkpath(used);
-  const std::string settings = tmp.filePath(QStringLiteral("settings.ini")).toStdString();
-  // One dialog of a kind: where it started, then the file chosen in it.
-  const auto dialog = [&](QtDialogs& d, const std::string& filter, const QString& pick) {
-    QString started;
-    DialogAnswer answer([&](QWidget* w) {
-      auto* fd = static_cast<QFileDialog*>(w);
-      started = fd->directory().absolutePath();
-      fd->selectFile(QDir(used).filePath(pick));
-      fd->accept();
-    });
-    std::string chosen;
-    r.w.run_command([&] {
-      chosen = filter.front() == '(' ? d.save_file(filter, "*.pha", first.toStdString(), "")
-                                     : d.open_file(filter, first.toStdString(), "");
-    });
-    EXPECT_FALSE(answer.gave_up);
-    EXPECT_EQ(chosen, QDir(used).filePath(pick).toStdString());
-    return started;
-  };
-  QtDialogs run1;
-  run1.set_settings_file(settings);
-  std::ofstream(QDir(used).filePath("a.pha").toStdString()) << " 1 \r\nPHASE\r\n";
-  EXPECT_EQ(dialog(run1, "*.pha|*.pha", "a.pha"), first) << "a first dialog of its kind";
-  EXPECT_EQ(dialog(run1, "(*.pha)|*.pha", "b.pha"), used) << "saving an orbit file";
-  QtDialogs run2;  // the program started again
-  run2.set_settings_file(settings);
-  EXPECT_EQ(dialog(run2, "*.pha|*.pha", "a.pha"), used);
-  std::ofstream(QDir(used).filePath("c.poi").toStdString()) << " 1 \r\nPOINCARE\r\n";
-  EXPECT_EQ(dialog(run2, "*.poi|*.poi", "c.poi"), first) << "another kind starts on its own";
-
-  // Plot file offers the three kinds together first.
-  r.dialogs.open_answers = {""};
-  Text8_Click(r.f);
-  ASSERT_EQ(r.dialogs.count("open"), 1);
-  EXPECT_TRUE(qt_name_filters(r.dialogs.shown.back().text)
-                  .first()
-                  .endsWith(QStringLiteral("(*.pha *.poi *.fft)")));
 }
 
 }  // namespace
