@@ -11,7 +11,6 @@
 #include "fft/get_fft_data.h"
 #include "fft/spectrum_state.h"
 #include "fft/windows.h"
-#include "platform/scripted_services.h"
 #include "platform/text_files.h"
 #include "plot/plot_state.h"
 
@@ -75,16 +74,14 @@ int run(const std::vector<std::string>& args) {
   ChaosState chaos;
   SaveState save;
   FileTable files;
-  NullPump pump;  // nothing is shown
   SignalRunControl run;
   run.show_progress("segments", quiet);
-  const SpectrumResult result =
-      run_spectrum({plots, spectrum, chaos, save, files, pump}, request, run);
+  const SpectrumResult result = run_spectrum({plots, spectrum, chaos, save, files}, request, run);
   run.end_progress();
   if (run.signal() != 0) {
     // A signal stops the average (nothing is written) or, after the file was saved, the
     // Lyapunov estimate that follows it.
-    if (result.outcome == SpectrumOutcome::saved)
+    if (result.saved)
       std::cerr << "kestavor-cli: interrupted: the Lyapunov estimate was stopped ("
                 << request.output << " was written)\n";
     else
@@ -93,23 +90,13 @@ int run(const std::vector<std::string>& args) {
                 << "; nothing was written\n";
     return run.exit_status();
   }
-  switch (result.outcome) {
-    case SpectrumOutcome::saved:
-      std::cout << request.output << ": " << spectrum.window << " window, " << result.segments
-                << " segment(s) averaged\n";
-      return 0;
-    case SpectrumOutcome::cancelled:
-      // A file too short is refused (1); 2 stays the status of a wrong command line.
-      std::cerr << "kestavor-cli: " << request.orbit_path
-                << " is too short for one segment of 36864 records (" << plots.number_of_points
-                << " points in its header); --segments S averages S segments when the file "
-                   "holds them\n";
-      return 1;
-    default:
-      if (result.reason.empty()) return fail("the spectrum was not written");
-      std::cerr << "kestavor-cli: " << result.reason << "\n";
-      return 1;
+  if (!result.done()) {
+    std::cerr << "kestavor-cli: " << result.reason << "\n";
+    return exit_status(result);
   }
+  std::cout << request.output << ": " << spectrum.window << " window, " << result.segments
+            << " segment(s) averaged\n";
+  return 0;
 }
 
 Register reg{{"spectrum",

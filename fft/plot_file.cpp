@@ -13,8 +13,8 @@
 #include "platform/input_file.h"
 #include "platform/list_input.h"
 #include "platform/number_format.h"
-#include "platform/services.h"
 #include "platform/shown_text.h"
+#include "platform/text_files.h"
 #include "plot/phase_plot.h"
 #include "plot/plot_state.h"
 #include "plot/poincare_plot.h"
@@ -94,8 +94,8 @@ PlotFileOutcome plot_spectrum_file(PlotFileContext c, ListInput& in, const std::
   std::copy(power.begin() + 1, power.end(), s.spectrum.begin() + 1);
   // No Lyapunov exponent belongs to a spectrum read from a file.
   c.chaos.lyapunov_exponent = std::numeric_limits<double>::quiet_NaN();
-  plot_fft(c.plots, s, c.pump);
-  out.status = PlotFileOutcome::Status::drawn;
+  plot_fft(c.plots, s);
+  out.status = Status::done;
   out.records = kPlotFileSpectrumLines;
   return out;
 }
@@ -115,11 +115,11 @@ PlotFileOutcome plot_poincare_file(PlotState& f, SaveState& save, ListInput& in,
   for (;;) {
     if (in.eof()) {
       save.saving = kFalse;
-      out.status = PlotFileOutcome::Status::drawn;
+      out.status = Status::done;
       break;
     }
     if (run.halt_requested()) {
-      out.status = PlotFileOutcome::Status::halted;
+      out.status = Status::halted;
       break;
     }
     ++refresh;
@@ -187,11 +187,11 @@ PlotFileOutcome start_phase_plot(PlotState& f, SaveState& save, ListInput& in,
       save.saving = kFalse;
       view.show(PlotPart::range_text, false);
       view.show(PlotPart::range_scroll, false);
-      out.status = PlotFileOutcome::Status::drawn;
+      out.status = Status::done;
       break;
     }
     if (run.halt_requested()) {
-      out.status = PlotFileOutcome::Status::halted;
+      out.status = Status::halted;
       break;
     }
     ++counter;
@@ -274,7 +274,7 @@ PlotFileOutcome plot_file(PlotFileContext c, const PlotFileRequest& request, Run
     for (PlotPart part : {PlotPart::poincare_title, PlotPart::poincare_angle_scale,
                           PlotPart::poincare_velocity_scale})
       view.show(part, false);
-    c.pump.repaint();
+    view.show_drawn();
   } else if (file == FileKind::poincare) {
     view.show(PlotPart::poincare_plot, true);
     for (PlotPart part :
@@ -282,9 +282,9 @@ PlotFileOutcome plot_file(PlotFileContext c, const PlotFileRequest& request, Run
           PlotPart::phase_velocity_title, PlotPart::phase_title})
       view.show(part, false);
     grid(f);
-    c.pump.repaint();
+    view.show_drawn();
   } else {
-    out.status = PlotFileOutcome::Status::unrecognised;
+    out.status = Status::refused;
     out.reason = "The file " + request.path + " is not an orbit, Poincare or spectrum file: its " +
                  "second line reads \"" + shown_bytes(kind) +
                  "\", not PHASE, POINCARE or FFT. Nothing was drawn.";

@@ -166,7 +166,7 @@ SweepOutcome coordinate(const SweepRequest& r, int ranks, RunControl& run, const
     out.reason = "the sweep's rows could not be written.";
     return out;
   }
-  out.status = halted ? CommandStatus::halted : CommandStatus::done;
+  out.status = halted ? Status::halted : Status::done;
   return out;
 }
 

@@ -224,6 +224,11 @@ int create_new_file(const std::string& path, int& err) {
 int open_for_reading(const std::string& path, int& err) {
   // Opening a FIFO waits for a writer: a signal that asks for a stop ends the wait.
   for (;;) {
+    // A stop asked for before the call would not interrupt the wait: it ends it here.
+    if (stop_requested()) {
+      err = EINTR;
+      return -1;
+    }
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     err = fd < 0 ? errno : 0;
     if (fd >= 0 || err != EINTR || stop_requested()) return fd;
@@ -334,6 +339,10 @@ void sync_folder(const std::string& dir) {
 
 long long read_some(int fd, char* data, std::size_t n, int& err) {
   for (;;) {
+    if (stop_requested()) {
+      err = EINTR;
+      return -1;
+    }
     const ssize_t r = ::read(fd, data, n);
     if (r < 0 && errno == EINTR && !stop_requested()) continue;
     if (r < 0) err = errno;

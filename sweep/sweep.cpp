@@ -363,6 +363,7 @@ bool lyapunov_spectrum(const PanelTexts& panel, std::int64_t transient, std::int
 SweepOutcome run_sweep(const SweepRequest& r, RunControl& run, const SweepSink& sink) {
   SweepOutcome out;
   if (std::string e = check_sweep(r); !e.empty()) {
+    out.status = Status::refused;
     out.reason = "Sweep refused: " + e;
     return out;
   }
@@ -446,7 +447,7 @@ SweepOutcome run_sweep(const SweepRequest& r, RunControl& run, const SweepSink& 
     out.reason = "the sweep's rows could not be written.";
     return out;
   }
-  out.status = halted ? CommandStatus::halted : CommandStatus::done;
+  out.status = halted ? Status::halted : Status::done;
   return out;
 }
 

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/command_status.h"
+#include "platform/outcome.h"
 #include "simulation/sim_panel.h"
 
 namespace kv {
@@ -91,12 +91,12 @@ struct SweepCell {
 
 using SweepSink = std::function<bool(const SweepCell&)>;
 
-struct SweepOutcome {
-  CommandStatus status = CommandStatus::failed;  // done, halted or failed
-  std::string reason;                            // for failed: what is wrong
-  std::int64_t cells = 0;                        // cells handed to the sink
-  std::int64_t unstable = 0;                     // of which blew up
-  std::int64_t refused = 0;                      // of which had an undefined model
+// done, halted; refused (the request cannot be swept: the reason says why) or failed (the
+// sink could not take a row).
+struct SweepOutcome : Outcome {
+  std::int64_t cells = 0;     // cells handed to the sink
+  std::int64_t unstable = 0;  // of which blew up
+  std::int64_t refused = 0;   // of which had an undefined model
 };
 
 // The text of a grid value: the shortest that reads back as the same double.

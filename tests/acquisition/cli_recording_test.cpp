@@ -101,18 +101,18 @@ TEST_F(Cli, DecodeErrors) {
   CliRun r = run_cli(
       "decode " + (dir / "missing.raw").string() + " --orbit 5 -o " + (dir / "x.pha").string(),
       dir);
-  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.status, 1);  // an unreadable file
   EXPECT_NE(r.err.find("missing.raw"), std::string::npos) << r.err;
   r = run_cli("decode " + (dir / "session.raw").string() + " --orbit ten -o x.pha", dir);
-  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.status, 2);  // a command-line error
   EXPECT_NE(r.err.find("ten"), std::string::npos) << r.err;
   r = run_cli("decode " + (dir / "session.raw").string() + " --orbit 5 -o " +
                   (dir / "no/such/dir/x.pha").string(),
               dir);
-  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.status, 1);  // a write error
   EXPECT_NE(r.err.find("x.pha"), std::string::npos) << r.err;
   r = run_cli("decode " + (dir / "session.raw").string() + " --orbit 5", dir);
-  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("usage"), std::string::npos) << r.err;
 }
 
@@ -131,10 +131,10 @@ TEST_F(Cli, RecordFromTheDemoBoxKeepsRawRecordsThatDecodeToTheSameFile) {
 
 TEST_F(Cli, RecordErrors) {
   CliRun r = run_cli("record --box nonsense --orbit 5 -o " + (dir / "x.pha").string(), dir);
-  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.status, 2);  // no such box kind: a command-line error
   EXPECT_NE(r.err.find("nonsense"), std::string::npos) << r.err;
   r = run_cli("record --box usb:1234:5678 --orbit 5 -o " + (dir / "x.pha").string(), dir);
-  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.status, 1);  // a box that cannot be opened
   EXPECT_NE(r.err.find("1234:5678"), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(dir / "x.pha"));
 }

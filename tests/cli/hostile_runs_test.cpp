@@ -25,12 +25,34 @@ struct HostileRun {
 // Shared by the scripts: files in the program's formats made quickly.
 //   orbit N FILE     an orbit file of N records (a slow wave, so the estimates have data)
 //   poincare FILE    a Poincare file of 3 points
-constexpr const char* kPrelude = R"(
+constexpr const char* kPrelude = R"sh(
 orbit() { awk -v n="$1" 'BEGIN { printf " %d \r\nPHASE\r\n", n;
   for (i = 1; i <= n; i++) printf "%.4f %.4f %.4f 0\r\n", i * 0.002, sin(i * 0.01), cos(i * 0.0123) * 3 + sin(i * 0.0371) }' > "$2"; }
 poincare() { printf ' 3 \r\nPOINCARE\r\n 1.25  2.5\r\n-.5  3\r\n 2  -4\r\n' > "$1"; }
 leftovers() { ls -A | grep -c -E '^\.kestavor-|\.partial\.'; }
-)";
+# The waits below are on what the program has done, polled every 10 ms (for at most 10 s).
+until_() { for i in $(seq 1000); do "$@" && return 0; sleep 0.01; done; return 1; }
+# Process $1 (or the program that timeout runs as its child) sleeps in a blocking call with
+# its handler of SIGTERM installed.
+blocked() { local p=$1 c; c=$(pgrep -P "$p" | head -n 1); [ -n "$c" ] && p=$c
+  [ "$(sed 's/.*) //' /proc/$p/stat 2>/dev/null | cut -c1)" = S ] &&
+  (( 0x$(awk '/^SigCgt/ { print $2 }' /proc/$p/status 2>/dev/null)0 & 0x40000 )); }
+# Process $1 has begun reading the file $2 (its position is past the start), or has it
+# mapped. Tried without starting a process, over and over (spin), so that it sees the read
+# begin.
+reading() { local f pos; for f in /proc/$1/fd/*; do [[ $f -ef $2 ]] || continue
+  read -r _ pos < /proc/$1/fdinfo/${f##*/} && (( pos > 0 )) && return 0; done 2>/dev/null
+  [[ $(< /proc/$1/maps) == *"/$2"* ]]; } 2>/dev/null
+spin() { local end=$((SECONDS + 10)); until "$@"; do ((SECONDS < end)) || return 1; done; }
+# The stopped process $1 has not read the file $2 to its end (a mapped file counts as unread).
+unread() { local f pos; for f in /proc/$1/fd/*; do [[ $f -ef $2 ]] || continue
+  read -r _ pos < /proc/$1/fdinfo/${f##*/} && (( pos < $(stat -c %s "$2") )) && return 0
+  done 2>/dev/null; [[ $(< /proc/$1/maps) == *"/$2"* ]]; } 2>/dev/null
+# Process $1 has a file of this folder open (its temporary file).
+writing() { ls -l /proc/$1/fd 2>/dev/null | grep -q "$(pwd -P)/"; }
+# File $1 holds more than $2 lines.
+holds() { [ -f "$1" ] && [ "$(wc -l < "$1")" -gt "$2" ]; }
+)sh";
 
 const HostileRun kRuns[] = {
     {"FileSizeLimitIsAWriteError",
@@ -45,17 +67,29 @@ $K dimension p.poi > /dev/full 2>>err; echo "dimension $?"
 grep -c 'standard output' err)",
      "lyapunov 1\ndimension 1\n2\n"},
     {"AnInputThatShrinksWhileItIsReadIsRefused",
-     R"({ printf ' 3700000 \r\nPHASE\r\n'; yes $'.002 1.5 2.25 0\r' | head -n 3700000; } > t.pha
-$K spectrum t.pha --window Welch --segments 100 -o t.fft --quiet 2>err & p=$!
-sleep 0.2; kill -STOP $p; truncate -s 1000000 t.pha; kill -CONT $p; wait $p; echo "status $?"
+     R"({ printf ' 3688200 \r\nPHASE\r\n'; yes $'.002 1.5 2.25 0\r' | head -n 3688200; } > t.orig
+# 100 segments take the whole file. The case holds when the program is stopped after it
+# began reading and before it read the end; a run that read it all first is tried again.
+for try in 1 2 3 4 5 fail; do
+  [ $try = fail ] && { echo "the whole file was always read before the stop"; break; }
+  cp t.orig t.pha; rm -f t.fft
+  $K spectrum t.pha --window Welch --segments 100 -o t.fft --quiet >/dev/null 2>err & p=$!
+  spin reading $p t.pha; kill -STOP $p 2>/dev/null
+  if unread $p t.pha; then
+    truncate -s 1000000 t.pha; kill -CONT $p; wait $p; echo "status $?"; break
+  fi
+  kill -CONT $p 2>/dev/null; wait $p
+done
 grep -c 't.pha changed while it was read' err; ls t.fft 2>/dev/null; leftovers)",
      "status 1\n1\n0\n"},
     {"SignalsStopAReadThatWaitsOnAFifo",
      R"(mkfifo f
 for c in "lyapunov f" "spectrum f --window Welch -o s.fft" "dimension f" "decode f --orbit 5 -o d.pha"; do
-  timeout -s KILL 5 $K $c 2>>err & p=$!; sleep 0.3; kill -TERM $p; wait $p; echo "${c%% *} $?"
+  timeout -s KILL 5 $K $c 2>>err & p=$!; until_ blocked $p; kill -TERM $p; wait $p; echo "${c%% *} $?"
 done
-(sleep 1; echo) | { timeout -s KILL 4 $K lyapunov /dev/stdin 2>>err & p=$!; sleep 0.3; kill -INT $p; wait $p; echo "pipe $?"; } 2>>err
+exec 3<>f  # a writer that writes nothing: the read stalls
+timeout -s KILL 5 $K lyapunov f 2>>err & p=$!; until_ blocked $p; kill -INT $p; wait $p; echo "pipe $?"
+exec 3>&-
 grep -c 'stopped by a signal' err; ls s.fft d.pha 2>/dev/null)",
      "lyapunov 143\nspectrum 143\ndimension 143\ndecode 143\npipe 130\n5\n"},
     {"AFailedOrHaltedRecordingNeverReplacesTheRawFile",
@@ -65,7 +99,7 @@ $K record --box replay:d.raw --poincare 5 -o nowhere/x.poi --raw old.raw 2>>err;
 mkdir dir.poi; $K record --box replay:d.raw --poincare 5 -o dir.poi --raw old.raw 2>>err; echo "folder $?"
 head -c 10 d.raw > short.raw
 $K record --box replay:short.raw --orbit 5 -o s.pha --raw old.raw 2>>err; echo "too short $?"
-$K record --box demo --orbit 100000 -o t.pha --raw old.raw 2>err & p=$!; sleep 1; kill -TERM $p; wait $p; echo "halted $?"
+$K record --box demo --orbit 100000 -o t.pha --raw old.raw 2>err & p=$!; until_ test -e t.partial.pha; kill -TERM $p; wait $p; echo "halted $?"
 cat old.raw; grep -c 'nothing of it was kept' err; leftovers)",
      "no folder 1\nfolder 1\ntoo short 1\nhalted 143\nold\n1\n0\n"},
     {"ReadersAgreeOnKindsNumbersLineEndsAndShortFiles",
@@ -84,11 +118,11 @@ grep -o '[0-9]* of 1001 lines' err; test -s r.pha && echo kept)",
      "poincare as orbit 1\ninf 1\ncr dimension 1\ncr lyapunov 1\nshort lyapunov 1\n"
      "short spectrum 1\n1\n1\n2\nreplay ran out 1\n201 of 1001 lines\nkept\n"},
     {"NoLeftoversAndACrashedRealTimeRunKeepsItsLines",
-     R"(($K simulate --orbit 1000000 -o big.pha --quiet & p=$!; sleep 0.5; kill -9 $p; wait $p) 2>/dev/null
+     R"(($K simulate --orbit 1000000 -o big.pha --quiet & p=$!; until_ writing $p; kill -9 $p; wait $p) 2>/dev/null
 echo "computation $?"; leftovers
-($K simulate --orbit 100000 --real-time -o rt.pha --quiet & p=$!; sleep 2.5; kill -9 $p; wait $p) 2>/dev/null
+($K simulate --orbit 100000 --real-time -o rt.pha --quiet & p=$!; until_ holds rt.partial.pha 100; kill -9 $p; wait $p) 2>/dev/null
 echo "real time $?"; ls rt.pha 2>/dev/null; awk 'END { print (NR > 100 ? "lines kept" : NR) }' rt.partial.pha
-mkdir d; $K simulate --orbit 400 --real-time -o d/x.pha --quiet 2>err & p=$!; sleep 0.3; mv d e; wait $p
+mkdir d; $K simulate --orbit 400 --real-time -o d/x.pha --quiet 2>err & p=$!; until_ test -e d/x.partial.pha; mv d e; wait $p
 echo "folder renamed $?"; grep -c 'still in that folder as x.partial.pha' err; ls e)",
      "computation 137\n0\nreal time 137\nlines kept\nfolder renamed 1\n1\nx.partial.pha\n"},
 #ifdef KV_CLI_PRINTS

@@ -15,7 +15,7 @@
 #include "datafiles/save_state.h"
 #include "fft/plot_file.h"
 #include "fft/spectrum_state.h"
-#include "platform/scripted_services.h"
+#include "platform/run_control.h"
 #include "plot/plot_state.h"
 #include "tests/fuzz/fuzz_check.h"
 
@@ -28,7 +28,6 @@ inline void plot_bytes(const std::string& bytes) {
   static kv::SpectrumState spectrum;
   static kv::ChaosState chaos;
   static kv::SaveState save;
-  static kv::NullPump pump;
   static const std::string path = "/dev/shm/kv-fuzz-plot-" + std::to_string(::getpid());
   std::FILE* f = std::fopen(path.c_str(), "wb");
   check(f != nullptr, "the input file cannot be written");
@@ -36,8 +35,8 @@ inline void plot_bytes(const std::string& bytes) {
   std::fclose(f);
   kv::RunToEnd run;
   const kv::PlotFileOutcome out =
-      kv::plot_file({plots, spectrum, chaos, save, pump}, kv::PlotFileRequest{path, 0}, run);
-  if (out.status == kv::PlotFileOutcome::Status::drawn) {
+      kv::plot_file({plots, spectrum, chaos, save}, kv::PlotFileRequest{path, 0}, run);
+  if (out.done()) {
     if (out.kind == kv::PlotFileOutcome::Kind::spectrum)
       for (int j = 1; j <= kv::kPlotFileSpectrumLines; ++j)
         check(std::isfinite(spectrum.spectrum[j]) && spectrum.spectrum[j] > 0,
