@@ -4,7 +4,7 @@
 #include <charconv>
 #include <thread>
 
-#include "cli/cli_registry.h"
+#include "cli/arg_reader.h"
 
 namespace kv::cli {
 

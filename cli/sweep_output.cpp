@@ -2,7 +2,6 @@
 
 #include <iostream>
 
-#include "cli/cli_registry.h"
 #include "sweep/sweep_file.h"
 
 namespace kv::cli {
