@@ -70,10 +70,6 @@ struct Command {
   std::function<void(Options&)> declare;
   // Runs once the command line was read; returns the exit status.
   std::function<int()> run;
-  // A command that reads its own arguments instead (sweep, whose reader kestavor-mpi
-  // shares) gives its usage line and is run with the arguments after its name.
-  std::string own_usage = {};
-  std::function<int(const std::vector<std::string>&)> run_with_arguments = {};
 };
 
 std::vector<Command>& registry();

@@ -20,17 +20,13 @@ class UsageFormatter : public CLI::Formatter {
   }
 };
 
-// The usage of a command: made from its declarations, or its own.
-std::string usage(CLI::App& app, const kv::cli::Command& c) {
-  return c.declare ? kv::cli::usage_of(*app.get_subcommand(c.name)) : c.own_usage;
-}
-
 void print_help(CLI::App& app) {
   std::cout << kUsage
             << "Runs the Kestavor chaotic pendulum program's commands without a window.\n\n"
                "Commands:\n";
   for (const kv::cli::Command& c : kv::cli::registry())
-    std::cout << "  " << c.name << " " << usage(app, c) << "\n      " << c.summary << "\n";
+    std::cout << "  " << c.name << " " << kv::cli::usage_of(*app.get_subcommand(c.name))
+              << "\n      " << c.summary << "\n";
   std::cout << "\n"
                "Options:\n"
                "  --help     show this help (COMMAND --help: the command's own)\n"
@@ -50,7 +46,6 @@ int main(int argc, char** argv) {
   app.set_help_flag();  // the program's own help below; each command keeps its --help
   app.require_subcommand(1);
   for (const auto& c : commands) {
-    if (!c.declare) continue;
     CLI::App* sub = app.add_subcommand(c.name, c.summary);
     sub->set_help_flag("-h,--help", "show this command's usage and options");
     kv::cli::Options options(*sub);
@@ -76,20 +71,6 @@ int main(int argc, char** argv) {
     return kv::cli::usage_error(
         (args[0].rfind('-', 0) == 0 ? "unknown option \"" : "unknown command \"") + args[0] +
         "\" (see kestavor-cli --help)");
-  // Commands report their failures through their outcome; an exception here is a
-  // programming error (or no memory), still reported rather than aborting.
-  if (!command->declare) {
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
-      std::cout << "Usage: kestavor-cli " << command->name << " " << command->own_usage << "\n";
-      return 0;
-    }
-    try {
-      return command->run_with_arguments(rest);
-    } catch (const std::exception& e) {
-      return kv::cli::failed(e.what());
-    }
-  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
@@ -101,6 +82,8 @@ int main(int argc, char** argv) {
               << kv::cli::usage_of(*app.get_subcommand(args[0])) << "\n";
     return 2;
   }
+  // Commands report their failures through their outcome; an exception here is a
+  // programming error (or no memory), still reported rather than aborting.
   try {
     return command->run();
   } catch (const std::exception& e) {
