@@ -5,21 +5,24 @@
 #include <iostream>
 #include <utility>
 
+#include "simulation/sim_panel.h"
+
 namespace kv::cli {
 
 namespace {
 // The options of a choice of which exactly one is given are declared in a group of this
 // name; usage shows them as "(A | B)".
 const std::string kGiveOne = "Give one of";
-// An option's value as usage shows it: its type name, a list of allowed values as
-// "A|B|C" ("WINDOW:{Parzen,Hanning}" in the help).
+// An option's value as usage shows it: its type name, a short list of allowed values as
+// "A|B|C" ("WINDOW:{Parzen,Hanning}" in the help, which always shows the list).
 std::string type_of(const CLI::Option& o) {
   std::string type = o.get_type_name();
   const std::size_t list = type.find(":{");
   if (list == std::string::npos || type.back() != '}') return type;
-  type = type.substr(list + 2, type.size() - list - 3);
-  std::replace(type.begin(), type.end(), ',', '|');
-  return type;
+  std::string values = type.substr(list + 2, type.size() - list - 3);
+  if (values.size() > 32) return type.substr(0, list);
+  std::replace(values.begin(), values.end(), ',', '|');
+  return values;
 }
 
 }  // namespace
@@ -61,6 +64,14 @@ void Options::text(const std::string& name, std::string& value, const std::strin
 
 void Options::number_text(const std::string& name, std::string& text, const std::string& help) {
   app_.add_option(name, text, help)->check(CLI::Number.description(""))->type_name("NUMBER");
+}
+
+void Options::panel_box(const PanelBox& box, std::string& text) {
+  std::string caption(box.caption), unit(box.unit);
+  if (!caption.empty() && caption.back() == '=') caption.pop_back();
+  unit.erase(0, unit.find_first_not_of(' '));
+  number_text(std::string(box.option), text,
+              caption + " in " + unit + " (default " + std::string(box.start_text) + ")");
 }
 
 void Options::count(const std::string& name, std::int64_t& value, const std::string& type,

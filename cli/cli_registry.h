@@ -19,6 +19,10 @@ namespace CLI {
 class App;
 }  // namespace CLI
 
+namespace kv {
+struct PanelBox;
+}  // namespace kv
+
 namespace kv::cli {
 
 // The "--orbit N | --poincare N" choice of the saving commands: one of the two, N from 1 to
@@ -42,6 +46,9 @@ class Options {
             const std::string& help, bool required = false);
   // A value that must read as a number; the text is kept as typed.
   void number_text(const std::string& name, std::string& text, const std::string& help);
+  // The option of a parameter box of the simulation's panel ("--mgr"): a number, its help
+  // the box's caption, unit and start-up text.
+  void panel_box(const PanelBox& box, std::string& text);
   // A whole number from `least` to `most`.
   void count(const std::string& name, std::int64_t& value, const std::string& type,
              std::int64_t least, std::int64_t most, const std::string& help);

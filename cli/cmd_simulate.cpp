@@ -32,10 +32,7 @@ struct Arguments {
 // The panel's parameter options, top to bottom, then the run's own.
 void declare(Options& o) {
   for (const PanelBox* box : kPanelBoxes) opt.texts.emplace_back(box, std::string());
-  for (auto& [box, text] : opt.texts)
-    o.number_text(std::string(box->option), text,
-                  std::string(box->caption) + " (" + std::string(box->unit) + "); default " +
-                      std::string(box->start_text));
+  for (auto& [box, text] : opt.texts) o.panel_box(*box, text);
   o.save_count(opt.save, 1000000, 1000000);
   o.flag("--real-time", opt.real_time, "run at the pendulum's own pace");
   o.output(opt.out, "FILE");

@@ -62,9 +62,7 @@ void declare_sweep_options(Options& options, SweepArguments& a) {
   for (const PanelBox* box : kPanelBoxes) r.base.*(box->text) = std::string(box->start_text);
   std::vector<std::string> names;
   for (const PanelBox* box : kPanelBoxes) {
-    options.number_text(std::string(box->option), r.base.*(box->text),
-                        std::string(box->caption) + " (" + std::string(box->unit) +
-                            ") of the base panel; default " + std::string(box->start_text));
+    options.panel_box(*box, r.base.*(box->text));
     names.emplace_back(box->option.substr(2));
   }
   for (const char* s : {"", "2"}) {

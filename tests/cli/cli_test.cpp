@@ -46,6 +46,10 @@ struct Case {
                      // on standard error
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.command;
+}
+
 std::vector<Case> cases() {
   std::vector<Case> c = {
       // The program itself.
@@ -86,6 +90,9 @@ std::vector<Case> cases() {
       // "--" ends the options, "-oFILE" and "--option=value" are read as the other forms.
       {cli("dimension -- -missing.poi"), 1, "-missing.poi"},
       {cli("simulate --orbit=3 -ooutput.pha && test -s output.pha"), 0, ""},
+      {cli("sweep --param damping --from 1e-5 --to 2e-5 --steps 2 --transient 1 --points 1 "
+           "-o s.csv && test -s s.csv"),
+       0, ""},
       // A file that cannot be read is a failure, not a command-line error.
       {cli("lyapunov missing.pha"), 1, "missing.pha"},
       {cli("decode missing.raw --orbit 5 -o a.pha"), 1, "missing.raw"},
