@@ -22,14 +22,12 @@ namespace fs = std::filesystem;
 using Answer = kv::test::CliRun;
 using kv::test::read_file;
 
-// Runs `command` (a shell command line) in the test's folder.
-Answer run(const std::string& command) {
-  const fs::path dir = fs::temp_directory_path() / "cli";
-  fs::create_directories(dir);
-  const std::string cmd = "cd " + dir.string() + " && " + command + " >out.txt 2>err.txt";
+// Runs `command` (a shell command line) in a folder of its own (ctest runs the cases at once).
+Answer run(const std::string& command, const kv::test::TempDir& dir = kv::test::TempDir()) {
+  const std::string cmd = "cd " + dir.path().string() + " && " + command + " >out.txt 2>err.txt";
   const int rc = std::system(cmd.c_str());
-  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, read_file(dir / "out.txt"),
-          read_file(dir / "err.txt")};
+  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, read_file(dir.path() / "out.txt"),
+          read_file(dir.path() / "err.txt")};
 }
 
 std::string cli(const std::string& args) {
@@ -233,16 +231,18 @@ TEST(CommandLine, TheBashCompletionOffersWhatTheProgramDeclares) {
       {"print a.pha --revolutions 1", "17"},
       {"record --box us", "usb:"},
       {"record --box=de", "demo"},
+      {"sweep --param2 drive-f", "drive-frequency"},
   };
   for (const auto& t : cases) {
     // COMP_WORDS as bash makes them: split at blanks, "=" and ":".
-    std::ofstream(fs::temp_directory_path() / "cli" / "complete.sh")
+    const kv::test::TempDir dir;
+    std::ofstream(dir.path() / "complete.sh")
         << "compopt() { :; }\nsource " << script << "\nCOMP_LINE='" << KV_CLI_PATH << " " << t.typed
         << "'\nCOMP_POINT=${#COMP_LINE}\n"
         << "COMP_WORDS=($(sed 's/[=:]/ & /g' <<<\"$COMP_LINE\"))\n"
         << "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n_kestavor_cli\n"
         << "printf '%s\\n' \"${COMPREPLY[@]}\"\n";
-    const Answer r = run("bash complete.sh");
+    const Answer r = run("bash complete.sh", dir);
     EXPECT_NE(r.out.find(t.offered + "\n"), std::string::npos) << t.typed << ":\n"
                                                                << r.out << r.err;
   }
