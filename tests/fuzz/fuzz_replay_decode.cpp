@@ -11,6 +11,7 @@
 #include "acquisition/sample_decoder.h"
 #include "datafiles/data_lines.h"
 #include "datafiles/orbit_reader.h"
+#include "datafiles/pendulum_units.h"
 #include "platform/number_format.h"
 #include "tests/fuzz/fuzz_check.h"
 
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!s.lines_due) continue;
     const std::size_t len =
         kv::format_orbit_line(line, s.time, kv::phase_of_count(s.angle_count),
-                              s.velocity * kv::kVelocityToRadPerSec, s.revolutions);
+                              s.velocity * kv::kRadPerSecPerV, s.revolutions);
     text.append(line, len);
     text += "\r\n";
     ++lines;

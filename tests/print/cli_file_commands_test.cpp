@@ -70,10 +70,6 @@ TEST(CliDimension, UndefinedRefusedAndUnreadableEndWithStatusOne) {
   EXPECT_NE(read(err_path()).find("orbit file"), std::string::npos);
   EXPECT_EQ(run_cli("dimension " + dir.file("none.poi"), out), 1);
   EXPECT_NE(read(err_path()).find("none.poi"), std::string::npos);
-  EXPECT_EQ(run_cli("dimension", out), 2);
-  // The options are read as every command reads them: a flag takes no value.
-  EXPECT_EQ(run_cli("dimension " + one + " --json=yes", out), 2);
-  EXPECT_NE(read(err_path()).find("--json takes no value"), std::string::npos) << read(err_path());
 }
 
 #ifdef KV_CLI_PRINTS
@@ -114,7 +110,7 @@ TEST(CliPrint, WritesASpectrumPageAsAPngAt150Dpi) {
   };
   EXPECT_EQ(be32(16), 1240);  // A4 portrait at 150 dpi
   EXPECT_EQ(be32(20), 1754);
-  EXPECT_NE(read(out).find("spectrum page"), std::string::npos);
+  EXPECT_EQ(read(out), "");  // a success prints only its result: here, the page
 }
 
 TEST(CliPrint, AFailureLeavesNoPageAndKeepsAnOlderFile) {
@@ -135,8 +131,6 @@ TEST(CliPrint, AFailureLeavesNoPageAndKeepsAnOlderFile) {
   const std::string empty = dir.write("empty.poi", " 0 \r\nPOINCARE\r\n");
   EXPECT_EQ(run_cli("print " + empty + " -o " + dir.file("e.pdf"), out), 1);
   EXPECT_NE(read(err_path()).find("nothing to print"), std::string::npos);
-  EXPECT_EQ(run_cli("print " + poi + " --range 3 -o " + dir.file("r.pdf"), out), 2);
-  EXPECT_EQ(run_cli("print " + poi + " -o " + dir.file("r.svg"), out), 2);
 }
 #else
 TEST(CliPrint, SaysItIsNotAvailableWithoutQt) {

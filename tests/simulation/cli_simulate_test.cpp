@@ -44,29 +44,3 @@ TEST(CliSimulate, WritesTheSameBytesAsContinue) {
     EXPECT_EQ(read_file(cli_file), expected);
   }
 }
-
-TEST(CliSimulate, ReportsRefusedParametersAndBadArguments) {
-  const auto out = (temp_folder("cli_bad") / "x.pha").string();
-  EXPECT_NE(run_cli("--inertia 0 --orbit 10 -o " + out), 0);
-  EXPECT_NE(read_file(err_path()).find("\"Inertia=\""), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(out));
-  EXPECT_NE(run_cli("--orbit 10"), 0);
-  EXPECT_NE(run_cli("--orbit 10 --poincare 5 -o " + out), 0);
-  EXPECT_NE(run_cli("--orbit -3 -o " + out), 0);
-  EXPECT_NE(run_cli("--orbit 10 --speed 3 -o " + out), 0);
-}
-
-// Every option takes its value as "--option value" or "--option=value"; an option without
-// a value refuses one given with "=".
-TEST(CliSimulate, OptionValuesMayBeJoinedWithAnEqualsSign) {
-  const auto dir = temp_folder("cli_equals");
-  const std::string spaced = (dir / "spaced.pha").string();
-  const std::string joined = (dir / "joined.pha").string();
-  ASSERT_EQ(run_cli("--orbit 200 --drive-amplitude 0.0006 --time-out 1 -o " + spaced), 0);
-  ASSERT_EQ(run_cli("--orbit=200 --drive-amplitude=0.0006 --time-out=1 -o " + joined), 0);
-  EXPECT_EQ(lines_of(read_file(joined)).size(), 202u);
-  EXPECT_EQ(read_file(joined), read_file(spaced));
-  EXPECT_EQ(run_cli("--orbit=200 --real-time=yes -o " + joined), 2);
-  EXPECT_NE(read_file(err_path()).find("--real-time takes no value"), std::string::npos);
-  EXPECT_EQ(run_cli("--orbit= -o " + joined), 2);
-}
