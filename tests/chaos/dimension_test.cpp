@@ -9,13 +9,13 @@
 #include <set>
 #include <tuple>
 
-#include "../fft/orbit_text.h"
-#include "../fft/plot_parts.h"
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
 #include "chaos/dimension.h"
 #include "datafiles/data_lines.h"
 #include "platform/scripted_services.h"
+#include "tests/support/data_files.h"
+#include "tests/support/plot_parts.h"
 
 namespace kv {
 namespace {

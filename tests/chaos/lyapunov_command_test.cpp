@@ -10,7 +10,7 @@
 #include "app/state/form1.h"
 #include "chaos/lyapunov.h"
 #include "platform/scripted_services.h"
-#include "tests/fft/orbit_text.h"
+#include "tests/support/data_files.h"
 
 namespace kv {
 namespace {

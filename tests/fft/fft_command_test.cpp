@@ -12,9 +12,9 @@
 #include "app/state/form1.h"
 #include "fft/get_fft_data.h"
 #include "fft/spectrum_file.h"
-#include "orbit_text.h"
 #include "platform/scripted_services.h"
-#include "plot_parts.h"
+#include "tests/support/data_files.h"
+#include "tests/support/plot_parts.h"
 
 namespace kv {
 namespace {

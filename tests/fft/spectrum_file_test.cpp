@@ -9,8 +9,8 @@
 #include "app/state/form1.h"
 #include "fft/get_fft_data.h"
 #include "fft/spectrum_file.h"
-#include "orbit_text.h"
 #include "platform/scripted_services.h"
+#include "tests/support/data_files.h"
 
 namespace kv {
 namespace {

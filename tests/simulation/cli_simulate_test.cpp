@@ -1,24 +1,18 @@
 // kestavor-cli simulate writes the bytes the window's "Continue" writes.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "sim_support.h"
+#include "tests/support/files.h"
 
 using namespace kv;
 using namespace kv::test;
 
 namespace {
 
-// Standard error of the last run, one file per test so that tests may run in parallel.
-std::string err_path() {
-  const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  return (std::filesystem::temp_directory_path() / ("kestavor_sim_" + test + ".err")).string();
-}
-
-int run_cli(const std::string& args) {
-  const std::string cmd = std::string(KV_CLI_PATH) + " simulate " + args + " 2>" + err_path();
-  return WEXITSTATUS(std::system(cmd.c_str()));
+int simulate(const std::string& args) {
+  const CliRun r = run_cli("simulate " + args);
+  EXPECT_EQ(r.err, "") << args;
+  return r.status;
 }
 
 }  // namespace
@@ -35,38 +29,23 @@ TEST(CliSimulate, WritesTheSameBytesAsContinue) {
     const auto window_file = dir / (orbit ? "window.pha" : "window.poi");
     t.save(kind, orbit ? "3000" : "20", window_file.string());
     const auto cli_file = dir / (orbit ? "cli.pha" : "cli.poi");
-    ASSERT_EQ(
-        run_cli(std::string(orbit ? "--orbit 3000" : "--poincare 20") +
-                " --drive-amplitude 0.0006 --drive-phase 0.3 --time-out 1 -o " + cli_file.string()),
-        0);
+    ASSERT_EQ(simulate(std::string(orbit ? "--orbit 3000" : "--poincare 20") +
+                       " --drive-amplitude 0.0006 --drive-phase 0.3 --time-out 1 -o " +
+                       cli_file.string()),
+              0);
     const std::string expected = read_file(window_file);
     EXPECT_EQ(lines_of(expected).size(), orbit ? 3002u : 22u);
     EXPECT_EQ(read_file(cli_file), expected);
   }
 }
 
-TEST(CliSimulate, ReportsRefusedParametersAndBadArguments) {
-  const auto out = (temp_folder("cli_bad") / "x.pha").string();
-  EXPECT_NE(run_cli("--inertia 0 --orbit 10 -o " + out), 0);
-  EXPECT_NE(read_file(err_path()).find("\"Inertia=\""), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(out));
-  EXPECT_NE(run_cli("--orbit 10"), 0);
-  EXPECT_NE(run_cli("--orbit 10 --poincare 5 -o " + out), 0);
-  EXPECT_NE(run_cli("--orbit -3 -o " + out), 0);
-  EXPECT_NE(run_cli("--orbit 10 --speed 3 -o " + out), 0);
-}
-
-// Every option takes its value as "--option value" or "--option=value"; an option without
-// a value refuses one given with "=".
+// Every option takes its value as "--option value" or "--option=value".
 TEST(CliSimulate, OptionValuesMayBeJoinedWithAnEqualsSign) {
   const auto dir = temp_folder("cli_equals");
   const std::string spaced = (dir / "spaced.pha").string();
   const std::string joined = (dir / "joined.pha").string();
-  ASSERT_EQ(run_cli("--orbit 200 --drive-amplitude 0.0006 --time-out 1 -o " + spaced), 0);
-  ASSERT_EQ(run_cli("--orbit=200 --drive-amplitude=0.0006 --time-out=1 -o " + joined), 0);
+  ASSERT_EQ(simulate("--orbit 200 --drive-amplitude 0.0006 --time-out 1 -o " + spaced), 0);
+  ASSERT_EQ(simulate("--orbit=200 --drive-amplitude=0.0006 --time-out=1 -o " + joined), 0);
   EXPECT_EQ(lines_of(read_file(joined)).size(), 202u);
   EXPECT_EQ(read_file(joined), read_file(spaced));
-  EXPECT_EQ(run_cli("--orbit=200 --real-time=yes -o " + joined), 2);
-  EXPECT_NE(read_file(err_path()).find("--real-time takes no value"), std::string::npos);
-  EXPECT_EQ(run_cli("--orbit= -o " + joined), 2);
 }

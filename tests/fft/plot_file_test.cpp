@@ -23,9 +23,10 @@
 #include "plot/plot_state.h"
 #include "plot/poincare_plot.h"
 #include "print/recording_printer.h"
-#include "print_support.h"
 #include "simulation/demo_box.h"
 #include "tests/simulation/sim_support.h"
+#include "tests/support/data_files.h"
+#include "tests/support/plot_parts.h"
 
 namespace kv {
 namespace {
