@@ -83,7 +83,7 @@ const Refusal kRefusals[] = {
     {"simulate --inertia 0 --orbit 10 -o @x.pha", 1, "\"Inertia=\""},
     {"simulate --orbit 10", 2, "usage"},
     {"simulate --orbit 10 --poincare 5 -o @x.pha", 2, "poincare"},
-    {"simulate --orbit -3 -o @x.pha", 2, "-3"},
+    {"simulate --orbit -3 -o @x.pha", 2, "--orbit needs a number of points"},
     {"simulate --orbit 10 --speed 3 -o @x.pha", 2, "--speed"},
     {"simulate --orbit=200 --real-time=yes -o @x.pha", 2, "--real-time takes no value"},
     {"simulate --orbit= -o @x.pha", 2, "--orbit"},
@@ -95,7 +95,8 @@ const Refusal kRefusals[] = {
     {"dimension @one.poi --json=yes", 2, "--json takes no value"},
     // lyapunov and spectrum
     {"lyapunov @none.pha", 1, "none.pha"},
-    {"spectrum @none.pha -o @x.fft", 1, "none.pha"},
+    {"spectrum @none.pha --window Welch -o @x.fft", 1, "none.pha"},
+    {"spectrum @o.pha -o @x.fft", 2, "--window"},
 #ifdef KV_CLI_PRINTS
     // print
     {"print @bad.pha -o @page.pdf", 1, "line 3"},

@@ -96,8 +96,9 @@ TEST(PanelWindow, EveryWidgetShowsItsControlsHoverHelp) {
   ASSERT_TRUE(r.start_connected());
   for (int i = 0; i < kControlCount; ++i) {
     const Ctl c = static_cast<Ctl>(i);
-    if (QWidget* w = r.widget(c))
+    if (QWidget* w = r.widget(c)) {
       EXPECT_EQ(w->toolTip().toStdString(), r.f.ui[c].tooltip) << control_name(c);
+    }
   }
   EXPECT_FALSE(r.widget(Ctl::Text12)->toolTip().isEmpty());
 }
