@@ -6,8 +6,8 @@
 #include "acquisition/acquisition_state.h"
 #include "acquisition/sample_sinks.h"
 #include "datafiles/save_state.h"
+#include "platform/clock.h"
 #include "platform/run_control.h"
-#include "platform/services.h"
 #include "plot/plot_state.h"
 #include "plot/poincare_plot.h"
 

@@ -16,10 +16,10 @@
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "datafiles/save_file.h"
-#include "platform/scripted_services.h"
 #include "plot/phase_plot.h"
 #include "plot/poincare_plot.h"
 #include "simulation/demo_box.h"
+#include "tests/support/scripted_services.h"
 
 #if __has_include("app/window/main_window.h") && __has_include(<QApplication>)
 #define KV_BENCH_WINDOW 1

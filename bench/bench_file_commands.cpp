@@ -18,8 +18,8 @@
 #include "chaos/dimension.h"
 #include "datafiles/data_lines.h"
 #include "fft/plot_file.h"
-#include "platform/scripted_services.h"
 #include "print/page.h"
+#include "tests/support/scripted_services.h"
 #ifdef KV_BENCH_QT_PRINT
 #include "print/qt/qt_printers.h"
 #endif
@@ -70,7 +70,7 @@ void BM_Dimension5000(benchmark::State& state) {
   kv::Form1 f(s.services());
   kv::RunToEnd run;
   for (auto _ : state) {
-    const auto out = kv::capacity_dimension_of_file(f, s.pump, {poincare_path()}, run);
+    const auto out = kv::capacity_dimension_of_file(f, {poincare_path()}, run);
     benchmark::DoNotOptimize(out.dimension);
   }
 }
@@ -98,7 +98,7 @@ void BM_PlotFileOrbit1M(benchmark::State& state) {
   const std::string& path = orbit_path();
   std::int64_t records = 0;
   for (auto _ : state) {
-    const auto out = kv::plot_file({f, f, f, f, s.pump}, {path, 0}, run);
+    const auto out = kv::plot_file({f, f, f, f}, {path, 0}, run);
     records += out.records;
   }
   state.counters["records/s"] =
@@ -134,7 +134,7 @@ void BM_PrintPdf1M(benchmark::State& state) {
     std::string why;
     auto page = kv::open_pdf_page(path, why);
     const auto out = kv::print_page(f, f, f, *page);
-    if (out.status != kv::PrintOutcome::Status::printed) state.SkipWithError(out.reason.c_str());
+    if (out.status != kv::Status::done) state.SkipWithError(out.reason.c_str());
   }
   state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
 }
@@ -148,7 +148,7 @@ void BM_PrintPng1M(benchmark::State& state) {
     std::string why;
     auto page = kv::open_png_page(path, why);
     const auto out = kv::print_page(f, f, f, *page);
-    if (out.status != kv::PrintOutcome::Status::printed) state.SkipWithError(out.reason.c_str());
+    if (out.status != kv::Status::done) state.SkipWithError(out.reason.c_str());
   }
 }
 BENCHMARK(BM_PrintPng1M)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);

@@ -17,8 +17,9 @@
 
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
-#include "platform/scripted_services.h"
 #include "simulation/model.h"
+#include "simulation/sim_panel.h"
+#include "tests/support/scripted_services.h"
 
 #if __has_include("app/window/main_window.h") && __has_include(<QApplication>)
 #define KV_BENCH_WINDOW 1

@@ -13,14 +13,13 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/commands/startup.h"
-#include "app/state/control_table.h"
 #include "datafiles/save_state.h"
+#include "platform/clock.h"
 #include "platform/run_control.h"
-#include "platform/scripted_services.h"
 #include "platform/text_files.h"
 #include "plot/plot_state.h"
 #include "simulation/sim_continue.h"
+#include "simulation/sim_panel.h"
 #include "simulation/sim_save_file.h"
 #include "simulation/sim_step.h"
 #include "sweep/sweep.h"
@@ -37,8 +36,7 @@ double thread_cpu_seconds() {
 
 kv::PanelTexts startup_panel() {
   kv::PanelTexts t;
-  for (const kv::ControlRow& r : kv::kControlTable)
-    if (r.box) t.*(r.box->text) = std::string(r.text);
+  for (const kv::PanelBox* box : kv::kPanelBoxes) t.*(box->text) = std::string(box->start_text);
   return t;
 }
 
@@ -63,9 +61,7 @@ std::size_t run_cell(const kv::SweepRequest& r) {
 
 // kestavor-cli simulate --poincare T+K on the state groups a window starts with.
 struct SimulateRun {
-  kv::ScriptedServices scripted;
-  const kv::Services sys{scripted.dialogs, scripted.pointer, scripted.manual_clock,
-                         scripted.help,    scripted.pump,    scripted.timer1};
+  kv::ComputerClock clock;
   std::string path = (std::filesystem::temp_directory_path() / "kestavor_bench_sweep.poi").string();
 
   bool run() {
@@ -74,10 +70,9 @@ struct SimulateRun {
     kv::PlotState plots;
     kv::SaveState save;
     kv::FileTable files;
-    kv::DataSaveFile file(save, files, scripted.dialogs);
-    double rollover = 0;
-    kv::vb_bool event = kv::kFalse;
-    const kv::SimContext c{sim, plots, save, file, sys, rollover, event};
+    kv::DataSaveFile file(save, files);
+    kv::DecoderState point;
+    const kv::SimContext c{sim, plots, save, file, clock, point};
     kv::SimRequest q;
     q.panel = startup_panel();
     q.options.computer_time = true;
@@ -85,7 +80,7 @@ struct SimulateRun {
     q.points = static_cast<kv::i32>(kTransient + kKept);
     q.path = path;
     kv::RunToEnd run;
-    return kv::simulate(c, q, run).status == kv::CommandStatus::done;
+    return kv::simulate(c, q, run).done();
   }
   ~SimulateRun() { std::remove(path.c_str()); }
 };

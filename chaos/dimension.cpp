@@ -6,7 +6,6 @@
 
 #include "platform/list_input.h"
 #include "platform/number_format.h"
-#include "platform/services.h"
 #include "platform/text_files.h"
 #include "plot/plot_state.h"
 #include "plot/poincare_plot.h"
@@ -110,8 +109,8 @@ std::string dimension_text(double dimension, int points) {
   return "Capacity dimension=" + d + "\r\nNumber of points=" + std::to_string(points);
 }
 
-DimensionOutcome capacity_dimension_of_file(PlotState& f, EventPump& pump,
-                                            const DimensionRequest& request, RunControl& run) {
+DimensionOutcome capacity_dimension_of_file(PlotState& f, const DimensionRequest& request,
+                                            RunControl& run) {
   DimensionOutcome out;
   std::string text, error;
   if (!read_whole_file(request.path, text, error)) {
@@ -131,7 +130,7 @@ DimensionOutcome capacity_dimension_of_file(PlotState& f, EventPump& pump,
     return out;
   }
   if (word == "PHASE") {
-    out.status = DimensionOutcome::Status::refused;
+    out.status = Status::refused;
     out.reason = "The file " + request.path +
                  " is an orbit file; the capacity dimension needs a Poincare file (*.poi).";
     return out;
@@ -142,16 +141,16 @@ DimensionOutcome capacity_dimension_of_file(PlotState& f, EventPump& pump,
   for (PlotPart part : {PlotPart::poincare_velocity_title, PlotPart::poincare_velocity_scale,
                         PlotPart::poincare_angle_scale})
     f.view->show(part, true);
-  pump.repaint();
+  f.view->show_drawn();
   f.view->set_title(PlotPart::poincare_title, "Poincare plot");
 
   BoxCounter boxes;
   const double centre = zero_velocity_y(f.Picture2);
   int n = 0;
-  bool bad = false;
+  bool bad = false, halted = false;
   for (;;) {
     if (run.halt_requested()) {
-      out.halted = true;
+      halted = true;
       break;
     }
     if (in.eof() || n >= kDimensionMaxPoints) break;
@@ -180,9 +179,16 @@ DimensionOutcome capacity_dimension_of_file(PlotState& f, EventPump& pump,
   if (bad) return out;
   out.box_totals = boxes.totals();
   out.dimension = capacity_dimension(out.box_totals);
-  out.status = std::isnan(out.dimension) ? DimensionOutcome::Status::undefined
-                                         : DimensionOutcome::Status::computed;
   out.text = dimension_text(out.dimension, n);
+  if (halted) {
+    out.status = Status::halted;
+  } else if (std::isnan(out.dimension)) {
+    out.status = Status::refused;
+    out.reason =
+        request.path + ": the capacity dimension is undefined (a box size has no occupied box)";
+  } else {
+    out.status = Status::done;
+  }
   return out;
 }
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/outcome.h"
 #include "platform/run_control.h"
 
 namespace kv {
 struct PlotState;
-class EventPump;
 
 inline constexpr int kDimensionMaxPoints = 5000;
 inline constexpr int kDimensionLevels = 9;  // levels 0..8: 2^(e+1) boxes per side
@@ -50,27 +50,23 @@ struct DimensionRequest {
   std::string path;  // the Poincare file
 };
 
-struct DimensionOutcome {
-  enum class Status {
-    computed,    // D is defined
-    undefined,   // a level has no counted box: D is undefined
-    refused,     // an orbit file was chosen
-    unreadable,  // the file cannot be read, or an item is missing or not a number
-  };
-  Status status = Status::unreadable;
-  std::string reason;  // unreadable, refused: what is wrong, naming the file (and line)
+// done: D is defined. halted: HALT ended the reading, D is estimated from the points read
+// (NaN when undefined). refused: an orbit file was chosen (nothing is drawn), or a level
+// has no counted box (D is undefined, NaN). failed: the file cannot be read, or an item is missing
+// or not a number. The reason (refused, failed) names the file and, for an item, the line.
+struct DimensionOutcome : Outcome {
   double dimension = 0;
   int points = 0;  // points read and drawn
-  bool halted = false;
   std::array<std::int32_t, kDimensionLevels> box_totals{};
-  std::string text;  // the status text (computed, undefined)
+  std::string text;  // the status text, once the points are counted (even when undefined)
 };
 
 // Reads, draws and counts the points of the file and fits the dimension. HALT (through
 // `run`) ends the reading; the estimate then uses the points read so far. The grid is
-// drawn, and the Poincare plot's scales shown (`pump` repaints them), once the file is
-// known to be a Poincare file. The header's count is left in number_of_points.
-DimensionOutcome capacity_dimension_of_file(PlotState& plots, EventPump& pump,
-                                            const DimensionRequest& request, RunControl& run);
+// drawn, and the Poincare plot's scales shown (and made visible through plots.view), once
+// the file is known to be a Poincare file. The header's count is left in
+// number_of_points.
+DimensionOutcome capacity_dimension_of_file(PlotState& plots, const DimensionRequest& request,
+                                            RunControl& run);
 
 }  // namespace kv

@@ -37,7 +37,7 @@ class Hooks : public LyapunovHooks {
 
 LyapunovRun unreadable(ChaosState& chaos, std::string error) {
   LyapunovRun run;
-  run.error = std::move(error);
+  run.reason = std::move(error);
   chaos.lyapunov_exponent = 0;
   return run;
 }
@@ -123,11 +123,11 @@ LyapunovRun lyapunov_of_reader(ChaosState& chaos, OrbitReader& in,
   if (st != OrbitReader::Status::ok) {
     chaos.lyapunov_exponent = 0;
     if (st == OrbitReader::Status::end) {
-      run.outcome = LyapunovRun::Outcome::too_short;
+      run.status = Status::refused;
       run.text = kLyapunovTooShort;
+      run.reason = request.path + ": " + run.text;
     } else {
-      run.outcome = LyapunovRun::Outcome::unreadable;
-      run.error = request.path + ": " + error;
+      run.reason = request.path + ": " + error;
     }
     return run;
   }
@@ -139,13 +139,16 @@ LyapunovRun lyapunov_of_reader(ChaosState& chaos, OrbitReader& in,
   const LyapunovEstimate est = estimate_lyapunov(series, LyapunovParams{}, hooks);
   run.steps = est.steps;
   if (est.halted) {
-    run.outcome = LyapunovRun::Outcome::halted;
+    run.status = Status::halted;
     chaos.lyapunov_exponent = 0;
   } else {
     // When no step had a growth rate (no neighbour at a nonzero distance was ever found)
     // there is no estimate; the status text reads as it always has.
-    run.outcome =
-        est.rated_steps > 0 ? LyapunovRun::Outcome::finished : LyapunovRun::Outcome::no_estimate;
+    run.status = est.rated_steps > 0 ? Status::done : Status::refused;
+    if (est.rated_steps == 0)
+      run.reason = request.path +
+                   ": no estimate was possible: no neighbour of the reference trajectory was "
+                   "found at a nonzero distance";
     chaos.lyapunov_exponent = est.exponent;
     run.text = lyapunov_status_text(est.exponent);
   }

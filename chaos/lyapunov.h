@@ -12,6 +12,7 @@
 
 #include "chaos/lyapunov_estimate.h"
 #include "datafiles/orbit_reader.h"
+#include "platform/outcome.h"
 
 namespace kv {
 struct ChaosState;
@@ -37,15 +38,14 @@ struct LyapunovRequest {
   LyapunovWatch watch{};
 };
 
-struct LyapunovRun {
-  // no_estimate: the estimate ran, but no step had a growth rate (no neighbour at a
-  // nonzero distance was found); the status text is the designed one.
-  enum class Outcome { finished, halted, too_short, unreadable, no_estimate };
-  Outcome outcome = Outcome::unreadable;
+// done: an exponent was estimated. halted. refused: the file holds fewer than 12000
+// records, or the estimate ran but no step had a growth rate (no neighbour at a nonzero
+// distance was found). failed: the file cannot be read or is not an orbit file. The
+// reason (refused, failed) names the file and what is wrong.
+struct LyapunovRun : Outcome {
   double exponent = 0;  // as left in lyapunov_exponent
   int steps = 0;        // evolution steps done
-  std::string error;    // for unreadable: what is wrong, naming the file and line
-  std::string text;     // for finished, no_estimate and too_short: the status text
+  std::string text;     // done, refused: the status text as the window shows it
 };
 
 // The status text of a finished estimate: "Lyapunov exponent=" and the value in "#.###".

@@ -75,6 +75,19 @@ Count parse_count(const std::string& option, const std::string& text) {
   return {v, {}};
 }
 
+int exit_status(const Outcome& outcome, int signal) {
+  switch (outcome.status) {
+    case Status::done:
+      return 0;
+    case Status::halted:
+      return signal != 0 ? 128 + signal : 1;
+    case Status::refused:
+    case Status::failed:
+      break;
+  }
+  return 1;
+}
+
 int fail(const std::string& message) {
   std::cerr << "kestavor-cli: " << message << "\n";
   return 2;

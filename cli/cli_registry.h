@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/outcome.h"
+
 namespace kv::cli {
 
 struct Command {
@@ -70,7 +72,15 @@ Count recording_count(const SaveCount& save);
 // Small helpers shared by the commands.
 // `text` as a whole number, or a readable usage error naming `option`.
 Count parse_count(const std::string& option, const std::string& text);
-// Prints "kestavor-cli: <message>" to standard error and returns 2.
+// The one exit rule of kestavor-cli:
+//   0          done;
+//   1          refused or failed (an unreadable or unsuitable file, a file too short, a
+//              write error);
+//   2          a command-line error (fail());
+//   128 + sig  halted by SIGINT, SIGTERM or SIGHUP (`signal`, 0 when none came; a halt
+//              without a signal is a failure).
+int exit_status(const Outcome& outcome, int signal = 0);
+// A command-line error: prints "kestavor-cli: <message>" to standard error and returns 2.
 int fail(const std::string& message);
 
 }  // namespace kv::cli

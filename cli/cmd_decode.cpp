@@ -2,10 +2,11 @@
 // that a "Save orbit" / "Save poincare" recording of N points would write from them.
 #include <iostream>
 
+#include "acquisition/recording.h"
 #include "acquisition/replay_box.h"
-#include "app/commands/headless_recording.h"
 #include "cli/cli_registry.h"
 #include "cli/signal_run_control.h"
+#include "platform/clock.h"
 #include "platform/text_files.h"
 
 namespace kv::cli {
@@ -40,32 +41,27 @@ int run_decode(const std::vector<std::string>& args) {
     return fail("-o " + out + " names the records file; nothing was read or written");
   std::string error;
   auto box = ReplayBox::open(records, error);
-  if (!box) return fail(error);
+  if (!box) {
+    std::cerr << "kestavor-cli: " << error << "\n";
+    return 1;
+  }
   if (box->has_partial_record())
     std::cerr << "kestavor-cli: note: " << records
               << " ends with a partial record, which is ignored\n";
 
-  HeadlessRecording job;
-  job.request.kind = kind;
-  job.request.points = static_cast<std::int32_t>(count);
-  job.request.path = out;
   SignalRunControl run;
-  job.run = &run;
-  const HeadlessResult r = record_headless(std::move(box), job);
-  for (const auto& m : r.messages) std::cerr << "kestavor-cli: " << m << "\n";
-  if (!r.outcome.ran || !r.messages.empty()) return 1;
-  if (r.outcome.end == RunEnd::Halted) {
+  ComputerClock clock;  // the records are read as fast as they decode
+  const RecordingOutcome r =
+      record_from_box(std::move(box), {kind, static_cast<std::int32_t>(count), out}, clock, run);
+  if (r.halted()) {
     std::cerr << "kestavor-cli: interrupted: the file was not kept\n";
-    return run.exit_status();
+  } else if (!r.done()) {
+    std::cerr << "kestavor-cli: " << r.reason << "\n";
+  } else if (r.end == RunEnd::EndOfData) {
+    std::cerr << "kestavor-cli: note: the records ran out after " << r.lines << " data lines; "
+              << out << " holds them\n";
   }
-  if (!r.outcome.kept) {
-    std::cerr << "kestavor-cli: " << r.outcome.reason << "\n";
-    return 1;
-  }
-  if (r.outcome.end == RunEnd::EndOfData)
-    std::cerr << "kestavor-cli: note: the records ran out after " << r.outcome.lines
-              << " data lines; " << out << " holds them\n";
-  return 0;
+  return exit_status(r, run.signal());
 }
 
 Register reg{{"decode", "RECORDS (--orbit N | --poincare N) -o FILE",

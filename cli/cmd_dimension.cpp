@@ -6,7 +6,7 @@
 
 #include "chaos/dimension.h"
 #include "cli/cli_registry.h"
-#include "platform/scripted_services.h"
+#include "platform/run_control.h"
 #include "plot/plot_state.h"
 
 namespace kv::cli {
@@ -32,18 +32,16 @@ int run(const std::vector<std::string>& args) {
   if (path.empty()) return fail("dimension needs a Poincare file (FILE.poi)");
 
   PlotState plots;
-  NullPump pump;  // nothing is shown
   RunToEnd run_to_end;
   const DimensionOutcome out =
-      capacity_dimension_of_file(plots, pump, DimensionRequest{path}, run_to_end);
-  using S = DimensionOutcome::Status;
-  if (out.status == S::refused || out.status == S::unreadable) {
+      capacity_dimension_of_file(plots, DimensionRequest{path}, run_to_end);
+  if (out.text.empty()) {  // nothing was counted
     std::cerr << "kestavor-cli: " << out.reason << "\n";
-    return 1;
+    return exit_status(out);
   }
   if (json) {
     std::string d = "null";
-    if (out.status == S::computed) {
+    if (!std::isnan(out.dimension)) {
       char buf[64];
       std::snprintf(buf, sizeof buf, "%.17g", out.dimension);
       d = buf;
@@ -59,12 +57,8 @@ int run(const std::vector<std::string>& args) {
     if (crlf != std::string::npos) text.replace(crlf, 2, "\n");
     std::cout << text << "\n";
   }
-  if (out.status == S::undefined) {
-    std::cerr << "kestavor-cli: " << path
-              << ": the capacity dimension is undefined (a box size has no occupied box)\n";
-    return 1;
-  }
-  return 0;
+  if (!out.reason.empty()) std::cerr << "kestavor-cli: " << out.reason << "\n";
+  return exit_status(out);
 }
 
 Register reg{{"dimension", "FILE.poi [--json]",

@@ -37,30 +37,20 @@ int run(const std::vector<std::string>& args) {
   run.show_progress("records", quiet);
   const LyapunovRun result = lyapunov(chaos, LyapunovRequest{path, {}}, run);
   run.end_progress();
-  switch (result.outcome) {
-    case LyapunovRun::Outcome::finished:
-      if (json) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.17g", result.exponent);
-        std::cout << "{\"lyapunov_exponent\": " << buf << ", \"steps\": " << result.steps << "}\n";
-      } else {
-        std::cout << result.text << "\n";
-      }
-      return 0;
-    case LyapunovRun::Outcome::no_estimate:
-      std::cerr << "kestavor-cli: " << path
-                << ": no estimate was possible: no neighbour of the reference trajectory was "
-                   "found at a nonzero distance\n";
-      return 1;
-    case LyapunovRun::Outcome::too_short:
-      return fail(path + ": " + result.text);
-    case LyapunovRun::Outcome::halted:
-      std::cerr << "kestavor-cli: interrupted: the estimate was stopped\n";
-      return run.exit_status();
-    default:
-      std::cerr << "kestavor-cli: " << result.error << "\n";
-      return 1;
+  if (result.done()) {
+    if (json) {
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "%.17g", result.exponent);
+      std::cout << "{\"lyapunov_exponent\": " << buf << ", \"steps\": " << result.steps << "}\n";
+    } else {
+      std::cout << result.text << "\n";
+    }
+  } else if (result.halted()) {
+    std::cerr << "kestavor-cli: interrupted: the estimate was stopped\n";
+  } else {
+    std::cerr << "kestavor-cli: " << result.reason << "\n";
   }
+  return exit_status(result, run.signal());
 }
 
 Register reg{{"lyapunov", "FILE.pha [--json] [--quiet]",

@@ -12,7 +12,6 @@
 #include "datafiles/save_state.h"
 #include "fft/plot_file.h"
 #include "fft/spectrum_state.h"
-#include "platform/scripted_services.h"
 #include "platform/text_files.h"
 #include "plot/plot_state.h"
 #include "print/page.h"
@@ -73,13 +72,12 @@ int run(const std::vector<std::string>& args) {
   SpectrumState spectrum;
   ChaosState chaos;
   SaveState save;
-  NullPump pump;  // nothing is shown
   RunToEnd run_to_end;
   const PlotFileOutcome plotted =
-      plot_file({plots, spectrum, chaos, save, pump}, PlotFileRequest{path, range}, run_to_end);
-  if (plotted.status != PlotFileOutcome::Status::drawn) {
+      plot_file({plots, spectrum, chaos, save}, PlotFileRequest{path, range}, run_to_end);
+  if (!plotted.done()) {
     std::cerr << "kestavor-cli: " << plotted.reason << "\n";
-    return 1;
+    return exit_status(plotted);
   }
   if (!page_has_content(plots, spectrum)) {
     std::cerr << "kestavor-cli: " << path << " holds no points: there is nothing to print.\n";
@@ -93,9 +91,9 @@ int run(const std::vector<std::string>& args) {
     std::cerr << "kestavor-cli: " << why_not << "\n";
     return 1;
   }
-  if (printed.status != PrintOutcome::Status::printed) {
+  if (!printed.done()) {
     std::cerr << "kestavor-cli: " << printed.reason << "\n";
-    return 1;
+    return exit_status(printed);
   }
   std::cout << output << ": " << (spectrum.FFT_flag ? "spectrum page" : "phase page") << " of "
             << path << "\n";

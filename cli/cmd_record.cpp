@@ -2,12 +2,13 @@
 // window. Ctrl-C acts as HALT (the recording is then not kept, as in the window).
 #include <iostream>
 
+#include "acquisition/recording.h"
 #include "acquisition/recording_box.h"
-#include "app/commands/box_choice.h"
-#include "app/commands/headless_recording.h"
 #include "cli/cli_registry.h"
 #include "cli/signal_run_control.h"
+#include "platform/clock.h"
 #include "platform/text_files.h"
+#include "simulation/box_choice.h"
 
 namespace kv::cli {
 namespace {
@@ -55,58 +56,48 @@ int run_record(const std::vector<std::string>& args) {
     return fail("--raw and -o name the same file " + out + "; nothing was read or written");
 
   BoxOpening opening = open_box(box_choice);
-  if (!opening.box) return fail(opening.reason);
+  if (opening.status == BoxOpening::Status::unknown_choice) return fail(opening.reason);
+  if (!opening.box) {
+    std::cerr << "kestavor-cli: " << opening.reason << "\n";
+    return 1;
+  }
   std::unique_ptr<InterfaceBox> opened = std::move(opening.box);
   std::unique_ptr<RecordingBox> recorder;
   std::unique_ptr<InterfaceBox> box;
   if (!raw.empty()) {
     recorder = std::make_unique<RecordingBox>(std::move(opened), raw);
-    if (!recorder->start()) return fail(recorder->error());
+    if (!recorder->start()) {
+      std::cerr << "kestavor-cli: " << recorder->error() << "\n";
+      return 1;
+    }
     box = std::make_unique<BorrowedBox>(*recorder);
   } else {
     box = std::move(opened);
   }
 
-  HeadlessRecording job;
-  job.request.kind = kind;
-  job.request.points = static_cast<std::int32_t>(count);
-  job.request.path = out;
-  job.system_clock = true;
-  HeadlessResult r;
-  int stop_status = 130;
+  RecordingOutcome r;
+  int signal = 0;
   {
     SignalRunControl run;
     run.show_progress("points", quiet);
-    job.run = &run;
-    r = record_headless(std::move(box), job);
-    if (run.signal() != 0) stop_status = run.exit_status();
+    SystemClock clock;
+    r = record_from_box(std::move(box), {kind, static_cast<std::int32_t>(count), out}, clock, run);
+    signal = run.signal();
   }
 
-  int status = 0;
-  if (recorder && !recorder->finish()) {
-    std::cerr << "kestavor-cli: " << recorder->error() << "\n";
-    status = 1;
+  const bool raw_kept = !recorder || recorder->finish();
+  if (!raw_kept) std::cerr << "kestavor-cli: " << recorder->error() << "\n";
+  if (r.halted()) {
+    std::cerr << "kestavor-cli: interrupted: the recording was stopped and not kept\n";
+  } else if (!r.done()) {
+    if (!r.file_error.empty()) std::cerr << "kestavor-cli: " << r.file_error << "\n";
+    if (!r.summary.empty() || r.file_error.empty())
+      std::cerr << "kestavor-cli: " << (r.summary.empty() ? r.reason : r.summary) << "\n";
+  } else if (!r.summary.empty()) {
+    std::cerr << "kestavor-cli: note: " << r.summary << "\n";
   }
-  for (const auto& m : r.messages) std::cerr << "kestavor-cli: " << m << "\n";
-  if (!r.outcome.ran || !r.messages.empty()) return 1;
-  switch (r.outcome.end) {
-    case RunEnd::CountReached:
-      break;
-    case RunEnd::Halted:
-      std::cerr << "kestavor-cli: interrupted: the recording was stopped and not kept\n";
-      return stop_status;
-    case RunEnd::EndOfData:
-      if (!r.outcome.kept) {
-        std::cerr << "kestavor-cli: " << r.outcome.reason << "\n";
-        return 1;
-      }
-      std::cerr << "kestavor-cli: note: " << r.status << "\n";
-      break;
-    default:
-      std::cerr << "kestavor-cli: " << r.status << "\n";
-      return 1;
-  }
-  return status;
+  const int status = exit_status(r, signal);
+  return status == 0 && !raw_kept ? 1 : status;
 }
 
 Register reg{{"record",

@@ -11,7 +11,6 @@
 #include "fft/get_fft_data.h"
 #include "fft/spectrum_state.h"
 #include "fft/windows.h"
-#include "platform/scripted_services.h"
 #include "platform/text_files.h"
 #include "plot/plot_state.h"
 
@@ -75,31 +74,21 @@ int run(const std::vector<std::string>& args) {
   ChaosState chaos;
   SaveState save;
   FileTable files;
-  NullPump pump;  // nothing is shown
   SignalRunControl run;
   run.show_progress("segments", quiet);
-  const SpectrumResult result =
-      run_spectrum({plots, spectrum, chaos, save, files, pump}, request, run);
+  const SpectrumResult result = run_spectrum({plots, spectrum, chaos, save, files}, request, run);
   run.end_progress();
   if (run.signal() != 0) {
     std::cerr << "kestavor-cli: interrupted: the Lyapunov estimate was stopped\n";
     return run.exit_status();
   }
-  switch (result.outcome) {
-    case SpectrumOutcome::saved:
-      std::cout << request.output << ": " << spectrum.window << " window, " << result.segments
-                << " segment(s) averaged\n";
-      return 0;
-    case SpectrumOutcome::cancelled:
-      return fail(request.orbit_path + " is too short for one segment of 36864 records (" +
-                  std::to_string(plots.number_of_points) +
-                  " points in its header); --segments S averages S segments when the file "
-                  "holds them");
-    default:
-      if (result.reason.empty()) return fail("the spectrum was not written");
-      std::cerr << "kestavor-cli: " << result.reason << "\n";
-      return 1;
+  if (!result.done()) {
+    std::cerr << "kestavor-cli: " << result.reason << "\n";
+    return exit_status(result);
   }
+  std::cout << request.output << ": " << spectrum.window << " window, " << result.segments
+            << " segment(s) averaged\n";
+  return 0;
 }
 
 Register reg{{"spectrum",

@@ -7,7 +7,7 @@
 
 extern "C" __attribute__((visibility("default"))) bool kestavor_write_page(
     const kv::PlotState& plots, const kv::SpectrumState& spectrum, const kv::ChaosState& chaos,
-    bool pdf, const std::string& output, std::string& why_not, kv::PrintOutcome& printed) {
+    bool pdf, const std::string& output, std::string& why_not, kv::Outcome& printed) {
   kv::GuiForPrinting gui;
   std::unique_ptr<kv::PrinterSurface> page =
       pdf ? kv::open_pdf_page(output, why_not) : kv::open_png_page(output, why_not);

@@ -9,7 +9,7 @@ struct SweepPicture;
 struct PlotState;
 struct SpectrumState;
 struct ChaosState;
-struct PrintOutcome;
+struct Outcome;
 }  // namespace kv
 
 // Writes the page of the plotted state to `output` as PDF (`pdf` true) or PNG. False with
@@ -17,7 +17,7 @@ struct PrintOutcome;
 // the printing ended.
 using KvWritePage = bool (*)(const kv::PlotState& plots, const kv::SpectrumState& spectrum,
                              const kv::ChaosState& chaos, bool pdf, const std::string& output,
-                             std::string& why_not, kv::PrintOutcome& printed);
+                             std::string& why_not, kv::Outcome& printed);
 
 inline constexpr const char* kPageModuleName = "kestavor-print.so";
 inline constexpr const char* kPageModuleEntry = "kestavor_write_page";

@@ -4,30 +4,28 @@
 #include <charconv>
 #include <thread>
 
-#include "app/state/control_table.h"
 #include "cli/cli_registry.h"
 
 namespace kv::cli {
 
 namespace {
 
-// The panel row of a parameter option ("--drive-amplitude"); null when none.
-const ControlRow* parameter_row(const std::string& option) {
-  for (const ControlRow& r : kControlTable)
-    if (is_parameter_row(r) && r.option == option) return &r;
+// The panel box of a parameter option ("--drive-amplitude"); null when none.
+const PanelBox* parameter_box(const std::string& option) {
+  for (const PanelBox* box : kPanelBoxes)
+    if (box->option == option) return box;
   return nullptr;
 }
 
 // The box a --param value names: "drive-amplitude" or "--drive-amplitude".
 const PanelBox* swept_box(const std::string& name) {
-  const ControlRow* row = parameter_row(name.rfind("--", 0) == 0 ? name : "--" + name);
-  return row ? row->box : nullptr;
+  return parameter_box(name.rfind("--", 0) == 0 ? name : "--" + name);
 }
 
 std::string parameter_names() {
   std::string s;
-  for (const ControlRow& r : kControlTable)
-    if (is_parameter_row(r)) s += (s.empty() ? "" : ", ") + std::string(r.option.substr(2));
+  for (const PanelBox* box : kPanelBoxes)
+    s += (s.empty() ? "" : ", ") + std::string(box->option.substr(2));
   return s;
 }
 
@@ -49,17 +47,14 @@ std::string quoted(const std::string& text) {
 }
 
 std::string option_of(const PanelBox* box) {
-  for (const ControlRow& r : kControlTable)
-    if (is_parameter_row(r) && r.box == box) return std::string(r.option);
-  return {};
+  return box ? std::string(box->option) : std::string();
 }
 
 }  // namespace
 
 std::string sweep_usage() {
   std::string u;
-  for (const ControlRow& r : kControlTable)
-    if (is_parameter_row(r)) u.append("[").append(r.option).append(" TEXT] ");
+  for (const PanelBox* box : kPanelBoxes) u.append("[").append(box->option).append(" TEXT] ");
   return u +
          "--param NAME --from A --to B --steps N [--param2 NAME --from2 A --to2 B --steps2 M] "
          "[--transient T] [--points K] [--follow] [--map lyapunov] [--period-tolerance D] "
@@ -69,16 +64,15 @@ std::string sweep_usage() {
 
 std::string read_sweep_options(const std::vector<std::string>& args, SweepOptions& o) {
   SweepRequest& r = o.request;
-  for (const ControlRow& row : kControlTable)
-    if (row.box) r.base.*(row.box->text) = std::string(row.text);
+  for (const PanelBox* box : kPanelBoxes) r.base.*(box->text) = std::string(box->start_text);
   std::string param, param2, from, to, from2, to2, steps = "1", steps2 = "1";
   std::string transient, points, threads, map, tolerance, limit, png_axis;
   ArgReader in(args);
   while (in.next()) {
     const std::string& a = in.arg();
     std::string* text = nullptr;
-    if (const ControlRow* row = parameter_row(a)) {
-      r.base.*(row->box->text) = in.value();
+    if (const PanelBox* box = parameter_box(a)) {
+      r.base.*(box->text) = in.value();
       continue;
     }
     if (a == "--follow") {
@@ -190,9 +184,8 @@ std::string read_sweep_options(const std::vector<std::string>& args, SweepOption
 
 std::string repeat_command(const SweepRequest& r) {
   std::string c = "kestavor-cli sweep";
-  for (const ControlRow& row : kControlTable)
-    if (is_parameter_row(row))
-      c += " " + std::string(row.option) + " " + quoted(r.base.*(row.box->text));
+  for (const PanelBox* box : kPanelBoxes)
+    c += " " + std::string(box->option) + " " + quoted(r.base.*(box->text));
   const auto axis = [&](const SweepAxis& a, const char* suffix) {
     std::string s(suffix);
     c += " --param" + s + " " + option_of(a.box).substr(2) + " --from" + s + " " +

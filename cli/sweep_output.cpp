@@ -23,12 +23,12 @@ int write_sweep(const std::string& program, const SweepOptions& o, const SweepRu
   }
   const SweepOutcome out = engine(o.request, [&csv](const SweepCell& c) { return csv.write(c); });
   if (done) done();
-  if (out.status == CommandStatus::halted) {
+  if (out.halted()) {
     csv.discard();
     std::cerr << program << ": interrupted: the sweep was stopped and nothing was saved\n";
     return kSweepHalted;
   }
-  if (out.status != CommandStatus::done) {
+  if (!out.done()) {
     const std::string why = csv.error().empty() ? out.reason : csv.error();
     csv.discard();
     std::cerr << program << ": " << why << " " << o.out << " was not written.\n";

@@ -1,20 +1,17 @@
 #include "datafiles/save_file.h"
 
 #include "platform/number_format.h"
-#include "platform/services.h"
 #include "platform/text_files.h"
 
 namespace kv {
 
-bool open_save_file(SaveState& save, FileTable& files, Dialogs& dialogs, const std::string& path,
-                    std::int32_t n, std::string_view kind, std::string* error) {
+bool open_save_file(SaveState& save, FileTable& files, const std::string& path, std::int32_t n,
+                    std::string_view kind, std::string* error) {
   int slot = files.free_file();
   OutputFile& out = files.open_output(slot);
   if (!out.open(path)) {
-    std::string why = out.error();
+    if (error) *error = out.error();
     files.close(slot, false);
-    dialogs.message(why, "File error", MsgIcon::Critical);
-    if (error) *error = why;
     return false;
   }
   // After a write error the lines recorded so far are kept beside the chosen file; the
@@ -22,7 +19,6 @@ bool open_save_file(SaveState& save, FileTable& files, Dialogs& dialogs, const s
   out.keep_incomplete(2);
   save.save_file_number = static_cast<i16>(slot);
   if (!out.print_line(format_print_integer(n)) || !out.print_line(kind)) {
-    dialogs.message(out.error(), "File error", MsgIcon::Critical);
     if (error) *error = out.error();
     files.close(slot, false);
     save.save_file_number = 0;
@@ -38,18 +34,14 @@ bool write_data_line(const SaveState& save, FileTable& files, std::string_view l
   return false;
 }
 
-bool terminate_file(SaveState& save, FileTable& files, Dialogs& dialogs, std::string* error) {
+bool terminate_file(SaveState& save, FileTable& files, std::string* error) {
   if (save.save_file_number == 0) return true;
   OutputFile* out = files.output(save.save_file_number);
   if (!out) return true;
   const bool ok = out->commit();
-  const std::string text = ok ? std::string() : out->error() + "\n" + out->what_was_kept();
+  if (!ok && error) *error = out->error() + "\n" + out->what_was_kept();
   files.close(save.save_file_number, false);
   save.save_file_number = 0;
-  if (!ok) {
-    dialogs.message(text, "File error", MsgIcon::Critical);
-    if (error) *error = text;
-  }
   return ok;
 }
 

@@ -78,7 +78,7 @@ SpectrumSource open_spectrum_source(SpectrumContext c, const std::string& path) 
       return unreadable(bad_file_message(path, in.error()));
   }
   c.plots.number_of_points = clng(count);
-  source.status = CommandStatus::done;
+  source.status = Status::done;
   source.path = path;
   source.number_of_points = c.plots.number_of_points;
   source.offered = offered_maximum(c.plots.number_of_points);
@@ -103,13 +103,12 @@ SpectrumResult average_spectrum(SpectrumContext c, SpectrumSource& source,
   }
   SpectrumResult result;
   if (st == OrbitReader::Status::bad) {
-    result.outcome = SpectrumOutcome::unreadable;
     result.reason = bad_file_message(path, in.error());
     return result;
   }
   if (st == OrbitReader::Status::end) {
     const long long whole = in.records() / kRecordsPerSegment;
-    result.outcome = SpectrumOutcome::too_short;
+    result.status = Status::refused;
     result.reason = "The file " + path + " holds " + std::to_string(whole) + " whole segment" +
                     (whole == 1 ? "" : "s") + " of " + std::to_string(kRecordsPerSegment) +
                     " records, fewer than the " + std::to_string(segments) +
@@ -117,32 +116,46 @@ SpectrumResult average_spectrum(SpectrumContext c, SpectrumSource& source,
     return result;
   }
 
-  plot_fft(c.plots, c.spectrum, c.pump);
+  plot_fft(c.plots, c.spectrum);
   HaltOnly estimate_run(run);
   result.lyapunov = lyapunov_of_reader(c.chaos, in, velocities, OrbitReader::Status::ok,
                                        LyapunovRequest{path, request.lyapunov}, estimate_run);
   source.file->close();
-  result.outcome = SpectrumOutcome::drawn;
+  result.status = Status::done;
+  result.drawn = true;
   result.segments = segments;
   return result;
+}
+
+std::string too_short_for_a_segment(const std::string& path, std::int32_t header_count) {
+  return path + " is too short for one segment of the spectrum: a segment needs " +
+         std::to_string(kRecordsPerSegment) + " records, and its header counts " +
+         std::to_string(header_count) + ".";
 }
 
 SpectrumResult run_spectrum(SpectrumContext c, const SpectrumRequest& request, RunControl& run) {
   begin_spectrum(c, request.window);
   SpectrumSource source = open_spectrum_source(c, request.orbit_path);
-  if (source.status != CommandStatus::done)
-    return SpectrumResult{SpectrumOutcome::unreadable, source.reason, 0, {}};
+  if (!source.done()) {
+    SpectrumResult failed;
+    failed.reason = source.reason;
+    return failed;
+  }
   // Segments asked for are averaged when the records are there, whatever the header's count
   // offers; without a number the offer is taken, and an offer of 0 ends the command.
   SpectrumRequest asked = request;
   if (asked.segments <= 0) asked.segments = source.offered;
-  if (asked.segments < 1) return SpectrumResult{};
+  if (asked.segments < 1) {
+    SpectrumResult refused;
+    refused.status = Status::refused;
+    refused.reason = too_short_for_a_segment(source.path, source.number_of_points);
+    return refused;
+  }
   SpectrumResult result = average_spectrum(c, source, asked, run);
-  if (result.outcome != SpectrumOutcome::drawn || request.output.empty()) return result;
+  if (!result.drawn || request.output.empty()) return result;
   c.save.save_file_name = request.output;
-  result.outcome = save_spectrum_file(c, request.output, result.reason)
-                       ? SpectrumOutcome::saved
-                       : SpectrumOutcome::save_failed;
+  result.saved = save_spectrum_file(c, request.output, result.reason);
+  if (!result.saved) result.status = Status::failed;
   return result;
 }
 

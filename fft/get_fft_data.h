@@ -14,8 +14,8 @@
 
 #include "chaos/lyapunov.h"
 #include "datafiles/orbit_reader.h"
-#include "platform/command_status.h"
 #include "platform/input_file.h"
+#include "platform/outcome.h"
 #include "platform/vb_numeric.h"
 
 namespace kv {
@@ -24,7 +24,6 @@ struct SpectrumState;
 struct ChaosState;
 struct SaveState;
 class FileTable;
-class EventPump;
 class RunControl;
 
 // The state the spectrum works on.
@@ -34,16 +33,6 @@ struct SpectrumContext {
   ChaosState& chaos;  // the Lyapunov exponent of the same file
   SaveState& save;    // the file being read or written (save_file_name, save_file_number)
   FileTable& files;   // the *.fft file is written through it
-  EventPump& pump;    // shows the spectrum before the estimate starts
-};
-
-enum class SpectrumOutcome {
-  cancelled,    // open dialog cancelled, empty or zero answer, or no whole segment
-  unreadable,   // the file could not be read or a field is not a number (see reason)
-  too_short,    // the file ends before the segments asked for (see reason)
-  drawn,        // spectrum drawn, not saved
-  saved,        // spectrum drawn and saved
-  save_failed,  // spectrum drawn, the spectrum file could not be written (see reason)
 };
 
 struct SpectrumRequest {
@@ -56,9 +45,8 @@ struct SpectrumRequest {
 
 // An orbit file opened for the spectrum: the file stays open, its reader placed after
 // the point count, until the average has read what it needs.
-struct SpectrumSource {
-  CommandStatus status = CommandStatus::failed;  // done, or failed (see reason)
-  std::string reason;
+// done, or failed (the reason names the file and what is wrong).
+struct SpectrumSource : Outcome {
   std::string path;
   i32 number_of_points = 0;  // the header's count
   std::int64_t offered = 0;  // whole segments offered for averaging
@@ -66,12 +54,21 @@ struct SpectrumSource {
   std::unique_ptr<OrbitReader> in;
 };
 
-struct SpectrumResult {
-  SpectrumOutcome outcome = SpectrumOutcome::cancelled;
-  std::string reason;         // for unreadable, too_short and save_failed: what is wrong
+// done: the spectrum is drawn, and saved when the request names an output. refused: the
+// file offers no whole segment, or ends before the segments asked for; nothing is
+// averaged. failed: the file cannot be read or a field is not a number, or the spectrum
+// file cannot be written (the spectrum is drawn). The reason (refused, failed) names the
+// file and what is wrong.
+struct SpectrumResult : Outcome {
+  bool drawn = false;         // the spectrum is drawn (and the estimate made)
+  bool saved = false;         // ... and written to the request's output
   std::int64_t segments = 0;  // segments averaged
-  LyapunovRun lyapunov;       // drawn, saved, save_failed: the estimate after the plot
+  LyapunovRun lyapunov;       // drawn: the estimate after the plot
 };
+
+// Why a file whose header offers no whole segment is refused: "PATH is too short for one
+// segment of the spectrum: ...", with the header's count.
+std::string too_short_for_a_segment(const std::string& path, std::int32_t header_count);
 
 // Before the file is chosen: the window of the list entry `window` (0..3; another value
 // keeps the current one), FFT_flag set, the phase plot's velocity title hidden, the

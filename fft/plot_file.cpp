@@ -11,7 +11,6 @@
 #include "fft/spectrum_state.h"
 #include "platform/list_input.h"
 #include "platform/number_format.h"
-#include "platform/services.h"
 #include "platform/text_files.h"
 #include "plot/phase_plot.h"
 #include "plot/plot_state.h"
@@ -104,8 +103,8 @@ PlotFileOutcome plot_spectrum_file(PlotFileContext c, std::string_view text,
   std::copy(power.begin() + 1, power.end(), s.spectrum.begin() + 1);
   // No Lyapunov exponent belongs to a spectrum read from a file.
   c.chaos.lyapunov_exponent = std::numeric_limits<double>::quiet_NaN();
-  plot_fft(c.plots, s, c.pump);
-  out.status = PlotFileOutcome::Status::drawn;
+  plot_fft(c.plots, s);
+  out.status = Status::done;
   out.records = kPlotFileSpectrumLines;
   return out;
 }
@@ -125,11 +124,11 @@ PlotFileOutcome plot_poincare_file(PlotState& f, SaveState& save, ListInput& in,
   for (;;) {
     if (in.eof()) {
       save.saving = kFalse;
-      out.status = PlotFileOutcome::Status::drawn;
+      out.status = Status::done;
       break;
     }
     if (run.halt_requested()) {
-      out.status = PlotFileOutcome::Status::halted;
+      out.status = Status::halted;
       break;
     }
     ++refresh;
@@ -197,11 +196,11 @@ PlotFileOutcome start_phase_plot(PlotState& f, SaveState& save, ListInput& in,
       save.saving = kFalse;
       view.show(PlotPart::range_text, false);
       view.show(PlotPart::range_scroll, false);
-      out.status = PlotFileOutcome::Status::drawn;
+      out.status = Status::done;
       break;
     }
     if (run.halt_requested()) {
-      out.status = PlotFileOutcome::Status::halted;
+      out.status = Status::halted;
       break;
     }
     ++counter;
@@ -275,7 +274,7 @@ PlotFileOutcome plot_file(PlotFileContext c, const PlotFileRequest& request, Run
     for (PlotPart part : {PlotPart::poincare_title, PlotPart::poincare_angle_scale,
                           PlotPart::poincare_velocity_scale})
       view.show(part, false);
-    c.pump.repaint();
+    view.show_drawn();
   } else if (kind == "POINCARE") {
     view.show(PlotPart::poincare_plot, true);
     for (PlotPart part :
@@ -283,9 +282,9 @@ PlotFileOutcome plot_file(PlotFileContext c, const PlotFileRequest& request, Run
           PlotPart::phase_velocity_title, PlotPart::phase_title})
       view.show(part, false);
     grid(f);
-    c.pump.repaint();
+    view.show_drawn();
   } else {
-    out.status = PlotFileOutcome::Status::unrecognised;
+    out.status = Status::refused;
     out.reason = "The file " + request.path + " is not an orbit, Poincare or spectrum file: its " +
                  "second line reads \"" + kind.substr(0, 40) +
                  "\", not PHASE, POINCARE or FFT. Nothing was drawn.";

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/outcome.h"
 #include "platform/run_control.h"
 
 namespace kv {
@@ -15,7 +16,6 @@ struct PlotState;
 struct SpectrumState;
 struct ChaosState;
 struct SaveState;
-class EventPump;
 class ListInput;
 
 // The state Plot file works on.
@@ -24,7 +24,6 @@ struct PlotFileContext {
   SpectrumState& spectrum;  // a spectrum file becomes the spectrum on screen
   ChaosState& chaos;        // ... which has no Lyapunov exponent
   SaveState& save;          // saving ends with the file
-  EventPump& pump;          // shows the plot's parts before the drawing starts
 };
 
 // Spectrum lines a *.fft file must hold and Plot file reads: the whole numbers up to
@@ -38,17 +37,13 @@ struct PlotFileRequest {
   int range_value = 0;
 };
 
-struct PlotFileOutcome {
+// done: the whole file was drawn. halted: HALT stopped the drawing; what is drawn stays.
+// refused: line 2 is not "PHASE", "POINCARE" or "FFT"; nothing is drawn. failed: the file
+// cannot be read, or an item is missing or not a number. The reason (refused, failed)
+// names the file and, for an item, the line.
+struct PlotFileOutcome : Outcome {
   enum class Kind { unknown, orbit, poincare, spectrum };
-  enum class Status {
-    drawn,         // the whole file was drawn
-    halted,        // HALT stopped the drawing; what is drawn stays
-    unrecognised,  // line 2 is not "PHASE", "POINCARE" or "FFT": nothing drawn
-    unreadable,    // the file cannot be read, or an item is missing or not a number
-  };
   Kind kind = Kind::unknown;
-  Status status = Status::unreadable;
-  std::string reason;        // unrecognised, unreadable: names the file (and the line)
   std::int64_t records = 0;  // records (or spectrum lines) read and drawn
 };
 

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "fft/spectrum_state.h"
-#include "platform/services.h"
 #include "plot/plot_state.h"
 
 namespace kv {
@@ -38,7 +37,7 @@ int spectrum_print_y(double decibels) {
   return clng_sat(1500 - kTwipsPerDecibel * decibels);
 }
 
-void plot_fft(PlotState& f, const SpectrumState& s, EventPump& pump) {
+void plot_fft(PlotState& f, const SpectrumState& s) {
   Surface& pic = f.Picture1;
   PlotView& view = *f.view;
   const int n = s.fft_points;
@@ -72,7 +71,7 @@ void plot_fft(PlotState& f, const SpectrumState& s, EventPump& pump) {
   view.show(PlotPart::phase_title, true);
   view.show(PlotPart::phase_velocity_title, false);
   pic.Refresh();
-  pump.repaint();
+  view.show_drawn();
 }
 
 }  // namespace kv

@@ -6,7 +6,6 @@
 namespace kv {
 struct PlotState;
 struct SpectrumState;
-class EventPump;
 
 // Values of 0 or less have no logarithm; they are plotted and stored at this floor.
 inline constexpr float kSpectrumFloor = 0.0001f;
@@ -26,7 +25,8 @@ int spectrum_print_x(int j, int n);
 int spectrum_print_y(double decibels);
 
 // Draws spectrum(1..fft_points / 4.4) on Picture1, shows the spectrum's scales and title
-// instead of the phase plot's, stores the printer copy and repaints through `pump`.
-void plot_fft(PlotState& plots, const SpectrumState& spectrum, EventPump& pump);
+// instead of the phase plot's, stores the printer copy and has it all shown through
+// plots.view.
+void plot_fft(PlotState& plots, const SpectrumState& spectrum);
 
 }  // namespace kv

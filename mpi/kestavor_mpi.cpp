@@ -77,8 +77,7 @@ void worker(const SweepRequest& r) {
 SweepOutcome coordinate(const SweepRequest& r, int ranks, RunControl& run, const SweepSink& sink) {
   SweepOutcome out;
   const std::int64_t total = sweep_cells(r), units = sweep_units(r);
-  const std::int64_t window =
-      r.reorder_window > 0 ? r.reorder_window : std::max<std::int64_t>(64, 16 * ranks);
+  const std::int64_t window = reorder_window(r, ranks);
   std::map<std::int64_t, SweepCell> pending;
   std::vector<int> in_flight(static_cast<std::size_t>(ranks), 0);
   std::vector<bool> stopped(static_cast<std::size_t>(ranks), false);
@@ -167,7 +166,7 @@ SweepOutcome coordinate(const SweepRequest& r, int ranks, RunControl& run, const
     out.reason = "the sweep's rows could not be written.";
     return out;
   }
-  out.status = halted ? CommandStatus::halted : CommandStatus::done;
+  out.status = halted ? Status::halted : Status::done;
   return out;
 }
 

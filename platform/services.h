@@ -1,10 +1,12 @@
-// The window-system and operating-system services the program's commands use, each
-// behind a small interface. The window provides Qt implementations (platform/qt); tests
-// and kestavor-cli use the scripted ones (platform/scripted_services.h).
+// The window-system services the window's commands use, each behind a small interface.
+// The window provides Qt implementations (platform/qt); tests use scripted ones
+// (tests/support/scripted_services.h). No engine sees them.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "platform/clock.h"
 
 namespace kv {
 
@@ -48,15 +50,6 @@ class Pointer {
   // The left-button press now held down has been acted on by a running command's poll:
   // that click is not delivered again to its button after the command.
   virtual void forget_press() {}
-};
-
-class Clock {
- public:
-  virtual ~Clock() = default;
-  // Milliseconds of a monotonic clock (never wraps).
-  virtual std::int64_t tick_ms() = 0;
-  // Gives the processor back for about `ms` milliseconds.
-  virtual void sleep_ms(int ms) = 0;
 };
 
 class HelpViewer {

@@ -11,7 +11,6 @@
 namespace kv {
 
 std::string dialog_start_folder(const StartFolderFacts& facts) {
-  if (facts.program_dir_writable && !facts.program_dir.empty()) return facts.program_dir;
   if (facts.from_terminal && !facts.current_dir.empty()) return facts.current_dir;
   if (!facts.documents_dir.empty()) return facts.documents_dir;
   if (!facts.home_dir.empty()) return facts.home_dir;
@@ -29,7 +28,6 @@ bool is_folder(const std::string& path) {
 StartFolderFacts observe_start_folder_facts(const std::string& documents_dir) {
   StartFolderFacts f;
   f.program_dir = program_directory();
-  f.program_dir_writable = is_folder(f.program_dir) && ::access(f.program_dir.c_str(), W_OK) == 0;
   f.from_terminal = ::isatty(STDIN_FILENO) == 1 || ::isatty(STDOUT_FILENO) == 1;
   std::error_code ec;
   const std::filesystem::path cwd = std::filesystem::current_path(ec);

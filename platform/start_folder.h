@@ -1,10 +1,11 @@
-// The folder the open and save dialogs start in.
+// The folder the open and save dialogs start in before the user has chosen one (the
+// window remembers the last folder per kind of file after that).
 //
-// The program's own folder, when the user may write there (a program unpacked into a
-// folder of the user's). An installed program's folder is not writable, and saving there
-// would fail, so then: the current working directory when the program was started from a
-// terminal (the user chose that folder), else the user's documents folder (the home
-// folder when there is none).
+// Where the user works: the current working directory when the program was started from
+// a terminal (the user chose that folder), else the user's documents folder (the home
+// folder when there is none). Never the program's own folder (in a build, the build
+// folder full of CMake files; installed, a folder nobody may write), unless nothing else
+// is known.
 #pragma once
 
 #include <string>
@@ -13,7 +14,6 @@ namespace kv {
 
 struct StartFolderFacts {
   std::string program_dir;
-  bool program_dir_writable = false;
   bool from_terminal = false;  // standard input or output is a terminal
   std::string current_dir;     // empty when unknown
   std::string documents_dir;   // empty when the platform names none
@@ -23,8 +23,8 @@ struct StartFolderFacts {
 // The rule itself: no file system access.
 std::string dialog_start_folder(const StartFolderFacts& facts);
 
-// The facts of this process: the program's folder and whether the user may write there,
-// whether standard input or output is a terminal, the working, documents and home folders.
+// The facts of this process: the program's folder, whether standard input or output is a
+// terminal, the working, documents and home folders.
 // `documents_dir` comes from the window system (empty: $HOME/Documents when that folder
 // exists); folders that do not exist are left empty.
 StartFolderFacts observe_start_folder_facts(const std::string& documents_dir = {});

@@ -23,6 +23,29 @@ Surface::Surface(int width_twips, int height_twips, int border_px, std::uint32_t
   map_units();
   pixels_.assign(static_cast<std::size_t>(dw_) * dh_, rgb_from_bgr(BackColor));
   stamp_.assign(pixels_.size(), 0);
+  cleared_to_ = BackColor;
+}
+
+void Surface::keep_drawing(bool on) {
+  keeping_ = on;
+  ops_.clear();
+  ops_.shrink_to_fit();
+  // Operations drawn before now are not known: whole again from the next Cls.
+  kept_whole_ = on && serial_ == 0;
+}
+
+void Surface::keep(Operation::Kind kind, float x1, float y1, float x2, float y2,
+                   std::uint32_t color) {
+  if (!kept_whole_) return;
+  if (ops_.size() >= kMaxKeptOperations) {
+    kept_whole_ = false;
+    ops_.clear();
+    ops_.shrink_to_fit();
+    return;
+  }
+  const int w = std::clamp(DrawWidth, -32768, 32767);
+  ops_.push_back({kind, static_cast<std::uint8_t>(DrawMode), static_cast<std::uint8_t>(DrawStyle),
+                  static_cast<std::int16_t>(w), color, x1, y1, x2, y2});
 }
 
 // At a device scale of 1 the raster's units are the design's, bit for bit.
@@ -32,6 +55,11 @@ void Surface::map_units() {
 }
 
 void Surface::set_scale(float sw, float sh) {
+  keep(Operation::scale, sw, sh, 0, 0, 0);
+  apply_scale(sw, sh);
+}
+
+void Surface::apply_scale(float sw, float sh) {
   scale_width_ = sw;
   scale_height_ = sh;
   sx_ = pw_ / static_cast<double>(sw);
@@ -45,6 +73,20 @@ void Surface::set_device_scale(double scale) {
   if (scale == k_) return;
   const int nw = std::max(1, static_cast<int>(std::lround(pw_ * scale)));
   const int nh = std::max(1, static_cast<int>(std::lround(ph_ * scale)));
+  if (keeping_ && kept_whole_) {
+    // What is drawn stays: drawn again at the new resolution.
+    pixels_.assign(static_cast<std::size_t>(nw) * nh, 0);
+    stamp_.assign(pixels_.size(), 0);
+    stamp_mark_ = 0;
+    dw_ = nw;
+    dh_ = nh;
+    k_ = scale;
+    map_units();
+    draw_again();
+    ++serial_;
+    shown_serial_ = serial_;
+    return;
+  }
   // What is drawn stays: each new pixel takes the old pixel under its centre.
   std::vector<std::uint32_t> next(static_cast<std::size_t>(nw) * nh);
   for (int y = 0; y < nh; ++y) {
@@ -84,6 +126,43 @@ void Surface::Cls() {
   CurrentX = 0;
   CurrentY = 0;
   ++serial_;
+  cleared_to_ = BackColor;
+  if (keeping_) {
+    ops_.clear();
+    kept_whole_ = true;
+    // The user scale in force carries over the Cls.
+    keep(Operation::scale, scale_width_, scale_height_, 0, 0, 0);
+  }
+}
+
+// Draws the kept operations again on a raster cleared to the colour of the last Cls, with
+// the pen state each was drawn with; the pen state and position in force are kept.
+void Surface::draw_again() {
+  const int mode = DrawMode, style = DrawStyle, width = DrawWidth;
+  const float cx = CurrentX, cy = CurrentY, sw = scale_width_, sh = scale_height_;
+  std::fill(pixels_.begin(), pixels_.end(), rgb_from_bgr(cleared_to_));
+  for (const Operation& op : ops_) {
+    DrawMode = op.mode;
+    DrawStyle = op.style;
+    DrawWidth = op.width;
+    switch (op.kind) {
+      case Operation::scale:
+        apply_scale(op.x1, op.y1);
+        break;
+      case Operation::point:
+        draw_point(op.x1, op.y1, op.color);
+        break;
+      case Operation::line:
+        segment(to_px(op.x1), to_py(op.y1), to_px(op.x2), to_py(op.y2), pen_for(op.color));
+        break;
+    }
+  }
+  DrawMode = mode;
+  DrawStyle = style;
+  DrawWidth = width;
+  CurrentX = cx;
+  CurrentY = cy;
+  if (sw != scale_width_ || sh != scale_height_) apply_scale(sw, sh);
 }
 
 std::uint32_t Surface::pen_for(std::uint32_t color) const {
@@ -114,9 +193,10 @@ void Surface::plot(int px, int py, std::uint32_t pen) {
   }
 }
 
-// DrawWidth in raster pixels: as set at a device scale of 1, else scaled and rounded.
+// DrawWidth in raster pixels: as set at a device scale of 1, else scaled and rounded; 0
+// draws one raster pixel wide at any scale.
 int Surface::dot_width() const {
-  if (k_ == 1.0) return DrawWidth;
+  if (k_ == 1.0 || DrawWidth <= 0) return DrawWidth;
   return std::max(1, static_cast<int>(std::lround(std::max(1, DrawWidth) * k_)));
 }
 
@@ -211,6 +291,14 @@ void Surface::PSet(float x, float y) {
 }
 
 void Surface::PSet(float x, float y, std::uint32_t color) {
+  keep(Operation::point, x, y, 0, 0, color);
+  draw_point(x, y, color);
+  CurrentX = x;
+  CurrentY = y;
+  ++serial_;
+}
+
+void Surface::draw_point(float x, float y, std::uint32_t color) {
   if (++stamp_mark_ == 0) {
     std::fill(stamp_.begin(), stamp_.end(), 0);
     stamp_mark_ = 1;
@@ -221,12 +309,10 @@ void Surface::PSet(float x, float y, std::uint32_t color) {
   } else {
     dot(px, py, pen_for(color));
   }
-  CurrentX = x;
-  CurrentY = y;
-  ++serial_;
 }
 
 void Surface::Line(float x1, float y1, float x2, float y2, std::uint32_t color) {
+  keep(Operation::line, x1, y1, x2, y2, color);
   segment(to_px(x1), to_py(y1), to_px(x2), to_py(y2), pen_for(color));
   CurrentX = x2;
   CurrentY = y2;

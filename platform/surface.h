@@ -11,8 +11,13 @@
 // pixel, coordinates map to them, and a point of DrawWidth w is w times the scale pixels
 // wide (rounded), so the plots are drawn at the screen's own resolution with the same
 // operations and drawing modes. At a device scale of 1 every pixel is as designed.
+//
+// A surface a window shows keeps its drawing operations since the last Cls (keep_drawing):
+// a new device scale then draws them again at the new resolution, so a window made
+// smaller and larger again shows every point and line as sharp as if drawn at that size.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -55,15 +60,20 @@ class Surface {
 
   int DrawMode = kDrawCopyPen;
   int DrawStyle = kStyleSolid;
-  int DrawWidth = 1;
+  int DrawWidth = 1;  // in design pixels; 0: one raster pixel at any device scale
   float CurrentX = 0;
   float CurrentY = 0;
   std::uint32_t BackColor;
   std::uint32_t ForeColor;
 
   // Raster pixels per design pixel (1 unless set; never below 1). Changing it keeps what
-  // is drawn, resampled to the new raster; later drawing is at the new resolution.
+  // is drawn: drawn again from the kept operations when the surface keeps them, else
+  // resampled to the new raster; later drawing is at the new resolution.
   void set_device_scale(double scale);
+  // Keeps the drawing operations from now on (a surface some window shows). When more than
+  // kMaxKeptOperations are drawn between two Cls, the rest is resampled as without.
+  void keep_drawing(bool on);
+  static constexpr std::size_t kMaxKeptOperations = 4000000;
   double device_scale() const { return k_; }
 
   // Raster access for views, tests and image export. pixel_width/height are the raster's
@@ -86,6 +96,18 @@ class Surface {
   std::uint64_t shown_serial() const { return shown_serial_; }
 
  private:
+  // One drawing operation as it was asked for, with the pen state it was drawn with.
+  struct Operation {
+    enum Kind : std::uint8_t { point, line, scale } kind;
+    std::uint8_t mode, style;
+    std::int16_t width;
+    std::uint32_t color;
+    float x1, y1, x2, y2;  // scale: x1, y1 are the user scale's width and height
+  };
+  void keep(Operation::Kind kind, float x1, float y1, float x2, float y2, std::uint32_t color);
+  void draw_again();
+  void apply_scale(float sw, float sh);
+  void draw_point(float x, float y, std::uint32_t color);
   void plot(int px, int py, std::uint32_t pen);
   void dot(int px, int py, std::uint32_t pen);
   void segment(int x0, int y0, int x1, int y1, std::uint32_t pen);
@@ -104,6 +126,10 @@ class Surface {
   std::vector<std::uint32_t> stamp_;  // figure de-duplication for the XOR modes
   std::uint32_t stamp_mark_ = 0;
   std::uint64_t serial_ = 0, shown_serial_ = 0;
+  bool keeping_ = false;
+  bool kept_whole_ = false;       // ops_ holds everything drawn since the last Cls
+  std::uint32_t cleared_to_ = 0;  // BackColor of the last Cls
+  std::vector<Operation> ops_;
 };
 
 // Converts 0x00BBGGRR to 0xFFRRGGBB and back.

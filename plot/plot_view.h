@@ -1,7 +1,7 @@
 // The parts of the screen the plots occupy, as the engines that draw them see them: the
-// engines show and hide these parts and set the plots' titles through a PlotView, and the
-// window decides which of its controls each part is. Engines never see the window's
-// controls.
+// engines show and hide these parts, set the plots' titles and have what they drew shown
+// through a PlotView, and the window decides which of its controls each part is and when
+// it repaints. Engines never see the window's controls.
 #pragma once
 
 #include <string_view>
@@ -36,6 +36,9 @@ class PlotView {
   // The range chooser's position: 0 for one turn, k for 2^k + 1 turns.
   virtual int range_value() const = 0;
   virtual void set_range_value(int value) = 0;
+  // Makes everything drawn and shown so far visible now, before a long stretch of work
+  // (the window repaints); a view without a screen does nothing.
+  virtual void show_drawn() {}
 };
 
 // A view with nothing to show: parts are remembered only as far as the range goes. For

@@ -8,6 +8,12 @@ void draw_title_frame(PlotState& f) {
   Surface& p = f.Picture4;
   p.set_scale(75, 75);
   p.DrawMode = kDrawCopyPen;
+  // Lines one pixel of the raster wide, whatever its scale: at a scale where a unit spans
+  // more than a pixel the lines one unit apart show as stripes, as they do at 1.25, and
+  // are not thickened into solid bars (at the design's scale, 0.97 pixels a unit, they
+  // meet, as before).
+  const int width = p.DrawWidth;
+  p.DrawWidth = 0;
   const double s = 75;
   struct Rows {
     double y0, y1, x0, x1;
@@ -26,6 +32,7 @@ void draw_title_frame(PlotState& f) {
              static_cast<float>(y), 0x000080);
     }
   }
+  p.DrawWidth = width;
   p.Refresh();
 }
 

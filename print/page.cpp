@@ -83,10 +83,15 @@ bool page_has_content(const PlotState& plots, const SpectrumState& spectrum) {
   return !(plots.cnt == 0 && plots.poincare_cnt == 0 && spectrum.FFT_flag == kFalse);
 }
 
+PrintOutcome nothing_to_print() {
+  return {Status::refused,
+          "there is nothing to print: no points are stored and no spectrum is shown"};
+}
+
 PrintOutcome print_page(const PlotState& f, const SpectrumState& s, const ChaosState& chaos,
                         PrinterSurface& printer) {
+  if (!page_has_content(f, s)) return nothing_to_print();
   PrintOutcome out;
-  if (!page_has_content(f, s)) return out;
   const bool spectrum = s.FFT_flag != kFalse;
   const i32 r = f.cycle_number;
   Pen p(printer);
@@ -188,8 +193,8 @@ PrintOutcome print_page(const PlotState& f, const SpectrumState& s, const ChaosS
       p.print_at(6500, 14650, "PHASE (radian)");
     }
   }
-  out.status = PrintOutcome::Status::printed;
-  if (!printer.end_doc(out.reason)) out.status = PrintOutcome::Status::failed;
+  out.status = Status::done;
+  if (!printer.end_doc(out.reason)) out.status = Status::failed;
   return out;
 }
 

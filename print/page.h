@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/outcome.h"
 #include "platform/printer.h"
 
 namespace kv {
@@ -16,11 +17,11 @@ struct ChaosState;
 // False when nothing is stored and no spectrum is shown: no page is made.
 bool page_has_content(const PlotState& plots, const SpectrumState& spectrum);
 
-struct PrintOutcome {
-  enum class Status { printed, nothing_to_print, failed };
-  Status status = Status::nothing_to_print;
-  std::string reason;  // failed: why the page could not be finished
-};
+// done: the page was made. refused: nothing is stored and no spectrum is shown, so no
+// page is made. failed: the page could not be finished (the reason says why).
+using PrintOutcome = Outcome;
+// The outcome of a Print with nothing to print.
+PrintOutcome nothing_to_print();
 
 // Draws the page (the phase page from the plots' tables, or the spectrum page with its
 // window and Lyapunov exponent when FFT_flag is set) on `printer` and ends the document.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "datafiles/save_state.h"
 #include "plot/phase_plot.h"
@@ -22,9 +23,14 @@ bool start_saving(const SimContext& c, const std::string& path, const char* kind
   return true;
 }
 
-SimOutcome failed(std::string reason) {
+// A command that ended before its loop.
+SimOutcome not_run(Status status, bool begun, std::string file_error, std::string problem) {
   SimOutcome out;
-  out.reason = std::move(reason);
+  out.status = status;
+  out.begun = begun;
+  out.reason = problem.empty() ? file_error : problem;
+  out.file_error = std::move(file_error);
+  out.problem = std::move(problem);
   return out;
 }
 
@@ -45,10 +51,8 @@ SimOutcome simulate(const SimContext& c, const SimRequest& request, RunControl& 
   // Values that leave the model undefined are refused before anything changes; the panel
   // stays open for the correction.
   const SimParameters panel = read_panel(c.sim, request.panel);
-  if (std::string problem = check_panel(request.panel, panel); !problem.empty()) {
-    c.sys.dialogs.message(problem, "Pendulum parameters", MsgIcon::Warning);
-    return failed(problem);
-  }
+  if (std::string problem = check_panel(request.panel, panel); !problem.empty())
+    return not_run(Status::refused, false, {}, std::move(problem));
 
   PlotState& plot = c.plot;
   PlotView& view = *plot.view;
@@ -62,10 +66,8 @@ SimOutcome simulate(const SimContext& c, const SimRequest& request, RunControl& 
     view.show(PlotPart::poincare_plot, false);
     plot.number_of_points = request.points;
     c.save.saving_orbit = kTrue;
-    if (!start_saving(c, request.path, "PHASE", error)) {
-      stage(SimStage::not_run);
-      return failed(error);
-    }
+    if (!start_saving(c, request.path, "PHASE", error))
+      return not_run(Status::failed, true, std::move(error), {});
     stage(SimStage::saving);
   }
 
@@ -84,21 +86,17 @@ SimOutcome simulate(const SimContext& c, const SimRequest& request, RunControl& 
         reachable_poincare_points(h, panel.drive_frequency, panel.omega0, panel.time_out);
     if (request.points > reachable) {
       const double seconds = frozen_clock_time(h) / panel.omega0;
-      const std::string text =
+      std::string text =
           "At most " + std::to_string(reachable) +
           " Poincare points can be saved with these parameters: the simulation's clock stops "
           "advancing after " +
           std::to_string(std::llround(seconds)) + " s of pendulum time.";
-      c.sys.dialogs.message(text, "Simulation", MsgIcon::Warning);
-      stage(SimStage::not_run);
-      return failed(text);
+      return not_run(Status::refused, true, {}, std::move(text));
     }
     plot.number_of_points = request.points;
     c.save.saving_orbit = kFalse;
-    if (!start_saving(c, request.path, "POINCARE", error)) {
-      stage(SimStage::not_run);
-      return failed(error);
-    }
+    if (!start_saving(c, request.path, "POINCARE", error))
+      return not_run(Status::failed, true, std::move(error), {});
     stage(SimStage::saving);
   }
 
@@ -120,19 +118,23 @@ SimOutcome simulate(const SimContext& c, const SimRequest& request, RunControl& 
   view.show(PlotPart::poincare_plot, true);
   stage(SimStage::running);
   view.show(PlotPart::parameter_panel, false);
-  c.sys.pump.repaint();
+  view.show_drawn();
 
   static_cast<SimParameters&>(c.sim) = panel;
   SimRun sim = start_sim_run(c, request.options);
   SimOutcome out;
+  out.begun = true;
   out.ran = true;
   out.end = run_sim_loop(c, sim, run);
   out.lines = sim.saved_lines;
-  out.reason = finish_sim_run(c, out.end, sim, request.on_stage);
+  SimRunEnd told = finish_sim_run(c, out.end, sim, request.on_stage);
+  out.reason = told.problem.empty() ? told.file_error : told.problem;
+  out.file_error = std::move(told.file_error);
+  out.problem = std::move(told.problem);
   if (out.end == SimEnd::Halted)
-    out.status = CommandStatus::halted;
+    out.status = Status::halted;
   else
-    out.status = out.reason.empty() ? CommandStatus::done : CommandStatus::failed;
+    out.status = out.reason.empty() ? Status::done : Status::failed;
   return out;
 }
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "platform/command_status.h"
+#include "platform/outcome.h"
 #include "platform/vb_numeric.h"
 #include "simulation/sim_panel.h"
 #include "simulation/sim_run.h"
@@ -26,12 +26,17 @@ struct SimRequest {
   SimStageHook on_stage;
 };
 
-struct SimOutcome {
-  CommandStatus status = CommandStatus::failed;
-  std::string reason;  // for failed: the text told to the user
+// done, halted; refused (parameters that leave the model undefined, more Poincare points
+// than the run's clock can reach), failed (the save file, a run ended early by the model).
+// The window shows `file_error` ("File error") and then `problem` as message boxes; the
+// reason is the last of them.
+struct SimOutcome : Outcome {
+  bool begun = false;  // the parameters were accepted and a run set up
   bool ran = false;    // the loop ran
   SimEnd end = SimEnd::Halted;
-  long long lines = 0;  // data lines saved
+  long long lines = 0;     // data lines saved
+  std::string file_error;  // the save file could not be opened or kept: which and why
+  std::string problem;     // refused parameters or points, or why the run ended early
 };
 
 // What "Continue" resets once the parameters are accepted, before any question: the
@@ -39,7 +44,7 @@ struct SimOutcome {
 void reset_for_continue(SimulationState& sim, PlotState& plot);
 
 // Runs the simulation the request asks for. Values that leave the model undefined are
-// refused before anything changes (the text is told and given as the reason).
+// refused before anything changes.
 SimOutcome simulate(const SimContext& c, const SimRequest& request, RunControl& run);
 
 }  // namespace kv

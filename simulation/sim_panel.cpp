@@ -82,4 +82,11 @@ std::string check_panel(const PanelTexts& t, const SimParameters& p) {
   return {};
 }
 
+void set_default_parameters(SimulationState& sim) {
+  static_cast<PendulumParameters&>(sim) = startup_pendulum();
+  derive_values(sim);
+  sim.initial_velocity = 1.0;
+  sim.initial_angle = 1.0;
+}
+
 }  // namespace kv

@@ -26,26 +26,44 @@ struct PanelTexts {
   std::string time_out;          // Text69
 };
 
-// A box of the panel's parameter set: where its text goes in PanelTexts, and the caption
-// and unit the panel shows beside it (messages name a box by its caption).
+// A box of the panel's parameter set: where its text goes in PanelTexts, the caption and
+// unit the panel shows beside it (messages name a box by its caption), the text it holds
+// at start-up, and the option of kestavor-cli simulate that gives its text.
 struct PanelBox {
   std::string PanelTexts::*text;
   std::string_view caption;
   std::string_view unit;
+  std::string_view start_text;
+  std::string_view option;
 };
 
-inline constexpr PanelBox kMgrBox{&PanelTexts::mgr, "mgr=", " Nm"};
-inline constexpr PanelBox kInertiaBox{&PanelTexts::inertia, "Inertia=", " Kgmm"};
-inline constexpr PanelBox kDampingBox{&PanelTexts::damping, "Damping=", " Nms"};
-inline constexpr PanelBox kDriveAmplitudeBox{&PanelTexts::drive_amplitude,
-                                             "Drive amplitude=", " Nm"};
-inline constexpr PanelBox kDriveFrequencyBox{&PanelTexts::drive_frequency,
-                                             "Drive frequency=", "rad/s"};
-inline constexpr PanelBox kDrivePhaseBox{&PanelTexts::drive_phase, "Drive phase=", "radian"};
-inline constexpr PanelBox kInitialAngleBox{&PanelTexts::initial_angle, "Initial angle=", "radian"};
-inline constexpr PanelBox kInitialVelocityBox{&PanelTexts::initial_velocity,
-                                              "Initial velocity=", "rad/s"};
-inline constexpr PanelBox kTimeOutBox{&PanelTexts::time_out, "Time out=", "s"};
+inline constexpr PanelBox kMgrBox{&PanelTexts::mgr, "mgr=", " Nm", "0.000798", "--mgr"};
+inline constexpr PanelBox kInertiaBox{&PanelTexts::inertia, "Inertia=", " Kgmm", "0.000009876",
+                                      "--inertia"};
+inline constexpr PanelBox kDampingBox{&PanelTexts::damping, "Damping=", " Nms", "0.000017754",
+                                      "--damping"};
+inline constexpr PanelBox kDriveAmplitudeBox{
+    &PanelTexts::drive_amplitude, "Drive amplitude=", " Nm", "0.0005306", "--drive-amplitude"};
+inline constexpr PanelBox kDriveFrequencyBox{
+    &PanelTexts::drive_frequency, "Drive frequency=", "rad/s", "5.8119", "--drive-frequency"};
+inline constexpr PanelBox kDrivePhaseBox{&PanelTexts::drive_phase, "Drive phase=", "radian", "0",
+                                         "--drive-phase"};
+inline constexpr PanelBox kInitialAngleBox{&PanelTexts::initial_angle, "Initial angle=", "radian",
+                                           "1.0", "--initial-angle"};
+inline constexpr PanelBox kInitialVelocityBox{
+    &PanelTexts::initial_velocity, "Initial velocity=", "rad/s", "1.0", "--initial-velocity"};
+inline constexpr PanelBox kTimeOutBox{&PanelTexts::time_out, "Time out=", "s", "0", "--time-out"};
+
+// The boxes in the panel's order, top to bottom.
+inline constexpr const PanelBox* kPanelBoxes[] = {&kMgrBox,
+                                                  &kInertiaBox,
+                                                  &kDampingBox,
+                                                  &kDriveAmplitudeBox,
+                                                  &kDriveFrequencyBox,
+                                                  &kDrivePhaseBox,
+                                                  &kInitialAngleBox,
+                                                  &kInitialVelocityBox,
+                                                  &kTimeOutBox};
 
 // The parameter set the texts give, read against the `stored` one: an empty box keeps the
 // stored value, but the drive phase and the time-out, which are then 0. The velocity box
@@ -55,5 +73,8 @@ SimParameters read_panel(const SimParameters& stored, const PanelTexts& t);
 // An empty text when the values define the model; otherwise the message for the user,
 // naming the box whose value is unusable.
 std::string check_panel(const PanelTexts& t, const SimParameters& p);
+
+// The parameter set the program starts with (the panel's start-up texts, read).
+void set_default_parameters(SimulationState& sim);
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "datafiles/data_lines.h"
 #include "datafiles/save_state.h"
@@ -62,8 +63,8 @@ SimRun start_sim_run(const SimContext& c, const SimOptions& options) {
   r.time_out_ms = p.time_out * 1000;
   r.drive_sine_prev = p.drive_sine_prev;
   r.rollover = 0;
-  c.rollover = 0;
-  r.start_tick = c.sys.clock.tick_ms();
+  c.plotted_point.rollover = 0;
+  r.start_tick = c.clock.tick_ms();
   r.elapsed_ms = 0;
   r.saved_lines = 0;
   r.refresh = RefreshPacer{};
@@ -97,16 +98,16 @@ SimEnd run_sim_loop(const SimContext& c, SimRun& r, RunControl& run) {
     if (computer_time) r.elapsed_ms = static_cast<i64>(round_half_even(sim_ms));
     int slices = 0;
     while (r.options.real_time && r.elapsed_ms < sim_ms) {
-      r.elapsed_ms = c.sys.clock.tick_ms() - r.start_tick;
+      r.elapsed_ms = c.clock.tick_ms() - r.start_tick;
       if (r.elapsed_ms >= sim_ms) break;
-      c.sys.clock.sleep_ms(kSleepSliceMs);
+      c.clock.sleep_ms(kSleepSliceMs);
       if (++slices % kSlicesPerHaltPoll == 0 && run.halt_requested()) return SimEnd::Halted;
     }
 
     const SimSample s = sim_step(r, r.elapsed_ms);
     if (s.fault == StepFault::unstable) return SimEnd::Unstable;
     if (s.fault == StepFault::time_frozen) return SimEnd::TimeFrozen;
-    c.rollover = s.revolutions;
+    c.plotted_point.rollover = s.revolutions;
 
     // The phase plot. Velocity is drawn upward on both plots: a positive velocity lies
     // above the centre.
@@ -132,11 +133,11 @@ SimEnd run_sim_loop(const SimContext& c, SimRun& r, RunControl& run) {
     if (r.refresh.tick(computer_time)) picture1.Refresh();
 
     // The Poincare plot.
-    c.poincare_event = kFalse;
+    c.plotted_point.poincare_event = kFalse;
     if (s.poincare_event) {
       plot.poincare_y = poincare_centre_y - s.velocity_value * 10;
       plot_poincare_point(plot);
-      c.poincare_event = kTrue;
+      c.plotted_point.poincare_event = kTrue;
     }
     c.sim.drive_sine_prev = r.drive_sine_prev;
 
@@ -148,7 +149,7 @@ SimEnd run_sim_loop(const SimContext& c, SimRun& r, RunControl& run) {
       if (!c.file.write({line, n})) return SimEnd::FileError;
       ++r.saved_lines;
       run.progress(r.saved_lines, plot.number_of_points);
-      c.poincare_event = kFalse;
+      c.plotted_point.poincare_event = kFalse;
     }
 
     store_for_print(plot, s);
@@ -163,23 +164,22 @@ SimEnd run_sim_loop(const SimContext& c, SimRun& r, RunControl& run) {
   }
 }
 
-std::string finish_sim_run(const SimContext& c, SimEnd how, const SimRun& r,
-                           const SimStageHook& on_stage) {
-  std::string told;
+SimRunEnd finish_sim_run(const SimContext& c, SimEnd how, const SimRun& r,
+                         const SimStageHook& on_stage) {
+  SimRunEnd told;
   const bool was_saving = c.save.saving != kFalse;
   if (was_saving) {
     // A run stopped by HALT, or whose last values were garbage, leaves no file; any file
-    // of that name from before stays as it was. Otherwise what was written is kept
-    // (keep reports a write error itself).
+    // of that name from before stays as it was. Otherwise what was written is kept.
     // A run whose clock stopped before its first data line replaces nothing either.
     const bool nothing_saved = how == SimEnd::TimeFrozen && r.saved_lines == 0;
     if (how == SimEnd::Halted || how == SimEnd::Unstable || nothing_saved) {
       c.file.discard();
     } else {
-      c.file.keep(&told);
+      c.file.keep(&told.file_error);
     }
   }
-  c.poincare_event = kFalse;
+  c.plotted_point.poincare_event = kFalse;
   c.plot.plot_flag = kFalse;
   c.save.saving = kFalse;
   c.save.saving_orbit = kFalse;
@@ -192,8 +192,7 @@ std::string finish_sim_run(const SimContext& c, SimEnd how, const SimRun& r,
         "The simulation was stopped because the pendulum's angle or velocity is no longer a "
         "usable number (the parameters make the model blow up).";
     if (was_saving) text += " The unfinished file was not kept.";
-    c.sys.dialogs.message(text, "Simulation", MsgIcon::Warning);
-    told = text;
+    told.problem = std::move(text);
   } else if (how == SimEnd::TimeFrozen) {
     const double seconds = r.model.sim_time / c.sim.omega0;
     std::string text = "The simulation was stopped after " + std::to_string(std::llround(seconds)) +
@@ -203,8 +202,7 @@ std::string finish_sim_run(const SimContext& c, SimEnd how, const SimRun& r,
     else if (was_saving)
       text += " The file holds the " + std::to_string(r.saved_lines) + " of " +
               std::to_string(c.plot.number_of_points) + " points saved so far.";
-    c.sys.dialogs.message(text, "Simulation", MsgIcon::Warning);
-    told = text;
+    told.problem = std::move(text);
   }
   return told;
 }

@@ -5,14 +5,15 @@
 // saved. It feeds the plots the same quantities in the same units as a live acquisition
 // (angle counts of 4000 per revolution, velocity values). The run sees no control of the
 // window: it works on the state groups of a SimContext, and whoever started it is told
-// through a RunControl and the stage hook.
+// through a RunControl, the stage hook and its outcome.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include "platform/services.h"
+#include "acquisition/sample_decoder.h"
+#include "platform/clock.h"
 #include "platform/vb_numeric.h"
 #include "simulation/sim_step.h"
 #include "simulation/simulation_state.h"
@@ -75,40 +76,38 @@ enum class SimStage {
   begun,    // the parameters are accepted and a run is being set up
   saving,   // the save file is open
   running,  // everything is drawn; the loop starts next
-  not_run,  // the command ended before its loop
   ended,    // the loop ended and its file is closed
 };
 using SimStageHook = std::function<void(SimStage)>;
 
 // The save file a run writes: opened with its header lines (N and the kind word), written
-// line by line, then kept or thrown away. Each call tells the user about a failure itself
-// (the window's is its data file, datafiles/save_file).
+// line by line, then kept or thrown away. A failure comes back as a text naming the file
+// and the reason (the window's save file is its data file, datafiles/save_file).
 class SimSaveFile {
  public:
   virtual ~SimSaveFile() = default;
-  // False with no file open; `error` then holds the text told.
+  // False with no file open; `error` then says which file and why.
   virtual bool open(const std::string& path, i32 n, std::string_view kind, std::string& error) = 0;
   // False after a write error; keep() then tells which file failed and why.
   virtual bool write(std::string_view line) = 0;
-  // Closes the file and keeps what was written; false, with the text told in `error`,
-  // when the final write or move fails. Harmless when no file is open.
+  // Closes the file and keeps what was written; false, with the reason in `error`, when
+  // the final write or move fails. Harmless when no file is open.
   virtual bool keep(std::string* error) = 0;
   // Closes the file and throws it away; an older file of that name stays.
   virtual void discard() = 0;
 };
 
 // What a simulation works on: the parameter set, the plots and their tables, the data
-// file's flags and the file itself, the services (clock, dialogs, repaint), and the
-// plotted point's revolution count and Poincare flag, which it shares with the
-// acquisition's.
+// file's flags and the file itself, the clock a real-time run waits for, and the plotted
+// point's revolution count and Poincare flag (rollover, poincare_event), which it shares
+// with the acquisition's decoder.
 struct SimContext {
   SimulationState& sim;
   PlotState& plot;
   SaveState& save;
   SimSaveFile& file;
-  const Services& sys;
-  double& rollover;
-  vb_bool& poincare_event;
+  Clock& clock;
+  DecoderState& plotted_point;
 };
 
 // The state of one run's loop: the stepped pendulum and the loop's own counters.
@@ -130,11 +129,17 @@ SimRun start_sim_run(const SimContext& c, const SimOptions& options);
 // Clear once per step.
 SimEnd run_sim_loop(const SimContext& c, SimRun& r, RunControl& run);
 
+// What the end of a run has to tell: the save file's failure to close, and why the run
+// ended early; each empty when there is nothing to tell.
+struct SimRunEnd {
+  std::string file_error;
+  std::string problem;
+};
+
 // Ends the run: closes the save file, keeping it unless HALT or an unstable model ended
-// the run (an older file of that name then survives), clears the run's flags, calls the
-// hook with SimStage::ended and tells the user why a run ended early. Returns the text
-// told to the user (a file error or why the run ended early), empty when nothing was told.
-std::string finish_sim_run(const SimContext& c, SimEnd how, const SimRun& r,
-                           const SimStageHook& on_stage = {});
+// the run (an older file of that name then survives), clears the run's flags and calls
+// the hook with SimStage::ended. Returns what the user is to be told.
+SimRunEnd finish_sim_run(const SimContext& c, SimEnd how, const SimRun& r,
+                         const SimStageHook& on_stage = {});
 
 }  // namespace kv

@@ -5,7 +5,7 @@
 namespace kv {
 
 bool DataSaveFile::open(const std::string& path, i32 n, std::string_view kind, std::string& error) {
-  return open_save_file(save_, files_, dialogs_, path, n, kind, &error);
+  return open_save_file(save_, files_, path, n, kind, &error);
 }
 
 bool DataSaveFile::write(std::string_view line) {
@@ -13,7 +13,7 @@ bool DataSaveFile::write(std::string_view line) {
 }
 
 bool DataSaveFile::keep(std::string* error) {
-  return terminate_file(save_, files_, dialogs_, error);
+  return terminate_file(save_, files_, error);
 }
 
 void DataSaveFile::discard() {

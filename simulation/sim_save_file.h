@@ -5,14 +5,12 @@
 #include "simulation/sim_run.h"
 
 namespace kv {
-class Dialogs;
 class FileTable;
 struct SaveState;
 
 class DataSaveFile final : public SimSaveFile {
  public:
-  DataSaveFile(SaveState& save, FileTable& files, Dialogs& dialogs)
-      : save_(save), files_(files), dialogs_(dialogs) {}
+  DataSaveFile(SaveState& save, FileTable& files) : save_(save), files_(files) {}
   bool open(const std::string& path, i32 n, std::string_view kind, std::string& error) override;
   bool write(std::string_view line) override;
   bool keep(std::string* error) override;
@@ -21,7 +19,6 @@ class DataSaveFile final : public SimSaveFile {
  private:
   SaveState& save_;
   FileTable& files_;
-  Dialogs& dialogs_;
 };
 
 }  // namespace kv

@@ -238,6 +238,13 @@ std::int64_t sweep_units(const SweepRequest& r) {
   return r.start == SweepStart::follow ? (r.y.box ? r.y.steps : 1) : sweep_cells(r);
 }
 
+std::int64_t reorder_window(const SweepRequest& r, std::int64_t workers) {
+  if (r.reorder_window > 0) return r.reorder_window;
+  std::int64_t w = std::max<std::int64_t>(64, 16 * workers);
+  if (r.kind == SweepKind::orbit) w = std::min(w, (std::int64_t{4} << 20) / r.kept);
+  return std::max(w, 2 * workers);
+}
+
 UnitSpan unit_span(const SweepRequest& r, std::int64_t u) {
   if (r.start == SweepStart::follow) return {u * r.x.steps, r.x.steps};
   return {u, 1};
@@ -356,14 +363,14 @@ bool lyapunov_spectrum(const PanelTexts& panel, std::int64_t transient, std::int
 SweepOutcome run_sweep(const SweepRequest& r, RunControl& run, const SweepSink& sink) {
   SweepOutcome out;
   if (std::string e = check_sweep(r); !e.empty()) {
+    out.status = Status::refused;
     out.reason = "Sweep refused: " + e;
     return out;
   }
   const std::int64_t total = sweep_cells(r), units = sweep_units(r);
   unsigned threads = r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency());
   threads = static_cast<unsigned>(std::min<std::int64_t>(threads, units));
-  const std::int64_t window =
-      r.reorder_window > 0 ? r.reorder_window : std::max<std::int64_t>(64, 16 * threads);
+  const std::int64_t window = reorder_window(r, threads);
 
   // Cells finished out of order wait in a ring of `window` slots; a worker whose cell lies
   // a window or more ahead of the next one to hand on waits, so memory stays bounded.
@@ -440,7 +447,7 @@ SweepOutcome run_sweep(const SweepRequest& r, RunControl& run, const SweepSink& 
     out.reason = "the sweep's rows could not be written.";
     return out;
   }
-  out.status = halted ? CommandStatus::halted : CommandStatus::done;
+  out.status = halted ? Status::halted : Status::done;
   return out;
 }
 

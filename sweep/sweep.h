@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/command_status.h"
+#include "platform/outcome.h"
 #include "simulation/sim_panel.h"
 
 namespace kv {
@@ -91,12 +91,12 @@ struct SweepCell {
 
 using SweepSink = std::function<bool(const SweepCell&)>;
 
-struct SweepOutcome {
-  CommandStatus status = CommandStatus::failed;  // done, halted or failed
-  std::string reason;                            // for failed: what is wrong
-  std::int64_t cells = 0;                        // cells handed to the sink
-  std::int64_t unstable = 0;                     // of which blew up
-  std::int64_t refused = 0;                      // of which had an undefined model
+// done, halted; refused (the request cannot be swept: the reason says why) or failed (the
+// sink could not take a row).
+struct SweepOutcome : Outcome {
+  std::int64_t cells = 0;     // cells handed to the sink
+  std::int64_t unstable = 0;  // of which blew up
+  std::int64_t refused = 0;   // of which had an undefined model
 };
 
 // The text of a grid value: the shortest that reads back as the same double.
@@ -121,6 +121,11 @@ std::int64_t sweep_cells(const SweepRequest& r);
 // points (a true value abandons the unit; put is then not called for the rest).
 void compute_unit(const SweepRequest& r, std::int64_t u,
                   const std::function<void(SweepCell&&)>& put, const std::function<bool()>& stop);
+
+// Cells a sweep over `workers` threads or ranks holds for the grid order when the request
+// leaves it open: 16 per worker (at least 64), fewer when an orbit diagram keeps many points
+// per cell (about 4 million points held at most), never fewer than 2 per worker.
+std::int64_t reorder_window(const SweepRequest& r, std::int64_t workers);
 
 // The cells of one unit (first cell index and count).
 struct UnitSpan {

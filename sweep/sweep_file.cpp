@@ -6,16 +6,6 @@ namespace kv {
 
 namespace {
 
-const PanelBox* const kPanelBoxes[] = {&kMgrBox,
-                                       &kInertiaBox,
-                                       &kDampingBox,
-                                       &kDriveAmplitudeBox,
-                                       &kDriveFrequencyBox,
-                                       &kDrivePhaseBox,
-                                       &kInitialAngleBox,
-                                       &kInitialVelocityBox,
-                                       &kTimeOutBox};
-
 std::string unit_of(const PanelBox* b) {
   std::string u(b->unit);
   while (!u.empty() && u.front() == ' ') u.erase(0, 1);

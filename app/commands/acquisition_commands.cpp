@@ -8,6 +8,7 @@
 #include "app/commands/recording.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
+#include "datafiles/point_count.h"
 #include "datafiles/save_file.h"
 #include "platform/list_input.h"
 #include "plot/phase_plot.h"
@@ -17,32 +18,11 @@ namespace kv {
 
 namespace {
 
-// Closes the recording after its run: a run stopped by HALT leaves no file (an older file
-// of that name survives); every other ending keeps what was written.
-void finish_recording(Form1& f, RecordingOutcome& out) {
-  if (OutputFile* file = f.files.output(f.save_file_number)) out.lines = file->lines() - 2;
-  // A run that ended early before its first data line has recorded nothing: like a run
-  // stopped by HALT it replaces no file.
-  const bool ended_early =
-      out.end == RunEnd::BoxGone || out.end == RunEnd::BoxSilent || out.end == RunEnd::EndOfData;
-  if (out.end == RunEnd::Halted || (ended_early && out.lines <= 0)) {
-    discard_save_file(f);
-  } else {
-    terminate_file(f, &out.reason);
-    out.kept = true;
-  }
-  if (out.end == RunEnd::Halted) {
-    f.show_status("Recording stopped by HALT: " + out.path + " was not kept.", kRed);
-  } else if (ended_early && !out.kept) {
-    out.reason = std::string("Recording failed: ") + describe_run_end(out.end) +
-                 " before the first data line, so " + out.path + " was not written.";
-    f.show_status(out.reason, kRed);
-  } else if (ended_early) {
-    f.show_status(std::string("Recording incomplete: ") + describe_run_end(out.end) + ". The " +
-                      std::to_string(out.lines) + " data lines written are kept in " + out.path +
-                      ".",
-                  kRed);
-  }
+// A command the user ended at a question: nothing was recorded.
+RecordingOutcome cancelled() {
+  RecordingOutcome out;
+  out.status = Status::refused;
+  return out;
 }
 
 // The questions of "Save orbit" and "Save poincare": the point count, then the path. A
@@ -55,15 +35,15 @@ RecordingOutcome ask_and_record(Form1& f, RecordingKind kind) {
       f.sys.dialogs.input_box("Enter number of data points", "number of points", "1000");
   switch (parse_point_count(reply, n)) {
     case PointCountReply::Cancel:
-      terminate_file(f);
-      return {};
+      close_data_file(f);
+      return cancelled();
     case PointCountReply::TooLarge:
-      return {};
+      return cancelled();
     case PointCountReply::Ok:
       break;
   }
   f.number_of_points = n;
-  if (kind == RecordingKind::Orbit && n > kMaxSavedPoints) return {};
+  if (kind == RecordingKind::Orbit && n > kMaxSavedPoints) return cancelled();
   f.ui.set_back(kind == RecordingKind::Orbit ? Ctl::Text13 : Ctl::Text14, kWhite);
   RecordingRequest request;
   request.kind = kind;
@@ -74,7 +54,7 @@ RecordingOutcome ask_and_record(Form1& f, RecordingKind kind) {
   WindowRunControl run(f, [&request](std::int64_t done, std::int64_t total) {
     return recording_progress_text(request.path, done, total);
   });
-  return record(f, request, run);
+  return record_in_window(f, request, run);
 }
 
 // The recording takes Clear away while it asks its questions; however the command ends
@@ -103,35 +83,20 @@ void prepare_recording(Form1& f, RecordingKind kind) {
   }
 }
 
-RecordingOutcome record(Form1& f, const RecordingRequest& request, RunControl& run) {
-  RecordingOutcome out;
+RecordingOutcome record_in_window(Form1& f, RecordingRequest request, RunControl& run) {
   const bool orbit = request.kind == RecordingKind::Orbit;
   const Ctl button = orbit ? Ctl::Text13 : Ctl::Text14;
-  const std::int32_t n = request.points;
-  f.number_of_points = n;
-  if (orbit && n > kMaxSavedPoints) return out;
-
+  // A count beyond the limit ends the command before the button turns white.
+  if (orbit && request.points > kMaxSavedPoints)
+    return record(acquisition_context(f), request, run);
   f.ui.set_back(button, kWhite);
-  f.saving_orbit = orbit ? kTrue : kFalse;
-  if (orbit) f.poincare_event = kFalse;
-  const std::string& path = request.path;
-  f.save_file_name = path;
-  out.path = path;
-  if (!path.empty() && open_save_file(f, path, n, orbit ? "PHASE" : "POINCARE", &out.reason)) {
-    f.saving = kTrue;
-    // The screen shows phase and Poincare plots from now on, not a spectrum.
-    f.FFT_flag = kFalse;
-    if (!orbit) {
-      f.ui.set_visible(Ctl::Picture2, true);
-      grid(f);
-    }
-    setup_phase_plot(f);
-    out.ran = true;
-    out.end = COLLECT_DATA(f, run);
-    finish_recording(f, out);
-    f.save_file_number = 0;
-    f.saving = kFalse;
-  }
+  // The screen shows phase and Poincare plots from now on, not a spectrum.
+  request.hooks.opened = [&f] { f.FFT_flag = kFalse; };
+  request.hooks.running = [&f] { begin_acquisition_run(f); };
+  request.hooks.ended = [&f](RunEnd end) { end_acquisition_run(f, end); };
+  RecordingOutcome out = record(acquisition_context(f), request, run);
+  if (!out.file_error.empty()) show_file_error(f, out.file_error);
+  if (!out.summary.empty()) f.show_status(out.summary, kRed);
   f.ui.set_back(button, kGrey);
   return out;
 }

@@ -26,13 +26,15 @@ std::string run_end_status(RunEnd end, const InterfaceBox* box, std::uint32_t& c
   }
 }
 
-RunEnd COLLECT_DATA(Form1& f, RunControl& run) {
+void begin_acquisition_run(Form1& f) {
   f.ui.set_enabled(Ctl::Text18, true);
   f.ui.set_back(Ctl::Text18, f.saving ? kRed : kGreen);
   // A message left by an earlier run (box gone, end of data) no longer applies.
   f.ui.set_visible(Ctl::Text58, false);
   f.sys.pump.repaint();
-  const RunEnd end = get_data(acquisition_context(f), run);
+}
+
+void end_acquisition_run(Form1& f, RunEnd end) {
   std::uint32_t color = kRed;
   const std::string status = run_end_status(end, f.device.get(), color);
   if (!status.empty()) f.show_status(status, color);
@@ -41,6 +43,12 @@ RunEnd COLLECT_DATA(Form1& f, RunControl& run) {
   f.ui.set_enabled(Ctl::Text18, false);
   f.ui.set_back(Ctl::Text18, kGrey);
   f.sys.pump.repaint();
+}
+
+RunEnd COLLECT_DATA(Form1& f, RunControl& run) {
+  begin_acquisition_run(f);
+  const RunEnd end = get_data(acquisition_context(f), run);
+  end_acquisition_run(f, end);
   return end;
 }
 

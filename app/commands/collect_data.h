@@ -23,6 +23,12 @@ AcquisitionContext acquisition_context(Form1& f);
 // or none), with its colour; empty for the other endings.
 std::string run_end_status(RunEnd end, const InterfaceBox* box, std::uint32_t& color);
 
+// The window's side of a run: before it, HALT enabled in red (saving) or green and an old
+// status text hidden; after it, the status text of an ending caused by the box, the
+// command buttons grey and HALT grey and disabled. Both repaint.
+void begin_acquisition_run(Form1& f);
+void end_acquisition_run(Form1& f, RunEnd end);
+
 RunEnd COLLECT_DATA(Form1& f, RunControl& run);
 
 }  // namespace kv

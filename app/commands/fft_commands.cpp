@@ -26,16 +26,15 @@ constexpr const char* kTitle = "Fast Fourier transform";
 constexpr double kMaxSegments = 9e18;
 
 SpectrumContext spectrum_context(Form1& f) {
-  return SpectrumContext{f, f, f, f, f.files, f.sys.pump};
+  return SpectrumContext{f, f, f, f, f.files};
 }
 
 // HALT was enabled for the estimate; a command that ends before it gives the button back
 // and tells why, when there is a reason.
-SpectrumOutcome ended_early(Form1& f, SpectrumOutcome outcome, const std::string& reason = {}) {
+void ended_early(Form1& f, const std::string& reason = {}) {
   f.ui.set_enabled(Ctl::Text18, false);
   f.ui.set_back(Ctl::Text18, kGrey);
   if (!reason.empty()) f.sys.dialogs.message(reason, kTitle, MsgIcon::Warning);
-  return outcome;
 }
 
 // After the plot and the estimate: the estimate's texts and HALT, the FFT button grey.
@@ -45,7 +44,7 @@ void show_drawn(Form1& f, const SpectrumResult& result) {
   f.sys.pump.repaint();
 }
 
-SpectrumOutcome spectrum_by_dialogs(Form1& f) {
+void spectrum_by_dialogs(Form1& f) {
   const SpectrumContext c = spectrum_context(f);
   SpectrumRequest request;
   request.window = f.ui[Ctl::List1].value;
@@ -53,10 +52,9 @@ SpectrumOutcome spectrum_by_dialogs(Form1& f) {
   f.ui.set_enabled(Ctl::Text18, true);
   begin_spectrum(c, request.window);
   request.orbit_path = f.sys.dialogs.open_file("*.pha|*.pha", f.program_dir, "");
-  if (request.orbit_path.empty()) return ended_early(f, SpectrumOutcome::cancelled);
+  if (request.orbit_path.empty()) return ended_early(f);
   SpectrumSource source = open_spectrum_source(c, request.orbit_path);
-  if (source.status != CommandStatus::done)
-    return ended_early(f, SpectrumOutcome::unreadable, source.reason);
+  if (!source.done()) return ended_early(f, source.reason);
 
   const std::string answer = f.sys.dialogs.input_box("Maximum number that can be averaged", kTitle,
                                                      std::to_string(source.offered));
@@ -64,29 +62,23 @@ SpectrumOutcome spectrum_by_dialogs(Form1& f) {
   // the command.
   const double asked = answer.empty() ? 0 : round_half_even(leading_number(answer));
   if (answer.empty() || source.offered == 0 || !(asked >= 1)) {
-    ended_early(f, SpectrumOutcome::cancelled);
+    ended_early(f);
     // The offer of 0 says the file is too short; the status text says by how much.
     if (source.offered == 0)
-      f.show_status(request.orbit_path +
-                        " is too short for one segment of the spectrum: a segment needs " +
-                        std::to_string(kRecordsPerSegment) + " records, and its header counts " +
-                        std::to_string(f.number_of_points) + ".",
-                    kRed);
-    return SpectrumOutcome::cancelled;
+      f.show_status(too_short_for_a_segment(request.orbit_path, f.number_of_points), kRed);
+    return;
   }
   request.segments = static_cast<std::int64_t>(std::min(asked, kMaxSegments));
   WindowRunControl run(f, segment_progress_text);
   const SpectrumResult drawn = average_spectrum(c, source, request, run);
-  terminate_file(f);  // a data file left open by an earlier command
-  if (drawn.outcome != SpectrumOutcome::drawn) return ended_early(f, drawn.outcome, drawn.reason);
+  close_data_file(f);  // a data file left open by an earlier command
+  if (!drawn.drawn) return ended_early(f, drawn.reason);
   show_drawn(f, drawn);
 
-  if (!f.sys.dialogs.ask_yes_no("Save the spectrum?", "FFT", MsgIcon::Question))
-    return SpectrumOutcome::drawn;
+  if (!f.sys.dialogs.ask_yes_no("Save the spectrum?", "FFT", MsgIcon::Question)) return;
   request.output = f.sys.dialogs.save_file("(*.fft)|*.fft", "*.fft", f.program_dir, "");
   f.save_file_name = request.output;
-  if (request.output.empty()) return SpectrumOutcome::drawn;
-  return save_spectrum(f, request.output) ? SpectrumOutcome::saved : SpectrumOutcome::save_failed;
+  if (!request.output.empty()) save_spectrum(f, request.output);
 }
 
 }  // namespace
@@ -102,20 +94,12 @@ SpectrumResult spectrum_command(Form1& f, SpectrumRequest request, RunControl& r
   f.ui.set_enabled(Ctl::Text18, true);
   request.lyapunov = lyapunov_watch(f);
   SpectrumResult result = run_spectrum(spectrum_context(f), request, run);
-  terminate_file(f);  // a data file left open by an earlier command
-  switch (result.outcome) {
-    case SpectrumOutcome::cancelled:
-    case SpectrumOutcome::unreadable:
-    case SpectrumOutcome::too_short:
-      ended_early(f, result.outcome, result.reason);
-      break;
-    case SpectrumOutcome::drawn:
-    case SpectrumOutcome::saved:
-    case SpectrumOutcome::save_failed:
-      show_drawn(f, result);
-      if (result.outcome == SpectrumOutcome::save_failed)
-        f.sys.dialogs.message(result.reason, "FFT", MsgIcon::Critical);
-      break;
+  close_data_file(f);  // a data file left open by an earlier command
+  if (!result.drawn) {
+    ended_early(f, result.reason);
+  } else {
+    show_drawn(f, result);
+    if (!result.done()) f.sys.dialogs.message(result.reason, "FFT", MsgIcon::Critical);
   }
   return result;
 }

@@ -10,6 +10,10 @@ namespace kv {
 
 namespace {
 
+// The three kinds together first, then each alone.
+constexpr const char* kPlotFileFilter =
+    "Orbit, Poincare and spectrum files|*.pha;*.poi;*.fft|*.pha|*.pha|*.poi|*.poi|*.fft|*.fft";
+
 void halt_off(Form1& f) {
   f.ui.set_enabled(Ctl::Text18, false);
   f.ui.set_back(Ctl::Text18, kGrey);
@@ -30,8 +34,7 @@ PlotFileOutcome plot_file_command(Form1& f) {
   clear_screen(f);
   f.cnt = 0;
   f.poincare_cnt = 0;
-  const std::string path =
-      f.sys.dialogs.open_file("*.pha|*.pha|*.poi|*.poi|*.fft|*.fft", f.program_dir, "");
+  const std::string path = f.sys.dialogs.open_file(kPlotFileFilter, f.program_dir, "");
   halt_on(f);
   f.save_file_name = path;
   f.plot_flag = kTrue;
@@ -39,13 +42,13 @@ PlotFileOutcome plot_file_command(Form1& f) {
   f.sys.pump.repaint();
 
   PlotFileOutcome out;
-  out.status = PlotFileOutcome::Status::drawn;
+  out.status = Status::done;
   if (!path.empty()) {
     WindowRunControl run(f, [&path](std::int64_t done, std::int64_t total) {
       return plotting_progress_text(path, done, total);
     });
-    out = plot_file(PlotFileContext{f, f, f, f, f.sys.pump},
-                    PlotFileRequest{path, f.ui[Ctl::HScroll1].value}, run);
+    out = plot_file(PlotFileContext{f, f, f, f}, PlotFileRequest{path, f.ui[Ctl::HScroll1].value},
+                    run);
   }
   // The end, whichever way the command finishes.
   f.save_file_number = 0;
@@ -67,27 +70,23 @@ DimensionOutcome dimension_command(Form1& f) {
   const std::string path = f.sys.dialogs.open_file("*.poi|*.poi", f.program_dir, "");
   f.save_file_name = path;
   DimensionOutcome out;
-  out.status = DimensionOutcome::Status::refused;
+  out.status = Status::refused;  // no file chosen
   if (path.empty()) return out;
   f.sys.timer1.set_enabled(false);
   halt_on(f);
   f.sys.pump.repaint();
 
   WindowRunControl run(f);
-  out = capacity_dimension_of_file(f, f.sys.pump, DimensionRequest{path}, run);
+  out = capacity_dimension_of_file(f, DimensionRequest{path}, run);
   halt_off(f);
   f.sys.timer1.set_enabled(true);
-  switch (out.status) {
-    case DimensionOutcome::Status::computed:
-    case DimensionOutcome::Status::undefined:
-      f.ui.set_text(Ctl::Text67, out.text);
-      f.ui.set_visible(Ctl::Text67, true);
-      break;
-    case DimensionOutcome::Status::refused:
-      break;  // an orbit file is refused without a message
-    case DimensionOutcome::Status::unreadable:
-      f.sys.dialogs.message(out.reason, "Dimension", MsgIcon::Warning);
-      break;
+  // The points counted (a dimension, undefined or not) are shown in the status text; an
+  // orbit file is refused without a message.
+  if (!out.text.empty()) {
+    f.ui.set_text(Ctl::Text67, out.text);
+    f.ui.set_visible(Ctl::Text67, true);
+  } else if (out.status == Status::failed) {
+    f.sys.dialogs.message(out.reason, "Dimension", MsgIcon::Warning);
   }
   f.sys.pump.repaint();
   return out;

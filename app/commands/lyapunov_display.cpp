@@ -29,18 +29,17 @@ LyapunovWatch lyapunov_watch(Form1& f) {
 }
 
 void show_lyapunov_outcome(Form1& f, const LyapunovRun& run) {
-  switch (run.outcome) {
-    case LyapunovRun::Outcome::finished:
-    case LyapunovRun::Outcome::no_estimate:
-    case LyapunovRun::Outcome::too_short:
+  switch (run.status) {
+    case Status::done:
+    case Status::refused:
       f.ui.set_text(Ctl::Text67, run.text);
       break;
-    case LyapunovRun::Outcome::halted:
+    case Status::halted:
       f.ui.set_visible(Ctl::Text67, false);
       break;
-    case LyapunovRun::Outcome::unreadable:
+    case Status::failed:
       f.ui.set_visible(Ctl::Text67, false);
-      f.sys.dialogs.message(run.error, "Lyapunov exponent", MsgIcon::Critical);
+      f.sys.dialogs.message(run.reason, "Lyapunov exponent", MsgIcon::Critical);
       break;
   }
   f.ui.set_visible(Ctl::Text68, false);

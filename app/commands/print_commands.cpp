@@ -14,7 +14,7 @@ constexpr const char* kTitle = "Print";
 // Asks whether to save the page as a PDF file and, on Yes, where; then writes it.
 PrintOutcome offer_pdf(Form1& f, const std::string& why) {
   PrintOutcome out;
-  out.status = PrintOutcome::Status::failed;
+  out.status = Status::failed;
   out.reason = why;
   if (!f.sys.dialogs.ask_yes_no(why + "\nSave the page as a PDF file instead?", kTitle,
                                 MsgIcon::Question))
@@ -29,8 +29,7 @@ PrintOutcome offer_pdf(Form1& f, const std::string& why) {
     return out;
   }
   out = print_page(f, f, f, *pdf);
-  if (out.status == PrintOutcome::Status::failed)
-    f.sys.dialogs.message(out.reason, kTitle, MsgIcon::Critical);
+  if (out.status == Status::failed) f.sys.dialogs.message(out.reason, kTitle, MsgIcon::Critical);
   return out;
 }
 
@@ -43,14 +42,14 @@ PrintOutcome print_command(Form1& f) {
   f.sys.pump.repaint();
   f.ui.set_visible(Ctl::HScroll1, false);
   f.ui.set_visible(Ctl::Text3, false);
-  if (!page_has_content(f, f)) return PrintOutcome{};
+  if (!page_has_content(f, f)) return nothing_to_print();
 
   std::string why_not = "No printer is available in this build.";
   std::unique_ptr<PrinterSurface> printer =
       f.printers ? f.printers->default_printer(why_not) : nullptr;
   if (!printer) return offer_pdf(f, why_not);
   PrintOutcome out = print_page(f, f, f, *printer);
-  if (out.status == PrintOutcome::Status::failed) return offer_pdf(f, out.reason);
+  if (out.status == Status::failed) return offer_pdf(f, out.reason);
   return out;
 }
 

@@ -38,7 +38,7 @@ void simulation_continue(Form1& f) {
     f.ui.set_visible(Ctl::Picture2, false);
     std::optional<i32> n = ask_point_count(f);
     if (!n) {
-      terminate_file(f);
+      close_data_file(f);
       end_before_run(f);
       return;
     }
@@ -47,7 +47,7 @@ void simulation_continue(Form1& f) {
     if (request.path.empty()) {
       f.number_of_points = *n;
       f.saving_orbit = kTrue;
-      terminate_file(f);
+      close_data_file(f);
       clear_screen(f);
       end_before_run(f);
       return;

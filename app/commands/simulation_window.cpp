@@ -24,8 +24,7 @@ SimOptions sim_options(const Form1& f) {
 }
 
 FormSimulation::FormSimulation(Form1& f)
-    : file(f, f.files, f.sys.dialogs),
-      context{f, f, f, file, f.sys, f.rollover, f.poincare_event} {}
+    : file(f, f.files), context{f, f, f, file, f.sys.clock, f} {}
 
 void show_sim_stage(Form1& f, SimStage stage) {
   switch (stage) {
@@ -40,9 +39,6 @@ void show_sim_stage(Form1& f, SimStage stage) {
     case SimStage::running:
       f.ui.set_enabled(Ctl::Text18, true);
       break;
-    case SimStage::not_run:
-      f.ui.set_back(Ctl::Text18, kGrey);
-      break;
     case SimStage::ended:
       f.ui.set_enabled(Ctl::Text18, false);
       f.ui.set_back(Ctl::Text18, kGrey);
@@ -56,13 +52,23 @@ void begin_continue(Form1& f) {
 }
 
 void end_before_run(Form1& f) {
-  show_sim_stage(f, SimStage::not_run);
+  f.ui.set_back(Ctl::Text18, kGrey);
+}
+
+void show_sim_outcome(Form1& f, const SimOutcome& out) {
+  if (!out.file_error.empty()) show_file_error(f, out.file_error);
+  if (!out.problem.empty())
+    f.sys.dialogs.message(out.problem, out.begun ? "Simulation" : "Pendulum parameters",
+                          MsgIcon::Warning);
+  if (out.begun && !out.ran) end_before_run(f);
 }
 
 SimOutcome simulate_in_window(Form1& f, SimRequest request, RunControl& run) {
   request.on_stage = [&f](SimStage stage) { show_sim_stage(f, stage); };
   FormSimulation sim(f);
-  return simulate(sim.context, request, run);
+  SimOutcome out = simulate(sim.context, request, run);
+  show_sim_outcome(f, out);
+  return out;
 }
 
 }  // namespace kv

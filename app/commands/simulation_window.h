@@ -27,18 +27,23 @@ struct FormSimulation {
 
 // What the window shows at a stage of the run: "Clear" enabled and HALT green once a run
 // is set up, red while a file is written, enabled for the loop, grey and disabled after
-// it; a command that ends before its loop gives HALT its idle grey back (it is still
-// disabled, and a green or red HALT would say that a run is going on). The screen shows
-// no spectrum from the start of a run on.
+// it. The screen shows no spectrum from the start of a run on.
 void show_sim_stage(Form1& f, SimStage stage);
 
 // What "Continue" sets once the parameters are accepted, before any question: the run's
 // flags and counters, and HALT enabled in green.
 void begin_continue(Form1& f);
-// A command that ends before its loop: HALT grey.
+// A command that ends before its loop gives HALT its idle grey back (it is still
+// disabled, and a green or red HALT would say that a run is going on).
 void end_before_run(Form1& f);
 
-// The engine run over the window's Form1, with show_sim_stage as the stage hook.
+// What the window tells of an outcome, as message boxes in this order: the save file's
+// failure ("File error"), then refused parameters ("Pendulum parameters") or the run's
+// problem ("Simulation"); then HALT grey when a run was set up but its loop never ran.
+void show_sim_outcome(Form1& f, const SimOutcome& out);
+
+// The engine run over the window's Form1, with show_sim_stage as the stage hook and
+// show_sim_outcome after it.
 SimOutcome simulate_in_window(Form1& f, SimRequest request, RunControl& run);
 
 }  // namespace kv

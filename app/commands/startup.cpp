@@ -4,6 +4,7 @@
 
 #include "app/state/form1.h"
 #include "plot/title_mark.h"
+#include "simulation/sim_panel.h"
 
 namespace kv {
 
@@ -13,18 +14,12 @@ void reset_halt(Form1& f) {
   f.ui.set_back(Ctl::Text18, kGrey);
 }
 
-void set_default_parameters(SimulationState& f) {
-  static_cast<PendulumParameters&>(f) = startup_pendulum();
-  derive_values(f);
-  f.initial_velocity = 1.0;
-  f.initial_angle = 1.0;
-}
-
 namespace {
 
 // The window load; `ask` false leaves out the start-up's message and question (the
-// program goes on without a box, as after the answer No).
-bool load(Form1& f, std::unique_ptr<InterfaceBox> box, bool ask) {
+// program goes on without a box, as after the answer No). Without a box the question
+// starts with `why_no_box`, so the first message already says why.
+bool load(Form1& f, std::unique_ptr<InterfaceBox> box, bool ask, const std::string& why_no_box) {
   f.sys.pump.repaint();
   draw_title_frame(f);
   for (Ctl c : {Ctl::Text1, Ctl::Text2, Ctl::Text58, Ctl::Picture4}) f.ui.set_visible(c, true);
@@ -44,7 +39,9 @@ bool load(Form1& f, std::unique_ptr<InterfaceBox> box, bool ask) {
     f.ui.set_text(Ctl::Text58, "interface not connected");
     for (Ctl c : {Ctl::Frame2, Ctl::Text10, Ctl::Text13, Ctl::Text14}) f.ui.set_enabled(c, false);
     f.sys.pump.repaint();
-    if (ask && f.sys.dialogs.ask_yes_no("Exit the program?", "Exit", MsgIcon::Question)) {
+    const std::string question =
+        why_no_box.empty() ? "Exit the program?" : why_no_box + "\n\nExit the program?";
+    if (ask && f.sys.dialogs.ask_yes_no(question, "Exit", MsgIcon::Question)) {
       f.exit_requested = true;
       return false;
     }
@@ -67,7 +64,7 @@ bool load(Form1& f, std::unique_ptr<InterfaceBox> box, bool ask) {
 }  // namespace
 
 bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box, const std::string& why_no_box) {
-  if (!load(f, std::move(box), true)) return false;
+  if (!load(f, std::move(box), true, why_no_box)) return false;
   // Without a box the user learns why, above the plots, not only on a terminal.
   if (f.device_handle < 1 && !why_no_box.empty()) {
     f.show_status(why_no_box, kRed);
@@ -77,7 +74,7 @@ bool Form_Load(Form1& f, std::unique_ptr<InterfaceBox> box, const std::string& w
 }
 
 void load_headless(Form1& f, std::unique_ptr<InterfaceBox> box) {
-  load(f, std::move(box), false);
+  load(f, std::move(box), false, {});
 }
 
 void Timer1_Timer(Form1& f) {

@@ -1,10 +1,10 @@
 // The one table of the window's controls: for every control of the design, in the order of
 // `Ctl`, its design name, its text or caption at start-up, its hover text, its look at
 // start-up, the handler a click runs, and for the simulation panel's parameter rows the
-// row's caption, unit and kestavor-cli simulate option. The controls model starts from it
-// (app/state/controls.cpp), the window routes its clicks and labels the panel rows with it
-// (app/window), and kestavor-cli simulate reads and lists its options from it
-// (cli/cmd_simulate.cpp). A control is added here, in `Ctl`, and in the layout's geometry.
+// box of the parameter set the row holds (simulation/sim_panel.h: its caption, unit,
+// start-up text and kestavor-cli simulate option). The controls model starts from it
+// (app/state/controls.cpp) and the window routes its clicks and labels the panel rows with
+// it (app/window). A control is added here, in `Ctl`, and in the layout's geometry.
 //
 // The handlers are defined in app/commands, above this folder. The state library reads the
 // table only while compiling (its names and texts become constant arrays there), so the
@@ -59,10 +59,8 @@ struct ControlRow {
   bool checked = false;  // check boxes
   int value = 0;         // scroll bar value, list index
   // A parameter row of the simulation panel: the box of the parameter set it holds (its
-  // caption and unit beside it), and the option of kestavor-cli simulate that gives the
-  // box's text.
+  // caption, unit, start-up text and kestavor-cli simulate option).
   const PanelBox* box = nullptr;
-  std::string_view option = {};
 };
 
 namespace control_table_detail {
@@ -193,43 +191,27 @@ inline constexpr ControlRow kRows[] = {
      .name = "label26",
      .text = kInertiaBox.caption,  // the inertia row's caption, a control of its own
      .tip = "These pendulum parameters may be changed"},
-    {.ctl = C::Text27, .name = "Text27", .text = "0.000798", .box = &kMgrBox, .option = "--mgr"},
-    {.ctl = C::Text26,
-     .name = "Text26",
-     .text = "0.000009876",
-     .box = &kInertiaBox,
-     .option = "--inertia"},
-    {.ctl = C::Text21,
-     .name = "Text21",
-     .text = "0.000017754",
-     .box = &kDampingBox,
-     .option = "--damping"},
+    {.ctl = C::Text27, .name = "Text27", .text = kMgrBox.start_text, .box = &kMgrBox},
+    {.ctl = C::Text26, .name = "Text26", .text = kInertiaBox.start_text, .box = &kInertiaBox},
+    {.ctl = C::Text21, .name = "Text21", .text = kDampingBox.start_text, .box = &kDampingBox},
     {.ctl = C::Text22,
      .name = "Text22",
-     .text = "0.0005306",
-     .box = &kDriveAmplitudeBox,
-     .option = "--drive-amplitude"},
+     .text = kDriveAmplitudeBox.start_text,
+     .box = &kDriveAmplitudeBox},
     {.ctl = C::Text23,
      .name = "Text23",
-     .text = "5.8119",
-     .box = &kDriveFrequencyBox,
-     .option = "--drive-frequency"},
-    {.ctl = C::Text19,
-     .name = "Text19",
-     .text = "0",
-     .box = &kDrivePhaseBox,
-     .option = "--drive-phase"},
+     .text = kDriveFrequencyBox.start_text,
+     .box = &kDriveFrequencyBox},
+    {.ctl = C::Text19, .name = "Text19", .text = kDrivePhaseBox.start_text, .box = &kDrivePhaseBox},
     {.ctl = C::Text24,
      .name = "Text24",
-     .text = "1.0",
-     .box = &kInitialAngleBox,
-     .option = "--initial-angle"},
+     .text = kInitialAngleBox.start_text,
+     .box = &kInitialAngleBox},
     {.ctl = C::Text25,
      .name = "Text25",
-     .text = "1.0",
-     .box = &kInitialVelocityBox,
-     .option = "--initial-velocity"},
-    {.ctl = C::Text69, .name = "Text69", .text = "0", .box = &kTimeOutBox, .option = "--time-out"},
+     .text = kInitialVelocityBox.start_text,
+     .box = &kInitialVelocityBox},
+    {.ctl = C::Text69, .name = "Text69", .text = kTimeOutBox.start_text, .box = &kTimeOutBox},
     {.ctl = C::Frame6, .name = "Frame6", .text = "Simulation speed"},
     {.ctl = C::Check1,
      .name = "Check1",
@@ -255,7 +237,7 @@ constexpr const ControlRow& control_row(Ctl c) {
 
 // Whether a row is one of the simulation panel's parameter rows.
 constexpr bool is_parameter_row(const ControlRow& r) {
-  return !r.option.empty();
+  return r.box != nullptr;
 }
 
 }  // namespace kv

@@ -1,5 +1,6 @@
 #include "app/state/form1.h"
 
+#include "datafiles/save_file.h"
 #include "platform/start_folder.h"
 
 namespace kv {
@@ -24,6 +25,15 @@ void clear_screen(Form1& f) {
         Ctl::Frame5, Ctl::Frame8, Ctl::Frame9, Ctl::Frame10, Ctl::Frame12, Ctl::Frame13,
         Ctl::Label2, Ctl::Label3, Ctl::Text39, Ctl::Text67, Ctl::Frame21, Ctl::List1, Ctl::Label6})
     f.ui.set_visible(c, false);
+}
+
+void show_file_error(Form1& f, const std::string& text) {
+  f.sys.dialogs.message(text, "File error", MsgIcon::Critical);
+}
+
+void close_data_file(Form1& f) {
+  std::string error;
+  if (!terminate_file(f, &error)) show_file_error(f, error);
 }
 
 }  // namespace kv

@@ -30,7 +30,7 @@ struct Form1 : PlotState, SaveState, AcquisitionState, SimulationState, ChaosSta
 
   Services sys;
   Controls ui;
-  ControlsPlotView plot_view{ui};  // the plots' parts as controls of the window
+  ControlsPlotView plot_view{ui, sys.pump};  // the plots' parts as controls of the window
   FileTable files;
   std::string program_dir;  // initial folder of the file dialogs (platform/start_folder.h)
   std::string help_file = "pendulum_help.hlp";
@@ -48,5 +48,9 @@ struct Form1 : PlotState, SaveState, AcquisitionState, SimulationState, ChaosSta
 void clear_help(Form1& f);
 // Hides every plot and its labels; nothing is erased.
 void clear_screen(Form1& f);
+// Tells a data file's failure (which file, why, what was kept) as a "File error" box.
+void show_file_error(Form1& f, const std::string& text);
+// Closes and keeps a data file left open by an earlier command, telling a failure.
+void close_data_file(Form1& f);
 
 }  // namespace kv

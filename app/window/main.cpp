@@ -3,6 +3,7 @@
 // Without --box it opens the real interface box. --help and --version answer without a
 // screen: they are handled before Qt connects to the display.
 #include <QApplication>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <cstdio>
@@ -10,13 +11,13 @@
 #include <memory>
 #include <string>
 
-#include "app/commands/box_choice.h"
 #include "app/state/form1.h"
 #include "app/window/main_window.h"
 #include "platform/licence_notice.h"
 #include "platform/qt/qt_services.h"
 #include "platform/start_folder.h"
 #include "print/qt/qt_printers.h"
+#include "simulation/box_choice.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -55,6 +56,11 @@ bool answered_without_window(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (answered_without_window(argc, argv)) return 0;
   QApplication app(argc, argv);  // takes Qt's own options (-platform, ...) out of argv
+  // The desktop matches the window to its menu entry and icon: by the desktop file's name
+  // (the app id on Wayland), and on X11 by the window class, "kestavor" (the program's name,
+  // the entry's StartupWMClass); the window carries the icon too.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kestavor.Kestavor"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestavor.png")));
   std::string box_spec;
   const QStringList args = QApplication::arguments();
   for (qsizetype i = 1; i < args.size(); ++i) {
@@ -92,8 +98,8 @@ int main(int argc, char** argv) {
   kv::Form1 form(qt.services());
   kv::QtPrinters printers;
   form.printers = &printers;
-  // The dialogs start in the program's folder when the user may write there, else in the
-  // working folder (started from a terminal) or the documents folder.
+  // Until the user has chosen a folder for a kind of file, its dialogs start in the working
+  // folder (started from a terminal) or the documents folder.
   form.program_dir = kv::default_dialog_folder(
       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
   kv::MainWindow window(form);

@@ -12,6 +12,8 @@
 namespace kv {
 
 SurfaceView::SurfaceView(Surface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
+  // Resizing the window draws the plot again at the new size, nothing lost.
+  surface_.keep_drawing(true);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -1,10 +1,14 @@
 // Message box, input box and the open and save file dialogs of the window, with Qt's
 // dialogs. Each is modal to the main window; input held back by a running command is let
-// through while one is open so the user can answer it.
+// through while one is open so the user can answer it. The file dialogs remember, across
+// runs, the folder of the file last chosen for each kind of file (the extensions their
+// filter offers: *.pha, *.poi, the three kinds of Plot file, *.fft, *.pdf, *.png) and start
+// there; the folder a command gives is where a kind starts until then.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
+#include <string>
 
 #include "platform/services.h"
 
@@ -16,6 +20,9 @@ class QtDialogs : public Dialogs {
  public:
   explicit QtDialogs(QtInputPump* pump = nullptr) : pump_(pump) {}
   void set_parent(QWidget* parent) { parent_ = parent; }
+  // Keeps the remembered folders in this settings file (an INI file) instead of the
+  // user's settings of the program; tests give a temporary one.
+  void set_settings_file(const std::string& path) { settings_file_ = path; }
 
   void message(const std::string& text, const std::string& title, MsgIcon icon) override;
   bool ask_yes_no(const std::string& text, const std::string& title, MsgIcon icon) override;
@@ -27,8 +34,13 @@ class QtDialogs : public Dialogs {
                         const std::string& initial_dir, const std::string& file_name) override;
 
  private:
+  // The folder a dialog of this filter starts in, and the one chosen to remember.
+  QString start_folder(const std::string& filter, const std::string& initial_dir) const;
+  void remember_folder(const std::string& filter, const QString& chosen_file) const;
+
   QtInputPump* pump_;
   QPointer<QWidget> parent_;
+  std::string settings_file_;
 };
 
 }  // namespace kv

@@ -2,11 +2,11 @@
 // monotonic clock, the help viewer and Timer1. Create it after the QApplication.
 #pragma once
 
+#include "platform/clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_help_viewer.h"
 #include "platform/qt/qt_input_pump.h"
 #include "platform/qt/qt_timer.h"
-#include "platform/scripted_services.h"
 
 namespace kv {
 

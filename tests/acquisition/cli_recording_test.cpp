@@ -41,7 +41,7 @@ TEST_F(Cli, RecordFromTheDemoBoxKeepsRawRecordsThatDecodeToTheSameFile) {
   test::CliRun r = run_cli("record --box demo --orbit 150 -o " + dir.file("live.pha") + " --raw " +
                            dir.file("live.raw"));
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(read_file(dir.file("live.raw")).size(), 6u * (4 + 151));
+  EXPECT_EQ(read_file(dir.file("live.raw")).size(), 6u * (6 + 151));
   r = run_cli("decode " + dir.file("live.raw") + " --orbit 150 -o " + dir.file("again.pha"));
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(read_file(dir.file("again.pha")), read_file(dir.file("live.pha")));

@@ -10,6 +10,7 @@
 #include "app/commands/commands.h"
 #include "app/commands/recording.h"
 #include "app/state/form1.h"
+#include "datafiles/point_count.h"
 #include "datafiles/save_file.h"
 #include "platform/text_files.h"
 #include "tests/acquisition/scripted_box.h"
@@ -363,6 +364,7 @@ TEST_F(Recording, UncreatableFileIsToldAndNothingRuns) {
   EXPECT_EQ(box->pos, 0u);
   ASSERT_EQ(s.dialogs.count("message"), 1);
   EXPECT_NE(s.dialogs.shown.back().text.find("x.pha"), std::string::npos);
+  EXPECT_EQ(s.dialogs.shown.back().title, "File error");
   EXPECT_EQ(f->saving, kFalse);
   EXPECT_EQ(f->ui[Ctl::Text13].back_color, kGrey);
 }
@@ -400,23 +402,25 @@ TEST_F(Recording, WriteErrorStopsTheRunKeepsWhatWasWrittenAndIsTold) {
 namespace kv {
 namespace {
 
-// record() called directly with a request: no question asked, every line reported, and an
-// unwritable path given back as the reason. (Its file is the window's: tests/faces.)
+// The engine given a request on state groups of its own, without a window: every line
+// reported, and an unwritable path given back as the reason. (Its file is the window's:
+// tests/faces.)
 TEST_F(Recording, RequestReportsEveryLineAndGivesItsReasons) {
-  ScriptedServices s2;
-  Form1 g{s2.services()};
-  auto b = std::make_unique<ScriptedBox>();
-  b->clock = &s2.manual_clock;
-  b->steps = Motion{}.steps(200);
-  g.device = std::move(b);
+  ManualClock clock;
+  const auto scripted = [&clock] {
+    auto b = std::make_unique<ScriptedBox>();
+    b->clock = &clock;
+    b->steps = Motion{}.steps(200);
+    return b;
+  };
   ScriptedRunControl run;
-  prepare_recording(g, RecordingKind::Orbit);
-  const RecordingOutcome out = record(g, {RecordingKind::Orbit, 30, path("request.pha")}, run);
+  const RecordingOutcome out =
+      record_from_box(scripted(), {RecordingKind::Orbit, 30, path("request.pha")}, clock, run);
+  EXPECT_EQ(out.status, Status::done);
   EXPECT_EQ(out.end, RunEnd::CountReached);
   EXPECT_TRUE(out.kept);
   EXPECT_EQ(out.lines, 31);
   EXPECT_TRUE(out.reason.empty());
-  EXPECT_EQ(s2.dialogs.shown.size(), 0u);
   EXPECT_EQ(lines_of(read(path("request.pha"))).size(), 2u + 31u);
   // Every data line written is reported, counted up to the N asked for.
   ASSERT_EQ(run.progress_reports.size(), 31u);
@@ -424,11 +428,11 @@ TEST_F(Recording, RequestReportsEveryLineAndGivesItsReasons) {
   EXPECT_EQ(run.progress_reports[29], (std::pair<std::int64_t, std::int64_t>{30, 30}));
   EXPECT_EQ(run.progress_reports.back(), (std::pair<std::int64_t, std::int64_t>{30, 30}));
 
-  const RecordingOutcome refused =
-      record(g, {RecordingKind::Poincare, 5, path("no-folder/x.poi")}, run);
+  const RecordingOutcome refused = record_from_box(
+      scripted(), {RecordingKind::Poincare, 5, path("no-folder/x.poi")}, clock, run);
+  EXPECT_EQ(refused.status, Status::failed);
   EXPECT_FALSE(refused.ran);
   EXPECT_NE(refused.reason.find("no-folder"), std::string::npos) << refused.reason;
-  EXPECT_EQ(g.ui[Ctl::Text14].back_color, kGrey);
 }
 
 }  // namespace

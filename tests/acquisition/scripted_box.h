@@ -8,7 +8,7 @@
 
 #include "acquisition/sample_record.h"
 #include "platform/interface_box.h"
-#include "platform/scripted_services.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv::test {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/commands/box_choice.h"
+#include "simulation/box_choice.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

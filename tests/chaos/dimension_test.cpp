@@ -13,9 +13,9 @@
 #include "app/state/form1.h"
 #include "chaos/dimension.h"
 #include "datafiles/data_lines.h"
-#include "platform/scripted_services.h"
 #include "tests/support/data_files.h"
 #include "tests/support/plot_parts.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv {
 namespace {
@@ -70,7 +70,7 @@ class Dimension : public ::testing::Test {
 
   DimensionOutcome run_file(const std::string& text, RunControl* run = nullptr) {
     const std::string path = dir.write("p.poi", text);
-    return capacity_dimension_of_file(f, s.pump, DimensionRequest{path}, run ? *run : to_end);
+    return capacity_dimension_of_file(f, DimensionRequest{path}, run ? *run : to_end);
   }
   void expect_panel_restored() {
     EXPECT_FALSE(f.ui[Ctl::Text18].enabled);
@@ -129,7 +129,7 @@ TEST(DimensionText, SlopeOfARowOfBoxesAndTheUndefinedCase) {
 
 TEST_F(Dimension, ARowOfFiveThousandPointsGivesTheWorkedExample) {
   const DimensionOutcome out = run_file(poincare_text(row_of_points()));
-  ASSERT_EQ(out.status, DimensionOutcome::Status::computed) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(out.points, 5000);
   for (int e = 0; e < kDimensionLevels; ++e) EXPECT_EQ(out.box_totals[e], (2 << e) - 1) << e;
   EXPECT_EQ(out.text, "Capacity dimension=1.0915\r\nNumber of points=5000");
@@ -154,7 +154,7 @@ TEST_F(Dimension, PointsOutsideTheGridAreDrawnButNotMarked) {
   const DimensionOutcome out = run_file(poincare_text({{0.1, -200}, {0.2, 1000}}));
   EXPECT_EQ(out.points, 2);
   EXPECT_EQ(out.box_totals, (std::array<std::int32_t, kDimensionLevels>{}));
-  EXPECT_EQ(out.status, DimensionOutcome::Status::undefined);
+  EXPECT_EQ(out.status, Status::refused);
   EXPECT_EQ(out.text, "Capacity dimension=undefined\r\nNumber of points=2");
   EXPECT_TRUE(std::isnan(out.dimension));
 }
@@ -163,7 +163,7 @@ TEST_F(Dimension, HaltEndsTheReadingAndTheEstimateUsesThePointsRead) {
   ScriptedRunControl halt;
   halt.halt_at = 101;
   const DimensionOutcome out = run_file(poincare_text(row_of_points()), &halt);
-  EXPECT_TRUE(out.halted);
+  EXPECT_EQ(out.status, Status::halted);
   EXPECT_EQ(out.points, 100);
   EXPECT_NE(out.text.find("Number of points=100"), std::string::npos);
 }
@@ -172,7 +172,7 @@ TEST_F(Dimension, AnItemThatIsNotANumberIsToldWithItsLine) {
   std::string text = poincare_text(row_of_points(10));
   text.replace(text.find("10.0"), 4, "1x.0");  // line 3: the first record
   const DimensionOutcome out = run_file(text);
-  EXPECT_EQ(out.status, DimensionOutcome::Status::unreadable);
+  EXPECT_EQ(out.status, Status::failed);
   EXPECT_NE(out.reason.find("p.poi"), std::string::npos) << out.reason;
   EXPECT_NE(out.reason.find("line 3"), std::string::npos) << out.reason;
 }
@@ -192,7 +192,7 @@ TEST_F(Dimension, CommandRefusesAnOrbitFileSilentlyAndRestoresThePanel) {
   s.dialogs.open_answers.push_back(
       dir.write("o.pha", test::orbit_text(10, 10, [](long) { return 1.0; })));
   const DimensionOutcome out = dimension_command(f);
-  EXPECT_EQ(out.status, DimensionOutcome::Status::refused);
+  EXPECT_EQ(out.status, Status::refused);
   EXPECT_EQ(s.dialogs.count("message"), 0);
   EXPECT_FALSE(f.ui[Ctl::Text67].visible);
   expect_panel_restored();
@@ -242,28 +242,26 @@ TEST(DimensionRequest, RunsOnThePlotsAloneAndShowsThePoincarePlot) {
   PlotState plots;
   test::RecordingPlotView view;
   plots.view = &view;
-  NullPump pump;
   RunToEnd to_end;
-  const DimensionOutcome out =
-      capacity_dimension_of_file(plots, pump, DimensionRequest{path}, to_end);
-  ASSERT_EQ(out.status, DimensionOutcome::Status::computed) << out.reason;
+  const DimensionOutcome out = capacity_dimension_of_file(plots, DimensionRequest{path}, to_end);
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(out.text, "Capacity dimension=1.0915\r\nNumber of points=5000");
   EXPECT_EQ(plots.number_of_points, 5000);
   for (PlotPart part : {PlotPart::poincare_plot, PlotPart::poincare_velocity_title,
                         PlotPart::poincare_velocity_scale, PlotPart::poincare_angle_scale})
     EXPECT_TRUE(view.visible(part)) << static_cast<int>(part);
   EXPECT_EQ(view.titles[PlotPart::poincare_title], "Poincare plot");
-  EXPECT_EQ(pump.repaints, 1);
+  EXPECT_EQ(view.repaints, 1);
 
   // An orbit file is refused before anything is shown.
   PlotState untouched;
   test::RecordingPlotView quiet;
   untouched.view = &quiet;
   const DimensionOutcome refused = capacity_dimension_of_file(
-      untouched, pump,
+      untouched,
       DimensionRequest{dir.write("o.pha", test::orbit_text(10, 10, [](long) { return 1.0; }))},
       to_end);
-  EXPECT_EQ(refused.status, DimensionOutcome::Status::refused);
+  EXPECT_EQ(refused.status, Status::refused);
   EXPECT_TRUE(quiet.shown.empty());
 }
 

@@ -9,8 +9,8 @@
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "chaos/lyapunov.h"
-#include "platform/scripted_services.h"
 #include "tests/support/data_files.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv {
 namespace {
@@ -62,7 +62,7 @@ TEST_F(LyapunovCommand, FinishedRunShowsTheValueAndTheProgressMarks) {
     }
   };
   const LyapunovRun run = lyapunov(f, orbit(12000));
-  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::finished);
+  EXPECT_EQ(run.status, Status::done);
   EXPECT_EQ(run.steps, 24);
   EXPECT_EQ(text_during, "Calculating Lyapunov Exponent\r\n               Please wait\r\n");
   EXPECT_EQ(marks_during, " ccccccccccccccccccccc");  // 1 step done: no "g" yet
@@ -81,7 +81,7 @@ TEST_F(LyapunovCommand, HaltLeavesZeroAndHidesTheText) {
   };
   f.lyapunov_exponent = 3;
   const LyapunovRun run = lyapunov(f, orbit(12000));
-  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::halted);
+  EXPECT_EQ(run.status, Status::halted);
   EXPECT_EQ(f.lyapunov_exponent, 0);
   EXPECT_FALSE(f.ui[Ctl::Text67].visible);
   expect_halt_restored();
@@ -90,7 +90,7 @@ TEST_F(LyapunovCommand, HaltLeavesZeroAndHidesTheText) {
 TEST_F(LyapunovCommand, FileTooShortGivesNoEstimate) {
   f.lyapunov_exponent = 3;
   const LyapunovRun run = lyapunov(f, orbit(11999));
-  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::too_short);
+  EXPECT_EQ(run.status, Status::refused);
   EXPECT_EQ(f.lyapunov_exponent, 0);
   EXPECT_TRUE(f.ui[Ctl::Text67].visible);
   EXPECT_EQ(f.ui[Ctl::Text67].text, kLyapunovTooShort);
@@ -104,14 +104,14 @@ TEST_F(LyapunovCommand, UnreadableFilesAreToldByName) {
   text.replace(pos, 5, "9,99x");
   const std::string path = dir.write("bad.pha", text);
   const LyapunovRun run = lyapunov(f, path);
-  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::unreadable);
+  EXPECT_EQ(run.status, Status::failed);
   ASSERT_EQ(s.dialogs.count("message"), 1);
   EXPECT_EQ(s.dialogs.shown[0].text, path + ": line 5001: \"99x\" is not a number");
   EXPECT_FALSE(f.ui[Ctl::Text67].visible);
   expect_halt_restored();
 
   const LyapunovRun missing = lyapunov(f, dir.file("missing.pha"));
-  EXPECT_EQ(missing.outcome, LyapunovRun::Outcome::unreadable);
+  EXPECT_EQ(missing.status, Status::failed);
   EXPECT_EQ(s.dialogs.count("message"), 2);
   EXPECT_NE(s.dialogs.shown[1].text.find("missing.pha"), std::string::npos);
 }
@@ -119,7 +119,7 @@ TEST_F(LyapunovCommand, UnreadableFilesAreToldByName) {
 TEST_F(LyapunovCommand, EndlessInputIsRefusedWithinBoundedMemory) {
   // /dev/zero never ends and has no line ends: the first line is too long.
   const LyapunovRun run = lyapunov(f, "/dev/zero");
-  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::unreadable);
+  EXPECT_EQ(run.status, Status::failed);
   ASSERT_EQ(s.dialogs.count("message"), 1);
   EXPECT_EQ(s.dialogs.shown[0].text, "/dev/zero: line 1: the line is longer than 256 characters");
   expect_halt_restored();
@@ -135,7 +135,7 @@ TEST_F(LyapunovCommand, ReadsOnlyTheRecordsItUses) {
   test::PipeFeeder feeder(text, false);
   const LyapunovRun run = lyapunov(f, feeder.path());
   feeder.finish();
-  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::finished);
+  EXPECT_EQ(run.status, Status::done);
   EXPECT_EQ(run.exponent, whole.exponent);
   EXPECT_EQ(s.dialogs.shown.size(), 0u);
 }
@@ -154,13 +154,13 @@ TEST_F(LyapunovCommand, RunControlHaltsTheEstimate) {
   ScriptedRunControl halting;
   halting.halt_at = 1;
   const LyapunovRun halted = estimate(f, path, halting);
-  EXPECT_EQ(halted.outcome, LyapunovRun::Outcome::halted);
+  EXPECT_EQ(halted.status, Status::halted);
   EXPECT_EQ(halted.exponent, 0);
   EXPECT_EQ(halting.halt_polls, 1);
 
   RunToEnd to_end;
   const LyapunovRun finished = estimate(f, path, to_end);
-  EXPECT_EQ(finished.outcome, LyapunovRun::Outcome::finished);
+  EXPECT_EQ(finished.status, Status::done);
   EXPECT_EQ(finished.steps, 24);
   EXPECT_EQ(finished.exponent, lyapunov(f, path).exponent);
   EXPECT_EQ(finished.text, lyapunov_status_text(finished.exponent));
@@ -178,9 +178,9 @@ TEST_F(LyapunovCommand, OnlyAnOrbitFileIsEstimated) {
   std::string text = test::orbit_text(12000, 12000, velocity_of);
   text.replace(text.find("PHASE"), 5, "POINCARE");
   const LyapunovRun run = lyapunov(f, dir.write("p.poi", text));
-  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::unreadable);
-  EXPECT_NE(run.error.find("line 2"), std::string::npos) << run.error;
-  EXPECT_NE(run.error.find("POINCARE"), std::string::npos) << run.error;
+  EXPECT_EQ(run.status, Status::failed);
+  EXPECT_NE(run.reason.find("line 2"), std::string::npos) << run.reason;
+  EXPECT_NE(run.reason.find("POINCARE"), std::string::npos) << run.reason;
   EXPECT_EQ(f.lyapunov_exponent, 0);
   expect_halt_restored();
 }
@@ -192,11 +192,11 @@ TEST_F(LyapunovCommand, ASeriesWithoutNeighboursGivesNoEstimateButTheDesignedTex
   const std::string path =
       dir.write("c.pha", test::orbit_text(12000, 12000, [](long) { return 1.0; }));
   const LyapunovRun run = lyapunov(f, path);
-  EXPECT_EQ(run.outcome, LyapunovRun::Outcome::no_estimate);
+  EXPECT_EQ(run.status, Status::refused);
   EXPECT_EQ(run.text, "Lyapunov exponent=.");
   EXPECT_EQ(f.ui[Ctl::Text67].text, "Lyapunov exponent=.");
   // A series with neighbours is an estimate.
-  EXPECT_EQ(lyapunov(f, orbit(12000)).outcome, LyapunovRun::Outcome::finished);
+  EXPECT_EQ(lyapunov(f, orbit(12000)).status, Status::done);
 }
 
 }  // namespace
@@ -228,7 +228,7 @@ TEST(LyapunovRequest, WatchAndProgressFollowTheEstimate) {
   };
   ScriptedRunControl run;
   const LyapunovRun out = lyapunov(chaos, request, run);
-  ASSERT_EQ(out.outcome, LyapunovRun::Outcome::finished);
+  ASSERT_EQ(out.status, Status::done);
   EXPECT_EQ(started, 1);
   ASSERT_EQ(steps.size(), 24u);
   for (int k = 0; k < 24; ++k) EXPECT_EQ(steps[k], k + 1);
@@ -249,20 +249,20 @@ TEST(LyapunovRequest, EndingsBeforeTheEstimateComeBackWithTheirTexts) {
   // A missing file and a Poincare file end before the estimate begins.
   chaos.lyapunov_exponent = 3;
   LyapunovRun out = lyapunov(chaos, request, to_end);
-  EXPECT_EQ(out.outcome, LyapunovRun::Outcome::unreadable);
-  EXPECT_NE(out.error.find("missing.pha"), std::string::npos) << out.error;
+  EXPECT_EQ(out.status, Status::failed);
+  EXPECT_NE(out.reason.find("missing.pha"), std::string::npos) << out.reason;
   EXPECT_EQ(chaos.lyapunov_exponent, 0);
   std::string text = test::orbit_text(12000, 12000, velocity_of);
   text.replace(text.find("PHASE"), 5, "POINCARE");
   out = lyapunov_of_text(chaos, text, request, to_end);
-  EXPECT_EQ(out.outcome, LyapunovRun::Outcome::unreadable);
-  EXPECT_NE(out.error.find("not PHASE"), std::string::npos) << out.error;
+  EXPECT_EQ(out.status, Status::failed);
+  EXPECT_NE(out.reason.find("not PHASE"), std::string::npos) << out.reason;
   EXPECT_EQ(started, 0);
 
   // A short file has begun: its records were being read.
   chaos.lyapunov_exponent = 3;
   out = lyapunov_of_text(chaos, test::orbit_text(11999, 11999, velocity_of), request, to_end);
-  EXPECT_EQ(out.outcome, LyapunovRun::Outcome::too_short);
+  EXPECT_EQ(out.status, Status::refused);
   EXPECT_EQ(out.text, kLyapunovTooShort);
   EXPECT_EQ(chaos.lyapunov_exponent, 0);
   EXPECT_EQ(started, 1);

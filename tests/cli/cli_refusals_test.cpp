@@ -67,7 +67,7 @@ TEST_P(CliRefusal, EndsWithItsStatusNamesWhatIsWrongAndChangesNothing) {
 
 const Refusal kRefusals[] = {
     // decode and record
-    {"decode @missing.raw --orbit 5 -o @x.pha", 2, "missing.raw"},
+    {"decode @missing.raw --orbit 5 -o @x.pha", 1, "missing.raw"},
     {"decode @session.raw --orbit ten -o @x.pha", 2, "ten"},
     {"decode @session.raw --orbit 5 -o @no/such/dir/x.pha", 1, "x.pha"},
     {"decode @session.raw --orbit 5", 2, "usage"},
@@ -76,7 +76,7 @@ const Refusal kRefusals[] = {
     {"decode @cut.raw --orbit 100 -o @old.pha", 1, "was not written"},
     {"decode @one-record.raw --orbit 100 -o @old.pha", 1, "was not written"},
     {"record --box nonsense --orbit 5 -o @x.pha", 2, "nonsense"},
-    {"record --box usb:1234:5678 --orbit 5 -o @x.pha", 2, "1234:5678"},
+    {"record --box usb:1234:5678 --orbit 5 -o @x.pha", 1, "1234:5678"},
     {"record --box replay:@session.raw --orbit 10 -o @x.pha --raw @session.raw", 2,
      "names the replayed file"},
     // simulate

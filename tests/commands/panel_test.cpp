@@ -4,7 +4,7 @@
 
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
-#include "platform/scripted_services.h"
+#include "tests/support/scripted_services.h"
 
 using namespace kv;
 

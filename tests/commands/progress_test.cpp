@@ -6,7 +6,7 @@
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "platform/run_control.h"
-#include "platform/scripted_services.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv {
 namespace {

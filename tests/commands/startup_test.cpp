@@ -2,7 +2,7 @@
 
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
-#include "platform/scripted_services.h"
+#include "tests/support/scripted_services.h"
 
 using namespace kv;
 
@@ -69,14 +69,14 @@ TEST(Startup, NoBoxAnswerNoKeepsRunningWithoutAcquisition) {
   EXPECT_TRUE(f.exit_requested);
 }
 
-TEST(Startup, NoBoxTellsWhyInTheStatusTextAfterStartUp) {
+TEST(Startup, NoBoxTellsWhyInTheFirstQuestionAndTheStatusText) {
   ScriptedServices s;
   s.dialogs.yes_no_answers = {false};
   Form1 f(s.services());
   const std::string why = "no permission to open the interface box 0547:2131: see Help";
   ASSERT_TRUE(Form_Load(f, nullptr, why));
-  // The start-up screen keeps the designed text; the reason stays above the plots.
-  EXPECT_EQ(s.dialogs.shown[0].text, "Exit the program?");
+  // The question already says why; the reason stays above the plots afterwards.
+  EXPECT_EQ(s.dialogs.shown[0].text, why + "\n\nExit the program?");
   EXPECT_EQ(f.ui[Ctl::Text58].text, why);
   EXPECT_TRUE(f.ui[Ctl::Text58].visible);
   EXPECT_EQ(f.ui[Ctl::Text58].fore_color, kRed);

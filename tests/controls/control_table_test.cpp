@@ -13,7 +13,7 @@
 
 #include "app/state/control_table.h"
 #include "app/state/form1.h"
-#include "platform/scripted_services.h"
+#include "tests/support/scripted_services.h"
 
 using namespace kv;
 
@@ -84,8 +84,8 @@ TEST(ControlTable, ParameterRowsHoldEachBoxOfTheParameterSetOnceWithTheirOwnOpti
     EXPECT_FALSE(r.box->unit.empty()) << r.name;
     EXPECT_TRUE(boxes.insert(r.box).second) << r.name << " repeats a box";
     filled.*(r.box->text) = std::string(r.name);
-    EXPECT_EQ(r.option.rfind("--", 0), 0u) << r.option;
-    EXPECT_TRUE(options.insert(r.option).second) << r.option << " twice";
+    EXPECT_EQ(r.box->option.rfind("--", 0), 0u) << r.box->option;
+    EXPECT_TRUE(options.insert(r.box->option).second) << r.box->option << " twice";
     EXPECT_EQ(r.click, nullptr) << r.name;  // a box is typed into, not clicked
   }
   // Every text of the parameter set is some row's.
@@ -107,9 +107,10 @@ TEST(ControlTable, KestavorCliSimulateAcceptsEveryParameterOptionForItsRow) {
   ASSERT_EQ(run_cli("--help", help), 0);
   for (const ControlRow& r : kControlTable) {
     if (!is_parameter_row(r)) continue;
-    EXPECT_NE(help.find("[" + std::string(r.option) + " TEXT]"), std::string::npos) << r.option;
+    EXPECT_NE(help.find("[" + std::string(r.box->option) + " TEXT]"), std::string::npos)
+        << r.box->option;
     for (const std::string& form :
-         {std::string(r.option) + " 1e999", std::string(r.option) + "=1e999"}) {
+         {std::string(r.box->option) + " 1e999", std::string(r.box->option) + "=1e999"}) {
       std::string said;
       EXPECT_EQ(run_cli("simulate " + form + " --orbit 10 -o " + out.string(), said), 1)
           << form << ": " << said;

@@ -1,6 +1,6 @@
-// The data file a command writes, on its state groups alone (a SaveState, a FileTable and
-// the dialogs): the header lines, the file kept or thrown away, and an opening that fails
-// told once with the same text given back.
+// The data file a command writes, on its state groups alone (a SaveState and a FileTable):
+// the header lines, the file kept or thrown away, and an opening that fails given back as
+// a text naming the file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "datafiles/save_file.h"
-#include "platform/scripted_services.h"
 #include "platform/text_files.h"
 
 namespace kv {
@@ -35,33 +34,31 @@ class SaveFile : public ::testing::Test {
   fs::path dir;
   SaveState save;
   FileTable files;
-  ScriptedDialogs dialogs;
 };
 
 TEST_F(SaveFile, HeaderAndLinesAreKeptAtThePath) {
-  ASSERT_TRUE(open_save_file(save, files, dialogs, path("a.poi"), 3, "POINCARE"));
+  ASSERT_TRUE(open_save_file(save, files, path("a.poi"), 3, "POINCARE"));
   EXPECT_NE(save.save_file_number, 0);
   EXPECT_TRUE(write_data_line(save, files, "1.5 -2.0"));
   EXPECT_TRUE(write_data_line(save, files, "0.0 0.1"));
   EXPECT_FALSE(fs::exists(path("a.poi")));  // written beside the path until kept
   std::string error;
-  EXPECT_TRUE(terminate_file(save, files, dialogs, &error));
+  EXPECT_TRUE(terminate_file(save, files, &error));
   EXPECT_EQ(error, "");
   EXPECT_EQ(save.save_file_number, 0);
   EXPECT_EQ(read(path("a.poi")), " 3 \r\nPOINCARE\r\n1.5 -2.0\r\n0.0 0.1\r\n");
-  EXPECT_TRUE(dialogs.shown.empty());
   // Nothing open any more: closing again does nothing, a line has nowhere to go.
-  EXPECT_TRUE(terminate_file(save, files, dialogs));
+  EXPECT_TRUE(terminate_file(save, files));
   EXPECT_FALSE(write_data_line(save, files, "1 2"));
 }
 
 TEST_F(SaveFile, DiscardedFileLeavesAnOlderFileAsItWas) {
   {
-    ASSERT_TRUE(open_save_file(save, files, dialogs, path("b.pha"), 1, "PHASE"));
-    ASSERT_TRUE(terminate_file(save, files, dialogs));
+    ASSERT_TRUE(open_save_file(save, files, path("b.pha"), 1, "PHASE"));
+    ASSERT_TRUE(terminate_file(save, files));
   }
   const std::string old = read(path("b.pha"));
-  ASSERT_TRUE(open_save_file(save, files, dialogs, path("b.pha"), 1000, "PHASE"));
+  ASSERT_TRUE(open_save_file(save, files, path("b.pha"), 1000, "PHASE"));
   EXPECT_TRUE(write_data_line(save, files, ".002 0.0 1.0 0"));
   discard_save_file(save, files);
   EXPECT_EQ(save.save_file_number, 0);
@@ -70,14 +67,10 @@ TEST_F(SaveFile, DiscardedFileLeavesAnOlderFileAsItWas) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1);
 }
 
-TEST_F(SaveFile, AFileThatCannotBeOpenedIsToldOnce) {
+TEST_F(SaveFile, AFileThatCannotBeOpenedIsNamedInTheError) {
   std::string error;
-  EXPECT_FALSE(
-      open_save_file(save, files, dialogs, path("no such folder/c.pha"), 10, "PHASE", &error));
+  EXPECT_FALSE(open_save_file(save, files, path("no such folder/c.pha"), 10, "PHASE", &error));
   EXPECT_EQ(save.save_file_number, 0);
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].title, "File error");
-  EXPECT_EQ(dialogs.shown[0].text, error);
   EXPECT_NE(error.find("c.pha"), std::string::npos) << error;
   // No slot was left taken.
   EXPECT_FALSE(files.is_open(1));

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "acquisition/recording.h"
 #include "acquisition/replay_box.h"
 #include "app/commands/commands.h"
 #include "app/commands/lyapunov_display.h"
@@ -18,6 +19,7 @@
 #include "chaos/lyapunov.h"
 #include "fft/get_fft_data.h"
 #include "fft/plot_file.h"
+#include "platform/clock.h"
 #include "tests/acquisition/scripted_box.h"
 #include "tests/simulation/sim_support.h"
 #include "tests/support/data_files.h"
@@ -91,14 +93,11 @@ Command recording(bool orbit, const char* count, const char* cli) {
             return test::read_file(dir.file("window.out"));
           },
           [=](const Dir& dir) {
-            ScriptedServices s;
-            auto g = std::make_unique<Form1>(s.services());
-            g->device =
-                std::make_unique<ReplayBox>(test::read_file(dir.file("session.raw")), "session");
-            prepare_recording(*g, kind);
+            ComputerClock clock;
             RunToEnd run;
-            record(*g, {kind, std::stoi(count), dir.file("request.out")}, run);
-            EXPECT_TRUE(s.dialogs.shown.empty());
+            record_from_box(
+                std::make_unique<ReplayBox>(test::read_file(dir.file("session.raw")), "session"),
+                {kind, std::stoi(count), dir.file("request.out")}, clock, run);
             return test::read_file(dir.file("request.out"));
           },
           cli, false};
@@ -129,9 +128,8 @@ Command simulation(bool orbit, const char* count, const char* cli) {
             r.points = std::stoi(count);
             r.path = dir.file("request.out");
             RunToEnd run;
-            EXPECT_EQ(simulate(d.sim.context, r, run).status, CommandStatus::done);
+            EXPECT_EQ(simulate(d.sim.context, r, run).status, Status::done);
             EXPECT_EQ(d.f.ui[Ctl::Text22].text, "0.0005306");
-            EXPECT_EQ(d.messages(), 0);
             return test::read_file(r.path);
           },
           cli, false};
@@ -166,10 +164,9 @@ const Command kCommands[] = {
        ChaosState chaos;
        SaveState save;
        FileTable files;
-       NullPump pump;
        RunToEnd run;
        const SpectrumRequest request{dir.file("o.pha"), 2, 2, dir.file("request.out")};
-       run_spectrum({plots, spectrum, chaos, save, files, pump}, request, run);
+       run_spectrum({plots, spectrum, chaos, save, files}, request, run);
        return test::read_file(request.output);
      },
      "spectrum @o.pha --window Welch --segments 2 -o @cli.out --quiet", false},
@@ -197,10 +194,9 @@ const Command kCommands[] = {
      },
      [](const Dir& dir) {
        PlotState plots;
-       NullPump pump;
        RunToEnd run;
-       return capacity_dimension_of_file(plots, pump, {dir.file("row.poi")}, run).text + "|" +
-              pixels(plots.Picture2);
+       const std::string text = capacity_dimension_of_file(plots, {dir.file("row.poi")}, run).text;
+       return text + "|" + pixels(plots.Picture2);
      },
      "dimension @row.poi", true},
     {"PlotFile",
@@ -217,9 +213,8 @@ const Command kCommands[] = {
        SpectrumState spectrum;
        ChaosState chaos;
        SaveState save;
-       NullPump pump;
        RunToEnd run;
-       plot_file({plots, spectrum, chaos, save, pump}, {dir.file("turning.pha"), 1}, run);
+       plot_file({plots, spectrum, chaos, save}, {dir.file("turning.pha"), 1}, run);
        return pixels(plots.Picture1) + rows(plots);
      },
      nullptr, false},

@@ -13,9 +13,9 @@
 #include "app/state/form1.h"
 #include "fft/get_fft_data.h"
 #include "fft/spectrum_file.h"
-#include "platform/scripted_services.h"
 #include "tests/support/data_files.h"
 #include "tests/support/plot_parts.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv {
 namespace {
@@ -30,7 +30,7 @@ class FftCommand : public ::testing::Test {
   ScriptedServices s;
   Form1 f{s.services()};
 
-  SpectrumContext context() { return {f, f, f, f, f.files, s.pump}; }
+  SpectrumContext context() { return {f, f, f, f, f.files}; }
   // Runs "FFT", then picks window `index` in the list.
   void run(int index) {
     Text15_Click(f);
@@ -321,7 +321,7 @@ TEST_F(FftCommand, RequestTakesTheOfferAndReportsEachSegment) {
   SpectrumRequest request{in, 2, 0, dir.file("request.fft")};
   ScriptedRunControl counting;
   const SpectrumResult result = spectrum_command(g, request, counting);
-  EXPECT_EQ(result.outcome, SpectrumOutcome::saved);
+  EXPECT_TRUE(result.saved);
   // Segment 1 of 2, segment 2 of 2; the estimate that follows reports nothing of its own.
   const std::vector<std::pair<std::int64_t, std::int64_t>> segments{{1, 2}, {2, 2}};
   EXPECT_EQ(counting.progress_reports, segments);
@@ -336,25 +336,28 @@ TEST_F(FftCommand, RequestEndingsComeBackWithTheirReasons) {
   RunToEnd to_end;
   SpectrumRequest request{orbit(73728, 36882 + 10), 0, 3, dir.file("s.fft")};
   SpectrumResult result = spectrum_command(f, request, to_end);
-  EXPECT_EQ(result.outcome, SpectrumOutcome::too_short);
+  EXPECT_EQ(result.status, Status::refused);
   EXPECT_NE(result.reason.find("fewer than the 3 asked for"), std::string::npos) << result.reason;
   EXPECT_EQ(result.reason, s.dialogs.shown.back().text);
   EXPECT_FALSE(std::filesystem::exists(request.output));
 
   request.orbit_path = orbit(500, 500, "short.pha");
   request.segments = 0;
-  EXPECT_EQ(spectrum_command(f, request, to_end).outcome, SpectrumOutcome::cancelled);
+  result = spectrum_command(f, request, to_end);
+  EXPECT_EQ(result.status, Status::refused);
+  EXPECT_NE(result.reason.find("header counts 500"), std::string::npos) << result.reason;
 
   request.orbit_path = dir.file("missing.pha");
   result = spectrum_command(f, request, to_end);
-  EXPECT_EQ(result.outcome, SpectrumOutcome::unreadable);
+  EXPECT_EQ(result.status, Status::failed);
   EXPECT_NE(result.reason.find("missing.pha"), std::string::npos) << result.reason;
 
   request.orbit_path = orbit(73728, 36882 + 10, "one.pha");
   request.segments = 1;
   request.output = dir.file("no-folder/s.fft");
   result = spectrum_command(f, request, to_end);
-  EXPECT_EQ(result.outcome, SpectrumOutcome::save_failed);
+  EXPECT_EQ(result.status, Status::failed);
+  EXPECT_TRUE(result.drawn);
   EXPECT_NE(result.reason.find("no-folder"), std::string::npos) << result.reason;
   EXPECT_FALSE(f.ui[Ctl::Text18].enabled);
   EXPECT_EQ(f.ui[Ctl::Text18].back_color, kGrey);
@@ -374,7 +377,6 @@ TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
   ChaosState chaos;
   SaveState save;
   FileTable files;
-  NullPump pump;
   test::RecordingPlotView view;
   plots.view = &view;
   int started = 0, steps = 0;
@@ -386,8 +388,8 @@ TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
   request.lyapunov.step_done = [&](const LyapunovStep&) { ++steps; };
   RunToEnd to_end;
   const SpectrumResult result =
-      run_spectrum({plots, spectrum, chaos, save, files, pump}, request, to_end);
-  ASSERT_EQ(result.outcome, SpectrumOutcome::saved) << result.reason;
+      run_spectrum({plots, spectrum, chaos, save, files}, request, to_end);
+  ASSERT_TRUE(result.saved) << result.reason;
   EXPECT_EQ(result.segments, 2);
   EXPECT_EQ(slurp(request.output), slurp(by_window));
   EXPECT_TRUE(test::same_pixels(plots.Picture1, f.Picture1));
@@ -397,7 +399,7 @@ TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
   EXPECT_EQ(save.save_file_name, request.output);
   EXPECT_EQ(save.save_file_number, 0);
 
-  EXPECT_EQ(result.lyapunov.outcome, LyapunovRun::Outcome::finished);
+  EXPECT_EQ(result.lyapunov.status, Status::done);
   EXPECT_EQ(result.lyapunov.exponent, chaos.lyapunov_exponent);
   EXPECT_EQ(chaos.lyapunov_exponent, f.lyapunov_exponent);
   EXPECT_EQ(started, 1);
@@ -411,7 +413,7 @@ TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
                         PlotPart::phase_angle_scale})
     EXPECT_TRUE(view.hidden(part)) << static_cast<int>(part);
   EXPECT_EQ(view.titles[PlotPart::phase_title], "Fourier Spectrum");
-  EXPECT_EQ(pump.repaints, 1);
+  EXPECT_EQ(view.repaints, 1);
 }
 
 // The stages as the window calls them: the source offers what the header counts, and a
@@ -422,18 +424,18 @@ TEST_F(FftCommand, StagesReportWithoutTellingAnyone) {
   EXPECT_EQ(f.window, "Square");
   EXPECT_EQ(f.fft_points, 2048);
   SpectrumSource source = open_spectrum_source(c, orbit(110592, 10));
-  ASSERT_EQ(source.status, CommandStatus::done) << source.reason;
+  ASSERT_EQ(source.status, Status::done) << source.reason;
   EXPECT_EQ(source.offered, 2);
   EXPECT_EQ(f.number_of_points, 110592);
   SpectrumRequest request{source.path, 3, 1, ""};
   RunToEnd to_end;
   const SpectrumResult short_file = average_spectrum(c, source, request, to_end);
-  EXPECT_EQ(short_file.outcome, SpectrumOutcome::too_short);
+  EXPECT_EQ(short_file.status, Status::refused);
   EXPECT_NE(short_file.reason.find("holds 0 whole segments"), std::string::npos)
       << short_file.reason;
 
   const SpectrumSource missing = open_spectrum_source(c, dir.file("none.pha"));
-  EXPECT_EQ(missing.status, CommandStatus::failed);
+  EXPECT_EQ(missing.status, Status::failed);
   EXPECT_NE(missing.reason.find("none.pha"), std::string::npos) << missing.reason;
   EXPECT_TRUE(s.dialogs.shown.empty());
 }
@@ -443,13 +445,13 @@ TEST_F(FftCommand, SegmentsAskedForAreAveragedWhenTheRecordsAreThereWhateverTheH
   RunToEnd to_end;
   SpectrumRequest request{orbit(100, 2 * 36882, "low-header.pha"), 0, 2, dir.file("two.fft")};
   SpectrumResult result = run_spectrum(context(), request, to_end);
-  EXPECT_EQ(result.outcome, SpectrumOutcome::saved) << result.reason;
+  EXPECT_TRUE(result.saved) << result.reason;
   EXPECT_TRUE(std::filesystem::exists(request.output));
   // Too many asked for: the message names the number asked for, not a cap.
   request.segments = 99999999999;
   request.output = dir.file("many.fft");
   result = run_spectrum(context(), request, to_end);
-  EXPECT_EQ(result.outcome, SpectrumOutcome::too_short);
+  EXPECT_EQ(result.status, Status::refused);
   EXPECT_NE(result.reason.find("holds 2 whole segments"), std::string::npos) << result.reason;
   EXPECT_NE(result.reason.find("fewer than the 99999999999 asked for"), std::string::npos)
       << result.reason;

@@ -8,25 +8,26 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "acquisition/recording.h"
 #include "acquisition/sample_record.h"
 #include "acquisition/sample_sinks.h"
 #include "app/commands/commands.h"
-#include "app/commands/headless_recording.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "chaos/dimension.h"
 #include "fft/plot_file.h"
 #include "fft/spectrum_plot.h"
+#include "platform/clock.h"
 #include "platform/colors.h"
-#include "platform/scripted_services.h"
 #include "plot/phase_plot.h"
 #include "plot/plot_state.h"
 #include "plot/poincare_plot.h"
-#include "print/recording_printer.h"
 #include "simulation/demo_box.h"
 #include "tests/simulation/sim_support.h"
 #include "tests/support/data_files.h"
 #include "tests/support/plot_parts.h"
+#include "tests/support/recording_printer.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv {
 namespace {
@@ -40,7 +41,7 @@ class PlotFile : public ::testing::Test {
   Form1 f{s.services()};
   RunToEnd to_end;
 
-  PlotFileContext context() { return {f, f, f, f, s.pump}; }
+  PlotFileContext context() { return {f, f, f, f}; }
   PlotFileOutcome plot(const std::string& name, const std::string& text, int range_value = 0,
                        RunControl* run = nullptr) {
     return plot_file(context(), PlotFileRequest{dir.write(name, text), range_value},
@@ -80,16 +81,14 @@ TEST_F(PlotFile, ZeroVelocityLiesOnTheZeroVelocityLine) {
   sink.take(rest);
   EXPECT_TRUE(on_axis(f.Picture2, f.poincare_y)) << "acquisition";
 
-  ASSERT_EQ(plot("z.pha", test::orbit_file({{0.002, 1.0, 0.0, 0}})).status,
-            PlotFileOutcome::Status::drawn);
+  ASSERT_EQ(plot("z.pha", test::orbit_file({{0.002, 1.0, 0.0, 0}})).status, Status::done);
   EXPECT_TRUE(on_axis(f.Picture1, f.phase_y)) << "Plot file";
-  ASSERT_EQ(plot("z.poi", test::poincare_file({{1.0, 0.0}})).status,
-            PlotFileOutcome::Status::drawn);
+  ASSERT_EQ(plot("z.poi", test::poincare_file({{1.0, 0.0}})).status, Status::done);
   EXPECT_TRUE(on_axis(f.Picture2, f.poincare_y)) << "Plot file";
 
   f.poincare_y = 0;
   const std::string poi = dir.write("d.poi", test::poincare_file({{1.0, 0.0}}));
-  capacity_dimension_of_file(f, s.pump, DimensionRequest{poi}, to_end);
+  capacity_dimension_of_file(f, DimensionRequest{poi}, to_end);
   EXPECT_TRUE(on_axis(f.Picture2, f.poincare_y)) << "Dimension";
 
   // A pendulum at rest with no drive stays at V = 0 through its drive cycles.
@@ -106,7 +105,7 @@ TEST_F(PlotFile, ZeroVelocityLiesOnTheZeroVelocityLine) {
 TEST_F(PlotFile, OrbitPhaseMapsBackToCountsAndVelocityIsDrawnUpward) {
   // Phase -3.14159 is count 0 (the centre), phase 0 is count 2000 (the left edge).
   auto out = plot("a.pha", test::orbit_file({{0.002, -3.14159, -7.29, 0}}));
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(out.kind, PlotFileOutcome::Kind::orbit);
   EXPECT_EQ(f.phase_counts, 0);
   EXPECT_EQ(f.plot_x, std::floor(f.Picture1.Width() * 2000.0 / 4000));
@@ -126,7 +125,7 @@ TEST_F(PlotFile, OrbitPhaseMapsBackToCountsAndVelocityIsDrawnUpward) {
 
 TEST_F(PlotFile, PoincarePointAndItsMarkerLandAboveTheCentreForAPositiveVelocity) {
   auto out = plot("a.poi", test::poincare_file({{1.5707963, 7.29}, {-1.0, -7.29}}));
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(out.records, 2);
   const double v = -7.29 / 0.1569673;
   EXPECT_DOUBLE_EQ(f.poincare_y, centre2() - 10 * v);
@@ -145,7 +144,7 @@ TEST_F(PlotFile, ProgressIsReportedAsTheShareOfTheFileRead) {
   for (int i = 0; i < 50; ++i) records.push_back({0.002 * i, 0.5, 1.0, 0});
   const std::string text = test::orbit_file(records);
   ScriptedRunControl run;
-  ASSERT_EQ(plot("p.pha", text, 0, &run).status, PlotFileOutcome::Status::drawn);
+  ASSERT_EQ(plot("p.pha", text, 0, &run).status, Status::done);
   ASSERT_EQ(run.progress_reports.size(), 50u);
   for (std::size_t k = 1; k < run.progress_reports.size(); ++k)
     EXPECT_GT(run.progress_reports[k].first, run.progress_reports[k - 1].first);
@@ -160,7 +159,7 @@ TEST_F(PlotFile, VelocityStoreLimitsAreSymmetric) {
                                              {0.004, 0, 3500 * k, 0},
                                              {0.006, 0, -2999 * k, 0},
                                              {0.008, 0, 2999 * k, 0}}));
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(f.orbit_points.at(1, 2), 0);
   EXPECT_EQ(f.orbit_points.at(2, 2), 0);
   EXPECT_EQ(f.orbit_points.at(3, 2), cint(10 * std::round(-2999 * k * 1e4) / 1e4 / k));
@@ -168,7 +167,7 @@ TEST_F(PlotFile, VelocityStoreLimitsAreSymmetric) {
 
   // Poincare: |10 V| < 30000 is stored, 500 rad/s either way (10 V about 31854) is not.
   out = plot("a.poi", test::poincare_file({{0.1, 500}, {0.1, -500}, {0.1, -400}}));
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(f.poincare_points.at(1, 2), 0);
   EXPECT_EQ(f.poincare_points.at(2, 2), 0);
   EXPECT_EQ(f.poincare_points.at(3, 2), cint(-4000 / k));
@@ -184,7 +183,7 @@ TEST_F(PlotFile, RowCountersSaturateSoAMillionAndOneRecordsDrawToTheEnd) {
     text += "\r\n";
   }
   auto out = plot("big.pha", text);
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(out.records, 1000001);
   // 999999 -> 1000000 -> 999999 -> ... : the last of 1000001 advances lands on 999999.
   EXPECT_EQ(f.cnt, 999999);
@@ -195,7 +194,7 @@ TEST_F(PlotFile, RowCountersSaturateSoAMillionAndOneRecordsDrawToTheEnd) {
     poi += "\r\n";
   }
   out = plot("big.poi", poi);
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(out.records, 1000002);
   EXPECT_EQ(f.poincare_cnt, 1000000);
 }
@@ -206,14 +205,14 @@ TEST_F(PlotFile, AtRangeZeroStaleRowsOfAnEarlierCommandDoNotHoldTheCounterBack) 
   std::vector<OrbitRecord> r;
   for (int i = 1; i <= 10; ++i) r.push_back({i * 0.002, 0.3, 1.0, 0});
   auto out = plot("a.pha", test::orbit_file(r));
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn);
+  ASSERT_EQ(out.status, Status::done);
   EXPECT_EQ(f.cnt, 10);
 }
 
 TEST_F(PlotFile, AtAWideRangeARowBeyondThePageIsDroppedButTheCounterStaysAtZeroOrAbove) {
   // Range value 1: R = 2. Phase 3 pi is count 8000: 8000 x 1.5 / 3 + 3000 = 7000 > 6000.
   auto out = plot("a.pha", test::orbit_file({{0.002, 3 * 3.14159, 1.0, 0}}), 1);
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(f.cycle_number, 2);
   EXPECT_EQ(f.cnt, 0);
   // An ordinary record at R = 2 keeps its row.
@@ -239,7 +238,7 @@ TEST_F(PlotFile, SpectrumFileIsPlottedFromItsFirst465Lines) {
   text += "junk junk\r\n";
   f.lyapunov_exponent = 0.25;
   auto out = plot("a.fft", text);
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(out.kind, PlotFileOutcome::Kind::spectrum);
   EXPECT_EQ(f.FFT_flag, kTrue);
   EXPECT_EQ(f.window, "Welch");
@@ -255,7 +254,7 @@ TEST_F(PlotFile, SpectrumFileIsPlottedFromItsFirst465Lines) {
 TEST_F(PlotFile, ASpectrumFileWithTooFewLinesIsToldAndNothingIsPlotted) {
   const auto serial = f.Picture1.serial();
   auto out = plot("short.fft", test::spectrum_file(464, [](int) { return 1.0; }));
-  EXPECT_EQ(out.status, PlotFileOutcome::Status::unreadable);
+  EXPECT_EQ(out.status, Status::failed);
   EXPECT_NE(out.reason.find("short.fft"), std::string::npos);
   EXPECT_NE(out.reason.find("464"), std::string::npos) << out.reason;
   EXPECT_EQ(f.FFT_flag, kFalse);
@@ -266,7 +265,7 @@ TEST_F(PlotFile, AnItemThatIsNotANumberIsToldWithItsLineAndWhatIsDrawnStays) {
   std::string text = test::orbit_file({{0.002, 0.5, 1.0, 0}, {0.004, 0.6, 1.0, 0}});
   text += "0.006 0.7 abc 0\r\n";
   auto out = plot("bad.pha", text);
-  EXPECT_EQ(out.status, PlotFileOutcome::Status::unreadable);
+  EXPECT_EQ(out.status, Status::failed);
   EXPECT_EQ(out.records, 2);
   EXPECT_EQ(f.cnt, 2);
   EXPECT_NE(out.reason.find("bad.pha"), std::string::npos);
@@ -275,7 +274,7 @@ TEST_F(PlotFile, AnItemThatIsNotANumberIsToldWithItsLineAndWhatIsDrawnStays) {
   std::string poi = test::poincare_file({{0.5, 1.0}});
   poi += "0.5\r\n";  // the velocity is missing
   out = plot("bad.poi", poi);
-  EXPECT_EQ(out.status, PlotFileOutcome::Status::unreadable);
+  EXPECT_EQ(out.status, Status::failed);
   EXPECT_EQ(out.records, 1);
   EXPECT_NE(out.reason.find("bad.poi"), std::string::npos) << out.reason;
 }
@@ -283,12 +282,12 @@ TEST_F(PlotFile, AnItemThatIsNotANumberIsToldWithItsLineAndWhatIsDrawnStays) {
 TEST_F(PlotFile, LowerCaseKindAndMissingFilesAreNotDrawn) {
   const auto serial1 = f.Picture1.serial(), serial2 = f.Picture2.serial();
   auto out = plot("a.pha", " 1 \r\nphase\r\n0.002 0.5 1.0 0\r\n");
-  EXPECT_EQ(out.status, PlotFileOutcome::Status::unrecognised);
+  EXPECT_EQ(out.status, Status::refused);
   EXPECT_NE(out.reason.find("\"phase\""), std::string::npos);
   EXPECT_EQ(f.Picture1.serial(), serial1);
   EXPECT_EQ(f.Picture2.serial(), serial2);
   out = plot_file(context(), PlotFileRequest{dir.file("none.pha"), 0}, to_end);
-  EXPECT_EQ(out.status, PlotFileOutcome::Status::unreadable);
+  EXPECT_EQ(out.status, Status::failed);
   EXPECT_NE(out.reason.find("none.pha"), std::string::npos);
 }
 
@@ -296,7 +295,7 @@ TEST_F(PlotFile, AnEmptyOrbitFilePreparesThePlotAndHidesTheRangeControl) {
   f.ui.set_visible(Ctl::HScroll1, true);
   f.ui.set_visible(Ctl::Text3, true);
   auto out = plot("empty.pha", " 0 \r\nPHASE\r\n");
-  EXPECT_EQ(out.status, PlotFileOutcome::Status::drawn);
+  EXPECT_EQ(out.status, Status::done);
   EXPECT_EQ(out.records, 0);
   EXPECT_TRUE(f.ui[Ctl::Picture1].visible);
   EXPECT_FALSE(f.ui[Ctl::HScroll1].visible);
@@ -308,7 +307,7 @@ TEST_F(PlotFile, HaltStopsAPoincareFileAndClearRestartsAnOrbitPlot) {
   ScriptedRunControl halt;
   halt.halt_at = 21;
   auto out = plot("a.poi", test::poincare_file(pts), 0, &halt);
-  EXPECT_EQ(out.status, PlotFileOutcome::Status::halted);
+  EXPECT_EQ(out.status, Status::halted);
   EXPECT_EQ(out.records, 20);
   EXPECT_EQ(f.poincare_cnt, 20);
 
@@ -317,22 +316,25 @@ TEST_F(PlotFile, HaltStopsAPoincareFileAndClearRestartsAnOrbitPlot) {
   ScriptedRunControl clear_at_10;
   clear_at_10.clear_at = {10};
   out = plot("a.pha", test::orbit_file(r), 0, &clear_at_10);
-  EXPECT_EQ(out.status, PlotFileOutcome::Status::drawn);
+  EXPECT_EQ(out.status, Status::done);
   EXPECT_EQ(f.cnt, 21);  // restarted after the 10th record: 1 + 20 rows
 }
 
 TEST_F(PlotFile, FilesRecordedFromTheDemoBoxDrawAlike) {
-  HeadlessRecording orbit{{RecordingKind::Orbit, 3000, dir.file("demo.pha")}};
-  ASSERT_TRUE(record_headless(std::make_unique<DemoBox>(false), orbit).outcome.kept);
-  HeadlessRecording poincare{{RecordingKind::Poincare, 20, dir.file("demo.poi")}};
-  ASSERT_TRUE(record_headless(std::make_unique<DemoBox>(false), poincare).outcome.kept);
+  ComputerClock clock;
+  ASSERT_TRUE(record_from_box(std::make_unique<DemoBox>(false),
+                              {RecordingKind::Orbit, 3000, dir.file("demo.pha")}, clock, to_end)
+                  .kept);
+  ASSERT_TRUE(record_from_box(std::make_unique<DemoBox>(false),
+                              {RecordingKind::Poincare, 20, dir.file("demo.poi")}, clock, to_end)
+                  .kept);
 
   auto out = plot_file(context(), PlotFileRequest{dir.file("demo.pha"), 0}, to_end);
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(out.records, 3001);
   EXPECT_EQ(f.cnt, 3001);
   out = plot_file(context(), PlotFileRequest{dir.file("demo.poi"), 0}, to_end);
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(out.records, 21);
   EXPECT_EQ(f.poincare_cnt, 21);
 }
@@ -373,10 +375,9 @@ struct Groups {
   SpectrumState spectrum;
   ChaosState chaos;
   SaveState save;
-  NullPump pump;
   test::RecordingPlotView view;
   Groups() { plots.view = &view; }
-  PlotFileContext context() { return {plots, spectrum, chaos, save, pump}; }
+  PlotFileContext context() { return {plots, spectrum, chaos, save}; }
 };
 
 std::vector<OrbitRecord> turning_orbit() {
@@ -397,7 +398,7 @@ TEST(PlotFileRequest, RunsOnTheStateGroupsAloneAtTheRequestsRange) {
   g.save.saving = kTrue;
   RunToEnd to_end;
   const PlotFileOutcome out = plot_file(g.context(), PlotFileRequest{path, 1}, to_end);
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(out.records, 400);
   EXPECT_EQ(g.view.range, 1);
   EXPECT_EQ(g.plots.cycle_number, 2);
@@ -410,7 +411,7 @@ TEST(PlotFileRequest, RunsOnTheStateGroupsAloneAtTheRequestsRange) {
                         PlotPart::poincare_title, PlotPart::range_scroll, PlotPart::range_text})
     EXPECT_TRUE(g.view.hidden(part)) << static_cast<int>(part);
   EXPECT_EQ(g.view.titles[PlotPart::phase_title], "Phase plot");
-  EXPECT_EQ(g.pump.repaints, 1);
+  EXPECT_EQ(g.view.repaints, 1);
 }
 
 // A spectrum file becomes the spectrum of the groups, without a Lyapunov exponent, and
@@ -423,7 +424,7 @@ TEST(PlotFileRequest, ASpectrumFileOnTheGroupsAloneIsPrintedAsTheSpectrumPage) {
   g.chaos.lyapunov_exponent = 0.5;
   RunToEnd to_end;
   const PlotFileOutcome out = plot_file(g.context(), PlotFileRequest{path, 0}, to_end);
-  ASSERT_EQ(out.status, PlotFileOutcome::Status::drawn) << out.reason;
+  ASSERT_EQ(out.status, Status::done) << out.reason;
   EXPECT_EQ(g.spectrum.window, "Parzen");
   EXPECT_EQ(g.spectrum.FFT_flag, kTrue);
   EXPECT_TRUE(std::isnan(g.chaos.lyapunov_exponent));
@@ -432,7 +433,7 @@ TEST(PlotFileRequest, ASpectrumFileOnTheGroupsAloneIsPrintedAsTheSpectrumPage) {
 
   ASSERT_TRUE(page_has_content(g.plots, g.spectrum));
   RecordingPrinter page;
-  ASSERT_EQ(print_page(g.plots, g.spectrum, g.chaos, page).status, PrintOutcome::Status::printed);
+  ASSERT_EQ(print_page(g.plots, g.spectrum, g.chaos, page).status, Status::done);
   EXPECT_EQ(page.documents, 1);
   bool window = false, exponent = false;
   for (const auto& t : page.texts) {

@@ -9,8 +9,8 @@
 #include "app/state/form1.h"
 #include "fft/get_fft_data.h"
 #include "fft/spectrum_file.h"
-#include "platform/scripted_services.h"
 #include "tests/support/data_files.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv {
 namespace {
@@ -40,7 +40,7 @@ TEST(SpectrumFile, SavedFileHas515Lines) {
   for (int j = 1; j <= 1024; ++j) f.spectrum[j] = 1.0f / j;
   const std::string path = dir.file("s.fft");
   std::string error;
-  ASSERT_TRUE(save_spectrum_file({f, f, f, f, f.files, s.pump}, path, error)) << error;
+  ASSERT_TRUE(save_spectrum_file({f, f, f, f, f.files}, path, error)) << error;
   EXPECT_EQ(f.save_file_number, 0);
   std::ifstream in(path, std::ios::binary);
   std::stringstream ss;

@@ -7,7 +7,7 @@
 
 #include "app/state/form1.h"
 #include "fft/spectrum_plot.h"
-#include "platform/scripted_services.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv {
 namespace {
@@ -45,7 +45,7 @@ class PlotFft : public ::testing::Test {
 
 TEST_F(PlotFft, DrawsTheCurveAndStoresThePrinterCopy) {
   f.spectrum[465] = 100.0f;
-  plot_fft(f, f, s.pump);
+  plot_fft(f, f);
   EXPECT_EQ(f.cnt, 465);
   EXPECT_EQ(f.orbit_points.at(1, 1), -2988);
   EXPECT_EQ(f.orbit_points.at(1, 2), 1500);
@@ -63,7 +63,7 @@ TEST_F(PlotFft, DrawsTheCurveAndStoresThePrinterCopy) {
 }
 
 TEST_F(PlotFft, SwitchesToTheSpectrumLabels) {
-  plot_fft(f, f, s.pump);
+  plot_fft(f, f);
   for (Ctl c : {Ctl::Picture1, Ctl::Frame12, Ctl::Frame13, Ctl::Image3, Ctl::Label3})
     EXPECT_TRUE(f.ui[c].visible) << control_name(c);
   for (Ctl c : {Ctl::Frame5, Ctl::Frame8, Ctl::Image1})
@@ -76,7 +76,7 @@ TEST_F(PlotFft, ValuesWithoutALogarithmUseTheFloor) {
   f.spectrum[10] = 0.0f;
   f.spectrum[11] = -3.0f;
   f.spectrum[12] = std::nanf("");
-  plot_fft(f, f, s.pump);
+  plot_fft(f, f);
   // The floor, 0.0001, is -40 dB: 1500 + 75 * 40.
   EXPECT_EQ(f.orbit_points.at(10, 2), 4500);
   EXPECT_EQ(f.orbit_points.at(11, 2), 4500);

@@ -1,5 +1,5 @@
-// The record decoder on any bytes, through the replay box and the headless "Save orbit"
-// recording, so the whole run is exercised: decoding, sinks and file. Beyond not
+// The record decoder on any bytes, through the replay box and the "Save orbit" recording
+// engine, so the whole run is exercised: decoding, sinks and file. Beyond not
 // crashing: a file that is kept reads back with the orbit reader, with exactly the data
 // lines the run counted, never more than the whole 6-byte records given.
 #include <unistd.h>
@@ -10,10 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "acquisition/recording.h"
 #include "acquisition/replay_box.h"
-#include "app/commands/headless_recording.h"
 #include "datafiles/orbit_reader.h"
+#include "platform/clock.h"
 #include "platform/input_file.h"
+#include "platform/run_control.h"
 #include "tests/fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -24,16 +26,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t whole = records.size() / 6;
   static const std::string path = "/dev/shm/kv-fuzz-decode-" + std::to_string(::getpid()) + ".pha";
   std::remove(path.c_str());
-  kv::HeadlessRecording job;
-  job.request.kind = kv::RecordingKind::Orbit;
-  job.request.points = points;
-  job.request.path = path;
-  const kv::HeadlessResult r =
-      kv::record_headless(std::make_unique<kv::ReplayBox>(std::move(records), "fuzz"), job);
-  if (!r.outcome.ran || !r.outcome.kept) return 0;
-  check(r.outcome.lines <= static_cast<long long>(whole), "more lines than records");
+  kv::ComputerClock clock;
+  kv::RunToEnd run;
+  const kv::RecordingOutcome r =
+      kv::record_from_box(std::make_unique<kv::ReplayBox>(std::move(records), "fuzz"),
+                          {kv::RecordingKind::Orbit, points, path}, clock, run);
+  if (!r.ran || !r.kept) return 0;
+  check(r.lines <= static_cast<long long>(whole), "more lines than records");
   // A recording of N points writes lines 0..N.
-  check(r.outcome.lines <= points + 1, "more lines than points asked for");
+  check(r.lines <= points + 1, "more lines than points asked for");
   kv::InputFile file;
   std::string error;
   check(file.open(path, error), "the kept file cannot be opened");
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fprintf(stderr, "%s\n", in.error().c_str());
     std::abort();
   }
-  check(in.records() == r.outcome.lines, "the file holds another number of lines");
+  check(in.records() == r.lines, "the file holds another number of lines");
   std::remove(path.c_str());
   return 0;
 }

@@ -1,5 +1,5 @@
-// The folder the file dialogs start in: the program's folder only when writable, then the
-// working folder for a program started from a terminal, then documents, then home.
+// The folder the file dialogs start in: the working folder for a program started from a
+// terminal, else documents, then home; the program's folder only when nothing is known.
 #include "platform/start_folder.h"
 
 #include <gtest/gtest.h>
@@ -18,23 +18,13 @@ namespace {
 StartFolderFacts installed() {
   StartFolderFacts f;
   f.program_dir = "/usr/lib/kestavor";
-  f.program_dir_writable = false;
   f.current_dir = "/home/ann/runs";
   f.documents_dir = "/home/ann/Documents";
   f.home_dir = "/home/ann";
   return f;
 }
 
-TEST(StartFolder, ProgramFolderOnlyWhenWritable) {
-  StartFolderFacts f = installed();
-  f.program_dir_writable = true;
-  f.from_terminal = true;
-  EXPECT_EQ(dialog_start_folder(f), "/usr/lib/kestavor");
-  f.program_dir_writable = false;
-  EXPECT_NE(dialog_start_folder(f), "/usr/lib/kestavor");
-}
-
-TEST(StartFolder, NotWritableFromATerminalStartsInTheWorkingFolder) {
+TEST(StartFolder, FromATerminalStartsInTheWorkingFolder) {
   StartFolderFacts f = installed();
   f.from_terminal = true;
   EXPECT_EQ(dialog_start_folder(f), "/home/ann/runs");
@@ -43,7 +33,7 @@ TEST(StartFolder, NotWritableFromATerminalStartsInTheWorkingFolder) {
   EXPECT_EQ(dialog_start_folder(f), "/home/ann/Documents");
 }
 
-TEST(StartFolder, NotWritableFromTheDesktopStartsInDocumentsThenHome) {
+TEST(StartFolder, FromTheDesktopStartsInDocumentsThenHome) {
   StartFolderFacts f = installed();
   f.from_terminal = false;
   EXPECT_EQ(dialog_start_folder(f), "/home/ann/Documents");
@@ -82,7 +72,6 @@ class ObservedFacts : public ::testing::Test {
 TEST_F(ObservedFacts, NameTheProgramHomeAndDocumentsFolders) {
   StartFolderFacts f = observe_start_folder_facts();
   EXPECT_EQ(f.program_dir, program_directory());
-  EXPECT_EQ(f.program_dir_writable, ::access(f.program_dir.c_str(), W_OK) == 0);
   EXPECT_EQ(f.from_terminal, ::isatty(0) == 1 || ::isatty(1) == 1);
   EXPECT_EQ(f.current_dir, std::filesystem::current_path().string());
   EXPECT_EQ(f.home_dir, dir_.string());

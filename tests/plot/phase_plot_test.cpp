@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/state/form1.h"
-#include "platform/scripted_services.h"
 #include "plot/phase_plot.h"
+#include "tests/support/scripted_services.h"
 
 using namespace kv;
 

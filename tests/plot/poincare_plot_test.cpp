@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/state/form1.h"
-#include "platform/scripted_services.h"
 #include "plot/poincare_plot.h"
+#include "tests/support/scripted_services.h"
 
 using namespace kv;
 

@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "app/state/form1.h"
-#include "platform/scripted_services.h"
 #include "print/page.h"
-#include "print/recording_printer.h"
+#include "tests/support/recording_printer.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv {
 namespace {
@@ -44,7 +44,7 @@ class Page : public ::testing::Test {
 
 TEST_F(Page, NothingStoredAndNoSpectrumMakesNoPage) {
   EXPECT_FALSE(page_has_content(f, f));
-  EXPECT_EQ(print().status, PrintOutcome::Status::nothing_to_print);
+  EXPECT_EQ(print().status, Status::refused);
   EXPECT_EQ(out.documents, 0);
   EXPECT_TRUE(out.texts.empty());
 }
@@ -52,7 +52,7 @@ TEST_F(Page, NothingStoredAndNoSpectrumMakesNoPage) {
 TEST_F(Page, PhasePointsLandAtCentreMinusTheStoredVelocity) {
   // Row 1 is never drawn. Row 2: y = 500 (upward) lies above the centre line 4500.
   orbit_rows({{0, 0}, {100, 500}, {-200, -700}});
-  ASSERT_EQ(print().status, PrintOutcome::Status::printed);
+  ASSERT_EQ(print().status, Status::done);
   EXPECT_EQ(out.documents, 1);
   EXPECT_EQ(out.dots.size(), 2u);
   EXPECT_TRUE(has_dot(6100, 4000, 7));
@@ -150,7 +150,7 @@ TEST_F(Page, APageThatCannotBeFinishedIsReportedAndTheTablesStay) {
   orbit_rows({{0, 0}, {5, 5}});
   out.fail_with = "paper jam";
   const PrintOutcome r = print();
-  EXPECT_EQ(r.status, PrintOutcome::Status::failed);
+  EXPECT_EQ(r.status, Status::failed);
   EXPECT_EQ(r.reason, "paper jam");
   EXPECT_EQ(f.cnt, 2);
   EXPECT_EQ(f.orbit_points.at(2, 1), 5);

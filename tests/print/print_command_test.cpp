@@ -5,8 +5,8 @@
 
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
-#include "platform/scripted_services.h"
-#include "print/recording_printer.h"
+#include "tests/support/recording_printer.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv {
 namespace {
@@ -69,7 +69,7 @@ class PrintCommand : public ::testing::Test {
 };
 
 TEST_F(PrintCommand, PrintsOnTheDefaultPrinterWithoutAsking) {
-  EXPECT_EQ(print_command(f).status, PrintOutcome::Status::printed);
+  EXPECT_EQ(print_command(f).status, Status::done);
   ASSERT_NE(printers.last(), nullptr);
   EXPECT_EQ(printers.last()->documents, 1);
   EXPECT_TRUE(s.dialogs.shown.empty());
@@ -80,7 +80,7 @@ TEST_F(PrintCommand, WithoutAPrinterOffersAPdfFile) {
   printers.have_printer = false;
   s.dialogs.yes_no_answers.push_back(true);
   s.dialogs.save_answers.push_back("/tmp/page.pdf");
-  EXPECT_EQ(print_command(f).status, PrintOutcome::Status::printed);
+  EXPECT_EQ(print_command(f).status, Status::done);
   ASSERT_EQ(s.dialogs.count("yesno"), 1);
   EXPECT_NE(s.dialogs.shown[0].text.find("No printer is set up"), std::string::npos);
   EXPECT_NE(s.dialogs.shown[0].text.find("PDF"), std::string::npos);
@@ -92,9 +92,9 @@ TEST_F(PrintCommand, WithoutAPrinterOffersAPdfFile) {
 TEST_F(PrintCommand, NoOrCancelPrintsNothing) {
   printers.have_printer = false;
   s.dialogs.yes_no_answers.push_back(false);
-  EXPECT_EQ(print_command(f).status, PrintOutcome::Status::failed);
+  EXPECT_EQ(print_command(f).status, Status::failed);
   s.dialogs.yes_no_answers.push_back(true);  // then Cancel in the save dialog
-  EXPECT_EQ(print_command(f).status, PrintOutcome::Status::failed);
+  EXPECT_EQ(print_command(f).status, Status::failed);
   EXPECT_TRUE(printers.pdf_paths.empty());
   EXPECT_EQ(s.dialogs.count("save"), 1);
 }
@@ -102,7 +102,7 @@ TEST_F(PrintCommand, NoOrCancelPrintsNothing) {
 TEST_F(PrintCommand, AFailedPrintIsToldWithItsReasonAndThePdfOffered) {
   printers.printer_fails = "The printer lp0 could not print the page.";
   s.dialogs.yes_no_answers.push_back(false);
-  EXPECT_EQ(print_command(f).status, PrintOutcome::Status::failed);
+  EXPECT_EQ(print_command(f).status, Status::failed);
   ASSERT_EQ(s.dialogs.count("yesno"), 1);
   EXPECT_NE(s.dialogs.shown[0].text.find("lp0 could not print"), std::string::npos);
 }
@@ -110,7 +110,7 @@ TEST_F(PrintCommand, AFailedPrintIsToldWithItsReasonAndThePdfOffered) {
 TEST_F(PrintCommand, NothingToPrintAsksForNoPrinter) {
   f.cnt = 0;
   printers.have_printer = false;
-  EXPECT_EQ(print_command(f).status, PrintOutcome::Status::nothing_to_print);
+  EXPECT_EQ(print_command(f).status, Status::refused);
   EXPECT_TRUE(s.dialogs.shown.empty());
 }
 
@@ -118,7 +118,7 @@ TEST_F(PrintCommand, ABuildWithoutPrintingSaysSo) {
   f.printers = nullptr;
   s.dialogs.yes_no_answers.push_back(true);
   s.dialogs.save_answers.push_back("/tmp/page.pdf");
-  EXPECT_EQ(print_command(f).status, PrintOutcome::Status::failed);
+  EXPECT_EQ(print_command(f).status, Status::failed);
   ASSERT_EQ(s.dialogs.count("message"), 1);
   EXPECT_NE(s.dialogs.shown.back().text.find("not available"), std::string::npos);
 }

@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "app/commands/simulation_window.h"
-#include "app/commands/startup.h"
 #include "app/state/form1.h"
-#include "platform/scripted_services.h"
 #include "simulation/model.h"
+#include "simulation/sim_panel.h"
+#include "tests/support/scripted_services.h"
 
 using namespace kv;
 

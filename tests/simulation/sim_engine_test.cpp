@@ -50,15 +50,13 @@ class MemorySaveFile final : public SimSaveFile {
 // The state groups a simulation works on, with nothing of a window: the plots show their
 // parts through the default view that shows nothing.
 struct BareEngine {
-  ScriptedServices s;
-  Services services = s.services();
+  ManualClock clock;
   SimulationState sim;
   PlotState plot;
   SaveState save;
   MemorySaveFile file;
-  double rollover = 0;
-  vb_bool poincare_event = kFalse;
-  SimContext context{sim, plot, save, file, services, rollover, poincare_event};
+  DecoderState point;
+  SimContext context{sim, plot, save, file, clock, point};
   std::vector<SimStage> stages;
 
   BareEngine() {
@@ -114,7 +112,7 @@ TEST(SimEngine, ABareRequestWritesTheLinesTheWindowWrites) {
     BareEngine e;
     RunToEnd run;
     const SimOutcome out = simulate(e.context, e.request(orbit, points), run);
-    EXPECT_EQ(out.status, CommandStatus::done);
+    EXPECT_EQ(out.status, Status::done);
     EXPECT_EQ(out.end, SimEnd::Completed);
     EXPECT_EQ(out.lines, points);
     EXPECT_EQ(e.file.path, orbit ? "bare.pha" : "bare.poi");
@@ -130,13 +128,13 @@ TEST(SimEngine, ABareRequestWritesTheLinesTheWindowWrites) {
     EXPECT_EQ(e.plot.poincare_cnt, window.f.poincare_cnt);
     EXPECT_TRUE(same_pixels(e.plot.Picture1, window.f.Picture1));
     EXPECT_TRUE(same_pixels(e.plot.Picture2, window.f.Picture2));
-    EXPECT_EQ(e.rollover, window.f.rollover);
+    EXPECT_EQ(e.point.rollover, window.f.rollover);
     EXPECT_EQ(e.sim.drive_amplitude, window.f.drive_amplitude);
     EXPECT_EQ(e.sim.drive_phase, 0.3);
     EXPECT_EQ(e.sim.initial_velocity, 1.5 / e.sim.omega0);
     EXPECT_EQ(e.plot.plot_flag, kFalse);
     EXPECT_EQ(e.save.saving, kFalse);
-    EXPECT_EQ(e.s.dialogs.shown.size(), 0u);
+    EXPECT_EQ(out.reason, "");
   }
 }
 
@@ -145,18 +143,21 @@ TEST(SimEngine, StagesOfRunsThatEndEarly) {
   BareEngine beyond;
   RunToEnd run;
   SimOutcome out = simulate(beyond.context, beyond.request(false, 40000), run);
-  EXPECT_EQ(out.status, CommandStatus::failed);
+  EXPECT_EQ(out.status, Status::refused);
+  EXPECT_TRUE(out.begun);
   EXPECT_FALSE(out.ran);
-  EXPECT_EQ(beyond.stages, (std::vector<SimStage>{SimStage::begun, SimStage::not_run}));
+  EXPECT_EQ(beyond.stages, (std::vector<SimStage>{SimStage::begun}));
   EXPECT_EQ(beyond.file.header_n, -1);
-  EXPECT_EQ(beyond.s.dialogs.count("message"), 1);
+  EXPECT_EQ(out.reason.rfind("At most ", 0), 0u) << out.reason;
+  EXPECT_EQ(out.problem, out.reason);
 
   // Refused parameters: no stage at all, nothing stored.
   BareEngine refused;
   SimRequest r = refused.request(true, 10);
   r.panel.inertia = "0";
   out = simulate(refused.context, r, run);
-  EXPECT_EQ(out.status, CommandStatus::failed);
+  EXPECT_EQ(out.status, Status::refused);
+  EXPECT_FALSE(out.begun);
   EXPECT_TRUE(refused.stages.empty());
   EXPECT_EQ(refused.sim.inertia, startup_pendulum().inertia);
   EXPECT_EQ(refused.plot.plot_flag, kFalse);
@@ -176,7 +177,7 @@ TEST(SimEngine, StagesOfRunsThatEndEarly) {
   ScriptedRunControl halt;
   halt.halt_at = 20;
   out = simulate(halted.context, halted.request(true, 100), halt);
-  EXPECT_EQ(out.status, CommandStatus::halted);
+  EXPECT_EQ(out.status, Status::halted);
   EXPECT_TRUE(halted.file.discarded);
   EXPECT_FALSE(halted.file.kept);
 }

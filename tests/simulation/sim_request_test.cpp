@@ -33,17 +33,21 @@ TEST(SimRequest, RefusedParametersAndAnUnwritablePathComeBackAsReasons) {
   r.panel.damping = "-1";
   RunToEnd run;
   SimOutcome out = simulate(t.sim.context, r, run);
-  EXPECT_EQ(out.status, CommandStatus::failed);
+  EXPECT_EQ(out.status, Status::refused);
   EXPECT_FALSE(out.ran);
   EXPECT_EQ(out.reason, "\"Damping=\" must be a number greater than 0 (it holds \"-1\").");
-  EXPECT_EQ(t.last_message(), out.reason);
+  EXPECT_EQ(t.messages(), 0);  // the engine tells nothing itself
 
-  // From the window: HALT turns green for the set-up and grey again at the failure.
+  // From the window: HALT turns green for the set-up and grey again at the failure, which
+  // the window tells as a "File error".
   r = request_of(t, false, 10, (dir / "no-folder" / "x.poi").string());
   out = simulate_in_window(t.f, r, run);
-  EXPECT_EQ(out.status, CommandStatus::failed);
+  EXPECT_EQ(out.status, Status::failed);
   EXPECT_NE(out.reason.find("no-folder"), std::string::npos) << out.reason;
   EXPECT_EQ(t.f.ui[Ctl::Text18].back_color, kGrey);
+  ASSERT_EQ(t.messages(), 1);
+  EXPECT_EQ(t.s.dialogs.shown.back().title, "File error");
+  EXPECT_EQ(t.last_message(), out.reason);
   EXPECT_EQ(files_in(dir), 0);
 }
 

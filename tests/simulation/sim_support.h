@@ -10,12 +10,12 @@
 #include "app/commands/simulation_window.h"
 #include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
-#include "platform/scripted_services.h"
 #include "plot/phase_plot.h"
 #include "plot/poincare_plot.h"
 #include "simulation/sim_panel.h"
 #include "simulation/sim_run.h"
 #include "tests/support/files.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv::test {
 
@@ -26,11 +26,17 @@ inline SimEnd run_sim_loop(Form1& f, SimRun& r) {
   return kv::run_sim_loop(sim.context, r, run);
 }
 
-// The end of a run as the window ends it (HALT greyed).
-inline std::string finish_sim_run(Form1& f, SimEnd how, const SimRun& r) {
+// The end of a run as the window ends it (HALT greyed, what is to be told shown).
+inline SimRunEnd finish_sim_run(Form1& f, SimEnd how, const SimRun& r) {
   FormSimulation sim(f);
-  return kv::finish_sim_run(sim.context, how, r,
-                            [&f](SimStage stage) { show_sim_stage(f, stage); });
+  const SimRunEnd told =
+      kv::finish_sim_run(sim.context, how, r, [&f](SimStage stage) { show_sim_stage(f, stage); });
+  SimOutcome shown;
+  shown.begun = shown.ran = true;
+  shown.file_error = told.file_error;
+  shown.problem = told.problem;
+  show_sim_outcome(f, shown);
+  return told;
 }
 
 struct SimForm {

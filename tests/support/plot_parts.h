@@ -1,5 +1,6 @@
 // For tests of the engines run on their state groups alone: a PlotView that remembers what
-// the engine showed, hid and titled, and a comparison of two surfaces' rasters.
+// the engine showed, hid, titled and had repainted, and a comparison of two surfaces'
+// rasters.
 #pragma once
 
 #include <algorithm>
@@ -17,11 +18,13 @@ class RecordingPlotView final : public PlotView {
   std::map<PlotPart, bool> shown;  // the last show() of each part
   std::map<PlotPart, std::string> titles;
   int range = 0;
+  int repaints = 0;  // show_drawn() calls
 
   void show(PlotPart part, bool visible) override { shown[part] = visible; }
   void set_title(PlotPart part, std::string_view text) override { titles[part] = text; }
   int range_value() const override { return range; }
   void set_range_value(int value) override { range = value; }
+  void show_drawn() override { ++repaints; }
 
   // Shown last, and hidden last (a part never mentioned is neither).
   bool visible(PlotPart part) const {

@@ -112,7 +112,7 @@ TEST_P(SweepExactness, KeptPointsAreTheSimulationsLinesAfterTheTransient) {
     r.base.time_out = "1";
   }
   const Swept s = sweep(r);
-  ASSERT_EQ(s.outcome.status, CommandStatus::done) << s.outcome.reason;
+  ASSERT_EQ(s.outcome.status, Status::done) << s.outcome.reason;
   ASSERT_EQ(s.cells.size(), static_cast<std::size_t>(c.steps));
   const fs::path dir = temp_folder(c.name);
   for (std::int64_t i : {std::int64_t{1}, c.steps - 1}) {
@@ -211,7 +211,7 @@ TEST(SweepThreads, HaltStopsTheSweepAndSaysSo) {
   r.threads = 2;
   std::int64_t seen = 0;
   const SweepOutcome o = run_sweep(r, run, [&seen](const SweepCell&) { return ++seen > 0; });
-  EXPECT_EQ(o.status, CommandStatus::halted);
+  EXPECT_EQ(o.status, Status::halted);
   EXPECT_EQ(seen, 3);
   EXPECT_EQ(o.cells, 3);
 }
@@ -293,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(Settings, SweepExponent,
 TEST(SweepInput, ACellThatBlowsUpIsMarkedAndCountedAndTheSweepGoesOn) {
   SweepRequest r = orbit_request(kDriveAmplitudeBox, 0.0005, 1e4, 3);
   const Swept s = sweep(r);
-  ASSERT_EQ(s.outcome.status, CommandStatus::done);
+  ASSERT_EQ(s.outcome.status, Status::done);
   EXPECT_EQ(s.outcome.unstable, 2);
   EXPECT_EQ(s.cells[0].points.size(), 8u);
   EXPECT_NE(s.csv.find("\n10000,,\n"), std::string::npos);

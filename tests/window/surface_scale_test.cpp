@@ -1,9 +1,13 @@
 // The plots at the window's scale: the surfaces draw at the window's scale times the
 // screen's device pixel ratio and the view shows their raster pixel for pixel; at the
-// design's own size nothing changes.
+// design's own size nothing changes; resizing draws everything again at the new size; the
+// title mark keeps its stripes at scale 2.
 #include <gtest/gtest.h>
 
 #include "app/window/surface_view.h"
+#include "plot/phase_plot.h"
+#include "plot/plot_state.h"
+#include "plot/poincare_plot.h"
 #include "tests/window/window_test_support.h"
 
 namespace kv::test {
@@ -60,22 +64,55 @@ TEST(SurfaceScale, TwiceTheDesignSizeDrawsAtTwiceTheResolutionShownPixelForPixel
   EXPECT_TRUE(fine_step);
 }
 
-TEST(SurfaceScale, ResizingTheWindowKeepsWhatIsDrawn) {
-  Rig r;
+TEST(SurfaceScale, ShrinkingAndEnlargingTheWindowKeepsEveryDrawingSharp) {
+  Rig r(false, QSize(1536, 1152));
   ASSERT_TRUE(r.start_connected());
-  Surface& s = r.f.Picture2;
-  s.DrawWidth = 3;
-  s.PSet(1500, 1500, 0x00FF00);
-  s.DrawWidth = 1;
-  r.w.resize(QSize(1536, 1152));
-  QCoreApplication::processEvents();
-  EXPECT_EQ(s.device_scale(), 1.5 * r.w.devicePixelRatioF());
-  EXPECT_EQ(s.pixel(s.to_px(1500), s.to_py(1500)), 0x00FF00u);
-  r.w.resize(QSize(1024, 768));
-  QCoreApplication::processEvents();
-  EXPECT_EQ(s.device_scale(), 1.0);
-  EXPECT_EQ(s.pixel_width(), s.design_width());
-  EXPECT_EQ(s.pixel(100, 100), 0x00FF00u);
+  // The phase plot's axes, single-pixel points, a wide point and the Poincare marker's
+  // XOR cross: drawn at 1.5, the window made small, then large again.
+  const auto draw = [](PlotState& p) {
+    setup_phase_plot(p);
+    p.Picture1.DrawMode = kDrawBlackness;
+    for (int i = 0; i < 40; ++i) p.Picture1.PSet(900 + 37.0f * i, 1200 + 23.0f * i);
+    grid(p);
+    start_poincare_marker(p);
+    p.phase_counts = 700;
+    p.poincare_y = 2000;
+    plot_poincare_point(p);
+  };
+  draw(r.f);
+  for (QSize size : {QSize(800, 600), QSize(1536, 1152)}) {
+    r.w.resize(size);
+    QCoreApplication::processEvents();
+  }
+  ASSERT_EQ(r.f.Picture1.device_scale(), 1.5 * r.w.devicePixelRatioF());
+  // The same drawing made at that scale from the start.
+  auto fresh = std::make_unique<PlotState>();
+  fresh->Picture1.set_device_scale(r.f.Picture1.device_scale());
+  fresh->Picture2.set_device_scale(r.f.Picture2.device_scale());
+  draw(*fresh);
+  for (auto [shown, made] :
+       {std::pair{&r.f.Picture1, &fresh->Picture1}, std::pair{&r.f.Picture2, &fresh->Picture2}}) {
+    ASSERT_EQ(shown->pixel_width(), made->pixel_width());
+    int differ = 0;
+    for (int y = 0; y < made->pixel_height(); ++y)
+      for (int x = 0; x < made->pixel_width(); ++x)
+        differ += shown->pixel(x, y) != made->pixel(x, y);
+    EXPECT_EQ(differ, 0);
+  }
+}
+
+TEST(SurfaceScale, TitleMarkKeepsItsStripesAtScaleTwo) {
+  Rig r(false, QSize(2048, 1536));
+  ASSERT_TRUE(r.start_connected());
+  const Surface& m = r.f.Picture4;
+  ASSERT_EQ(m.device_scale(), 2.0 * r.w.devicePixelRatioF());
+  // The top bar is seven lines one unit (about two raster pixels) apart: dark and light
+  // rows alternate down its middle column.
+  const int x = m.pixel_width() / 2, last = m.to_py(6.0f);
+  int dark = 0;
+  for (int y = 0; y <= last; ++y) dark += m.pixel(x, y) == 0x000080u;
+  EXPECT_EQ(dark, 7);
+  EXPECT_GE(last + 1 - dark, 5) << "light rows between the lines";
 }
 
 }  // namespace

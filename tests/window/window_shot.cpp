@@ -21,10 +21,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/commands/box_choice.h"
 #include "app/state/form1.h"
 #include "app/window/main_window.h"
 #include "platform/qt/qt_services.h"
+#include "simulation/box_choice.h"
+#include "tests/support/scripted_services.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

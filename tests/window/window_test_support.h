@@ -10,7 +10,7 @@
 #include "app/window/main_window.h"
 #include "platform/interface_box.h"
 #include "platform/qt/qt_services.h"
-#include "platform/scripted_services.h"
+#include "tests/support/scripted_services.h"
 
 namespace kv::test {
 

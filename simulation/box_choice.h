@@ -1,6 +1,7 @@
 // Which interface box start-up opens: "--box demo", "--box replay:FILE",
 // "--box usb[:VID:PID]", or, with no choice, the real box (the Windows driver on Windows,
-// libusb elsewhere).
+// libusb elsewhere). Here because this is the first layer that sees every kind of box (the
+// demo box is the model's); the window and kestavor-cli both open their box through it.
 #pragma once
 
 #include <memory>

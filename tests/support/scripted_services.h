@@ -1,5 +1,5 @@
-// Scripted stand-ins for the window system: answers come from queues that a test or the
-// headless tool fills beforehand, and everything asked is recorded for inspection.
+// Scripted stand-ins for the window system, for tests: answers come from queues that a
+// test fills beforehand, and everything asked is recorded for inspection.
 #pragma once
 
 #include <cstdint>
@@ -102,13 +102,6 @@ class ManualClock : public Clock {
   void sleep_ms(int ms) override { now += ms; }
 };
 
-// The machine's monotonic clock.
-class SystemClock : public Clock {
- public:
-  std::int64_t tick_ms() override;
-  void sleep_ms(int ms) override;
-};
-
 class RecordingHelpViewer : public HelpViewer {
  public:
   std::vector<std::string> calls;  // "open <file>" or "quit"
@@ -132,22 +125,16 @@ class FlagTimer : public Timer {
   bool enabled() const override { return on; }
 };
 
-// One set of scripted services with their storage, for tests and the headless tool.
+// One set of scripted services with their storage.
 struct ScriptedServices {
   ScriptedDialogs dialogs;
   ScriptedPointer pointer;
   ManualClock manual_clock;
-  SystemClock system_clock;
   RecordingHelpViewer help;
   NullPump pump;
   FlagTimer timer1;
-  bool use_system_clock = false;
 
-  Services services() {
-    return Services{
-        dialogs, pointer, use_system_clock ? static_cast<Clock&>(system_clock) : manual_clock,
-        help,    pump,    timer1};
-  }
+  Services services() { return Services{dialogs, pointer, manual_clock, help, pump, timer1}; }
 };
 
 }  // namespace kv

@@ -1,7 +1,4 @@
-#include "platform/scripted_services.h"
-
-#include <chrono>
-#include <thread>
+#include "tests/support/scripted_services.h"
 
 namespace kv {
 
@@ -71,15 +68,6 @@ bool ScriptedPointer::take_escape() {
   bool e = escape;
   escape = false;
   return e;
-}
-
-std::int64_t SystemClock::tick_ms() {
-  using namespace std::chrono;
-  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-void SystemClock::sleep_ms(int ms) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 }  // namespace kv

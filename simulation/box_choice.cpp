@@ -1,4 +1,4 @@
-#include "app/commands/box_choice.h"
+#include "simulation/box_choice.h"
 
 #include <charconv>
 #include <utility>
