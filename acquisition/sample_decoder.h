@@ -38,7 +38,7 @@ struct DecoderState {
 struct DecodedSample {
   i32 angle_count = 0;          // angle, 4000 counts per revolution (0 .. 4095)
   i32 revolutions = 0;          // revolutions, counted from the run's second sample
-  double velocity = 0;          // V: 40000 x angle counts per time count (x 0.1569673: rad/s)
+  double velocity = 0;          // V: 40000 x angle counts per time count (x kRadPerSecPerV: rad/s)
   bool poincare_event = false;  // the drive marker rose with the newest record
   // The box's time counter in seconds, counted on across its wraps during the run, of
   // the record before the newest (the time column of the orbit file).

@@ -106,7 +106,7 @@ class DataLineSink {
       return Line::none;
     std::size_t len;
     const double phase = phase_of_count(s.angle_count);
-    const double omega = s.velocity * kVelocityToRadPerSec;
+    const double omega = s.velocity * kRadPerSecPerV;
     if (save_.saving_orbit) {
       len = format_orbit_line(line_, s.time, phase, omega, s.revolutions);
     } else {

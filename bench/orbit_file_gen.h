@@ -9,6 +9,7 @@
 #include "platform/number_format.h"
 #include "platform/vb_numeric.h"
 #include "simulation/model.h"
+#include "simulation/sim_step.h"
 
 namespace kv::bench {
 
@@ -27,11 +28,11 @@ inline std::string simulated_orbit_text(long records) {
     m.advance_step(time, angle, velocity, d.h);
     while (angle > 6.2831854) rollover += 1, angle -= 6.2831854;
     while (angle < 0) rollover -= 1, angle += 6.2831854;
-    const double vel_scaled = velocity * 57.968;
+    const double vel_scaled = velocity * kVPerModelVelocity;
     const double elapsed_ms = round_half_even(m.sim_time / d.omega0 * 1000);
     const std::size_t n =
-        format_orbit_line(line, elapsed_ms / 1000, angle - 3.1415927, vel_scaled * 0.1569673,
-                          static_cast<std::int64_t>(rollover));
+        format_orbit_line(line, elapsed_ms / 1000, angle - kSimulationPi,
+                          vel_scaled * kRadPerSecPerV, static_cast<std::int64_t>(rollover));
     text.append(line, n);
     text += "\r\n";
   }

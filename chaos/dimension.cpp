@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "datafiles/pendulum_units.h"
 #include "platform/list_input.h"
 #include "platform/number_format.h"
 #include "platform/text_files.h"
@@ -14,9 +15,7 @@ namespace kv {
 
 namespace {
 
-constexpr double kPiSingle = 3.1415927410125732;  // the single-precision value of pi
-constexpr double kVelocityHalfRange = 140;        // rad/s mapped onto 0..1: -140..140
-constexpr double kVelocityScale = 0.1569673;      // rad/s per velocity value
+constexpr double kVelocityHalfRange = 140;  // rad/s mapped onto 0..1: -140..140
 
 constexpr int side(int e) {
   return 2 << e;  // 2^(e+1)
@@ -82,7 +81,7 @@ std::array<std::int32_t, kDimensionLevels> BoxCounter::totals() const {
 }
 
 bool dimension_phase_counts(double phi, std::int16_t& counts) {
-  const double c = round_half_even((phi + kPiSingle) * 2000 / kPiSingle);
+  const double c = round_half_even((phi + kSimulationPiSingle) * 2000 / kSimulationPiSingle);
   if (!(c >= -32768 && c <= 32767)) return false;
   counts = static_cast<std::int16_t>(c);
   return true;
@@ -172,7 +171,7 @@ DimensionOutcome capacity_dimension_of_file(PlotState& f, const DimensionRequest
     // The boxes are marked before drawing, which folds phase_counts above 2000.
     boxes.mark(counts, v);
     // Velocity is drawn upward: a positive velocity lies above the centre line.
-    f.poincare_y = centre - 10 * v / kVelocityScale;
+    f.poincare_y = centre - 10 * v / kRadPerSecPerV;
     plot_poincare_point(f);
   }
   out.points = n;

@@ -1,4 +1,5 @@
 #include "chaos/lyapunov_estimate.h"
+#include "datafiles/pendulum_units.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -31,7 +32,7 @@ double distance(const Point& a, const Point& b) {
 }
 
 constexpr double kAngleBound = 3.14;         // start of the best angle; the limit stays below it
-constexpr double kRightAngle = 3.14159 / 2;  // angle when the cosine is 0
+constexpr double kRightAngle = kFilePi / 2;  // angle when the cosine is 0
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "datafiles/pendulum_units.h"
+
 namespace kv {
 
 // Orbit data line: time "###.####", phase "#0.0###", velocity "#0.0###", revolutions.
@@ -20,10 +22,9 @@ std::size_t format_poincare_line(char* out, double phase, double omega);
 // Poincare data line of a simulation: phase in 15-digit general format, velocity "0.0###".
 std::size_t format_sim_poincare_line(char* out, double phase, double omega);
 
-// Velocity value to rad/s, and file phase of an angle count.
-inline constexpr double kVelocityToRadPerSec = 0.1569673;
+// The file phase of an angle count.
 inline double phase_of_count(double count) {
-  return (count - 2000) / 2000 * 3.14159;
+  return (count - 2000) / 2000 * kFilePi;
 }
 
 }  // namespace kv

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chaos/chaos_state.h"
+#include "datafiles/pendulum_units.h"
 #include "datafiles/save_state.h"
 #include "fft/spectrum_plot.h"
 #include "fft/spectrum_state.h"
@@ -20,9 +21,6 @@ namespace kv {
 
 namespace {
 
-constexpr double kVelocityScale = 0.1569673;  // rad/s per velocity value
-constexpr double kPiOrbit = 3.14159;          // pi of the orbit file's phase
-constexpr double kPiPoincare = 3.1415927;     // pi used to read a Poincare file's phase
 constexpr i32 kRowLimit = 999999;
 constexpr int kRefreshEvery = 10;
 
@@ -137,9 +135,9 @@ PlotFileOutcome plot_poincare_file(PlotState& f, SaveState& save, ListInput& in,
       out.reason = bad_file(path, in.error());
       break;
     }
-    const double v = omega / kVelocityScale;
+    const double v = omega / kRadPerSecPerV;
     i16 counts = 0;
-    if (!counts_of_phase(phi, kPiPoincare, counts)) {
+    if (!counts_of_phase(phi, kSimulationPi, counts)) {
       out.reason = bad_file(path, out_of_range(in.line(), "phase", phi));
       break;
     }
@@ -211,7 +209,7 @@ PlotFileOutcome start_phase_plot(PlotState& f, SaveState& save, ListInput& in,
       break;
     }
     i16 counts = 0;
-    if (!counts_of_phase(phi, kPiOrbit, counts)) {
+    if (!counts_of_phase(phi, kFilePi, counts)) {
       out.reason = bad_file(path, out_of_range(in.line(), "phase", phi));
       break;
     }
@@ -221,7 +219,7 @@ PlotFileOutcome start_phase_plot(PlotState& f, SaveState& save, ListInput& in,
       break;
     }
     f.revolution_slots[3] = clng(revolutions);
-    const double v = omega / kVelocityScale;
+    const double v = omega / kRadPerSecPerV;
     f.phase_counts = counts;
     // Velocity is drawn upward: a positive velocity lies above the centre line.
     f.phase_y = clng_sat(centre - 10 * v);

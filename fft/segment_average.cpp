@@ -21,7 +21,7 @@ OrbitReader::Status average_segments(OrbitReader& in, std::int64_t segments, int
       float v = 0;
       OrbitReader::Status st = in.read_velocity(v, kDecimation);
       if (st != OrbitReader::Status::ok) return st;
-      work.data_re[j] = v / kSampleScale;
+      work.data_re[j] = v / kRadPerSecPerV;
       work.data_im[j] = 0;
     }
     winn(work, kSpectrumPoints, list_index);

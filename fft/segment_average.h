@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "datafiles/orbit_reader.h"
+#include "datafiles/pendulum_units.h"
 #include "fft/fft.h"
 #include "platform/run_control.h"
 
@@ -15,7 +16,6 @@ inline constexpr i16 kSpectrumPoints = 2048;  // samples per segment
 inline constexpr int kDecimation = 18;        // orbit records per sample
 inline constexpr int kSamplesRead = 2049;     // samples read per segment
 inline constexpr long kRecordsPerSegment = static_cast<long>(kSamplesRead) * kDecimation;
-inline constexpr double kSampleScale = 0.1569673;  // velocity item -> sample value
 inline constexpr float kSampleInterval = 0.05f;
 inline constexpr int kSpectrumLines = 1024;  // spectrum(1..1024) is filled
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "datafiles/data_lines.h"
+#include "datafiles/pendulum_units.h"
 #include "datafiles/save_state.h"
 #include "platform/run_control.h"
 #include "plot/phase_plot.h"
@@ -14,8 +15,6 @@
 namespace kv {
 
 namespace {
-
-constexpr double kPi5 = 3.14159;  // pi of the Poincare file
 
 // While the run waits for the wall clock it sleeps in slices of this many milliseconds,
 // and polls HALT after this many slices.
@@ -121,9 +120,9 @@ SimEnd run_sim_loop(const SimContext& c, SimRun& r, RunControl& run) {
     // The orbit file.
     if (save.saving_orbit && r.saved_lines < plot.number_of_points && phase_file &&
         s.past_time_out) {
-      std::size_t n = format_orbit_line_ms(line, s.elapsed_ms, s.angle - kPi7,
-                                           s.velocity_value * kVelocityToRadPerSec,
-                                           static_cast<i64>(s.revolutions));
+      std::size_t n =
+          format_orbit_line_ms(line, s.elapsed_ms, s.angle - kSimulationPi,
+                               s.velocity_value * kRadPerSecPerV, static_cast<i64>(s.revolutions));
       if (!c.file.write({line, n})) return SimEnd::FileError;
       ++r.saved_lines;
       run.progress(r.saved_lines, plot.number_of_points);
@@ -145,7 +144,7 @@ SimEnd run_sim_loop(const SimContext& c, SimRun& r, RunControl& run) {
     if (r.saved_lines < plot.number_of_points && poincare_file && s.past_time_out &&
         s.poincare_event) {
       std::size_t n =
-          format_sim_poincare_line(line, s.angle - kPi5, s.velocity_value * kVelocityToRadPerSec);
+          format_sim_poincare_line(line, s.angle - kFilePi, s.velocity_value * kRadPerSecPerV);
       if (!c.file.write({line, n})) return SimEnd::FileError;
       ++r.saved_lines;
       run.progress(r.saved_lines, plot.number_of_points);

@@ -7,14 +7,16 @@
 
 #include <cmath>
 
+#include "datafiles/pendulum_units.h"
 #include "platform/vb_numeric.h"
 #include "simulation/model.h"
 
 namespace kv {
 
 inline constexpr double kWrapPeriod = 6.2831854;
-inline constexpr double kPi7 = 3.1415927;         // pi of the phase count and the orbit file
-inline constexpr double kVelocityScale = 57.968;  // dimensionless velocity to velocity value
+// The simulation's scale: V (see datafiles/pendulum_units.h) per unit of the model's
+// dimensionless velocity.
+inline constexpr double kVPerModelVelocity = 57.968;
 
 // Keeps the angle in [0, 6.2831854] and counts whole turns in `rollover`: an angle of
 // exactly 6.2831854 stays, one above it loses a period, a negative one gains one. The
@@ -81,11 +83,11 @@ inline SimSample sim_step(SimPendulum& p, i64 elapsed_ms) {
     return s;
   }
   s.velocity = p.velocity;
-  s.velocity_value = p.velocity * kVelocityScale;
+  s.velocity_value = p.velocity * kVPerModelVelocity;
   wrap_angle(p.angle, p.rollover);
   s.angle = p.angle;
   s.revolutions = p.rollover;
-  s.phase_counts = cint((p.angle / kPi7) * 2000);
+  s.phase_counts = cint((p.angle / kSimulationPi) * 2000);
   s.elapsed_ms = elapsed_ms;
   s.past_time_out = elapsed_ms > p.time_out_ms;
   // Poincare sampling at the upward zero crossing of the drive, shifted by the phase.

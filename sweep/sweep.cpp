@@ -18,7 +18,6 @@ namespace kv {
 
 namespace {
 
-constexpr double kPi5 = 3.14159;  // pi of the Poincare file
 // Grids up to this many cells have every cell's panel checked before the sweep; larger
 // ones have their edges checked, and a cell refused inside is marked when it runs.
 constexpr std::int64_t kCheckEveryCell = 1 << 16;
@@ -103,7 +102,7 @@ bool orbit_cell(const SimParameters& p, const SweepRequest& r, SimPendulum& s,
     if (smp.fault != StepFault::none) return false;
     if (!smp.poincare_event) continue;
     if (++count > r.transient)
-      points.push_back({smp.angle - kPi5, smp.velocity_value * kVelocityToRadPerSec});
+      points.push_back({smp.angle - kFilePi, smp.velocity_value * kRadPerSecPerV});
     if (stop && stop()) {
       stopped = true;
       return false;

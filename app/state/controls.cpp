@@ -5,19 +5,10 @@
 namespace kv {
 
 namespace {
-// Every control has its row, at its place in the order of `Ctl`.
-constexpr bool table_in_order() {
-  if (kControlTable.size() != static_cast<std::size_t>(kControlCount)) return false;
-  for (int i = 0; i < kControlCount; ++i)
-    if (static_cast<int>(kControlTable[i].ctl) != i || kControlTable[i].name.empty()) return false;
-  return true;
-}
-static_assert(table_in_order(), "the control table has one row per control, in the order of Ctl");
-
-// The names and the start-up state, taken from the table while compiling (the handlers it
+// The start-up state, taken from the table while compiling (the handlers it
 // also names are not linked here).
 struct StartState {
-  std::string_view name, text, tip;
+  std::string_view text, tip;
   bool visible;
   std::uint32_t back, fore;
   bool checked;
@@ -27,15 +18,11 @@ constexpr auto kStart = [] {
   std::array<StartState, kControlCount> a{};
   for (int i = 0; i < kControlCount; ++i) {
     const ControlRow& r = kControlTable[i];
-    a[i] = {r.name, r.text, r.tip, r.visible, r.back, r.fore, r.checked, r.value};
+    a[i] = {r.text, r.tip, r.visible, r.back, r.fore, r.checked, r.value};
   }
   return a;
 }();
 }  // namespace
-
-std::string_view control_name(Ctl c) {
-  return kStart[static_cast<int>(c)].name;
-}
 
 Controls::Controls() {
   for (int i = 0; i < kControlCount; ++i) {

@@ -12,81 +12,93 @@
 
 namespace kv {
 
-enum class Ctl : int {
-  // Panel buttons (text boxes used as buttons) and their frames.
-  Text10,
-  Text13,
-  Text14,
-  Text18,
-  Text7,
-  Text11,
-  Text12,
-  Text8,
-  Text15,
-  Text16,
-  Text17,
-  Text9,
-  help,
-  Command6,
-  Frame2,
-  Frame4,
-  Frame3,
-  // Start-up screen.
-  Text1,
-  Text2,
-  Text58,
-  Picture3,
-  Picture4,
-  Picture5,
-  // Plots, their label groups, titles and axis pictures.
-  Picture1,
-  Picture2,
-  Frame5,
-  Frame8,
-  Frame9,
-  Frame10,
-  Frame12,
-  Frame13,
-  Label2,
-  Label3,
-  Image1,
-  Image2,
-  Image3,
-  Text39,
-  // Range control.
-  HScroll1,
-  Text3,
-  // FFT window list and the analysis texts.
-  List1,
-  Label6,
-  Text67,
-  Text68,
-  // Simulation parameter panel.
-  Frame21,
-  label26,
-  Text27,
-  Text26,
-  Text21,
-  Text22,
-  Text23,
-  Text19,
-  Text24,
-  Text25,
-  Text69,
-  Frame6,
-  Check1,
-  Check2,
-  Frame7,
-  Check3,
-  Check4,
-  Command21,
-  Command1,
-  kCount
-};
+// Every control of the design, by its design name, in one list: the enum `Ctl` and the
+// names are made from it, and the control table (control_table.h) holds one row per entry
+// in this order, which a compile-time check holds it to.
+#define KV_CONTROLS(X)                                               \
+  /* Panel buttons (text boxes used as buttons) and their frames. */ \
+  X(Text10)                                                          \
+  X(Text13)                                                          \
+  X(Text14)                                                          \
+  X(Text18)                                                          \
+  X(Text7)                                                           \
+  X(Text11)                                                          \
+  X(Text12)                                                          \
+  X(Text8)                                                           \
+  X(Text15)                                                          \
+  X(Text16)                                                          \
+  X(Text17)                                                          \
+  X(Text9)                                                           \
+  X(help)                                                            \
+  X(Command6)                                                        \
+  X(Frame2)                                                          \
+  X(Frame4)                                                          \
+  X(Frame3)                                                          \
+  /* Start-up screen. */                                             \
+  X(Text1)                                                           \
+  X(Text2)                                                           \
+  X(Text58)                                                          \
+  X(Picture3)                                                        \
+  X(Picture4)                                                        \
+  X(Picture5)                                                        \
+  /* Plots, their label groups, titles and axis pictures. */         \
+  X(Picture1)                                                        \
+  X(Picture2)                                                        \
+  X(Frame5)                                                          \
+  X(Frame8)                                                          \
+  X(Frame9)                                                          \
+  X(Frame10)                                                         \
+  X(Frame12)                                                         \
+  X(Frame13)                                                         \
+  X(Label2)                                                          \
+  X(Label3)                                                          \
+  X(Image1)                                                          \
+  X(Image2)                                                          \
+  X(Image3)                                                          \
+  X(Text39)                                                          \
+  /* Range control. */                                               \
+  X(HScroll1)                                                        \
+  X(Text3)                                                           \
+  /* FFT window list and the analysis texts. */                      \
+  X(List1)                                                           \
+  X(Label6)                                                          \
+  X(Text67)                                                          \
+  X(Text68)                                                          \
+  /* Simulation parameter panel. */                                  \
+  X(Frame21)                                                         \
+  X(label26)                                                         \
+  X(Text27)                                                          \
+  X(Text26)                                                          \
+  X(Text21)                                                          \
+  X(Text22)                                                          \
+  X(Text23)                                                          \
+  X(Text19)                                                          \
+  X(Text24)                                                          \
+  X(Text25)                                                          \
+  X(Text69)                                                          \
+  X(Frame6)                                                          \
+  X(Check1)                                                          \
+  X(Check2)                                                          \
+  X(Frame7)                                                          \
+  X(Check3)                                                          \
+  X(Check4)                                                          \
+  X(Command21)                                                       \
+  X(Command1)
+
+#define KV_CONTROL_ENUMERATOR(name) name,
+enum class Ctl : int { KV_CONTROLS(KV_CONTROL_ENUMERATOR) kCount };
+#undef KV_CONTROL_ENUMERATOR
 
 inline constexpr int kControlCount = static_cast<int>(Ctl::kCount);
 
-std::string_view control_name(Ctl c);
+#define KV_CONTROL_NAME(name) #name,
+inline constexpr std::string_view kControlNames[] = {KV_CONTROLS(KV_CONTROL_NAME)};
+#undef KV_CONTROL_NAME
+
+// The design name of a control.
+constexpr std::string_view control_name(Ctl c) {
+  return kControlNames[static_cast<int>(c)];
+}
 
 struct ControlProps {
   bool visible = true;

@@ -151,7 +151,7 @@ TEST(AcquisitionEngine, RecordsTheDecodedSampleStream) {
   for (long k = 6; k <= n + 6; ++k) {
     const DecodedSample& d = samples[k];
     expected.append(line, format_orbit_line(line, d.time, phase_of_count(d.angle_count),
-                                            d.velocity * kVelocityToRadPerSec, d.revolutions));
+                                            d.velocity * kRadPerSecPerV, d.revolutions));
     expected += "\r\n";
   }
   std::string text, error;

@@ -1,7 +1,6 @@
-// The control table (app/state/control_table.h) as its users read it: every control has
-// one row and a name of its own, the controls model starts from the rows, and every
-// parameter row's option is one that kestavor-cli simulate accepts and applies to that
-// row's box.
+// The control table (app/state/control_table.h) as its users read it: the controls model
+// starts from the rows, and every parameter row's option is one that kestavor-cli simulate
+// accepts and applies to that row's box.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -42,29 +41,19 @@ int run_cli(const std::string& args, std::string& out) {
 
 }  // namespace
 
-TEST(ControlTable, EveryControlHasItsOwnName) {
-  std::set<std::string_view> names;
-  for (int i = 0; i < kControlCount; ++i) {
-    const Ctl c = static_cast<Ctl>(i);
-    EXPECT_FALSE(control_name(c).empty()) << i;
-    EXPECT_EQ(control_row(c).ctl, c);
-    EXPECT_TRUE(names.insert(control_name(c)).second) << control_name(c) << " twice";
-  }
-}
-
 TEST(ControlTable, TheControlsStartAsTheTableSays) {
   ScriptedServices s;
   Form1 f(Services{s.dialogs, s.pointer, s.manual_clock, s.help, s.pump, s.timer1});
   for (const ControlRow& r : kControlTable) {
     const ControlProps& p = f.ui[r.ctl];
-    EXPECT_EQ(p.text, r.text) << r.name;
-    EXPECT_EQ(p.tooltip, r.tip) << r.name;
-    EXPECT_EQ(p.visible, r.visible) << r.name;
-    EXPECT_EQ(p.back_color, r.back) << r.name;
-    EXPECT_EQ(p.fore_color, r.fore) << r.name;
-    EXPECT_EQ(p.checked, r.checked) << r.name;
-    EXPECT_EQ(p.value, r.value) << r.name;
-    EXPECT_TRUE(p.enabled) << r.name;
+    EXPECT_EQ(p.text, r.text) << control_name(r.ctl);
+    EXPECT_EQ(p.tooltip, r.tip) << control_name(r.ctl);
+    EXPECT_EQ(p.visible, r.visible) << control_name(r.ctl);
+    EXPECT_EQ(p.back_color, r.back) << control_name(r.ctl);
+    EXPECT_EQ(p.fore_color, r.fore) << control_name(r.ctl);
+    EXPECT_EQ(p.checked, r.checked) << control_name(r.ctl);
+    EXPECT_EQ(p.value, r.value) << control_name(r.ctl);
+    EXPECT_TRUE(p.enabled) << control_name(r.ctl);
   }
 }
 
@@ -75,18 +64,18 @@ TEST(ControlTable, ParameterRowsHoldEachBoxOfTheParameterSetOnceWithTheirOwnOpti
   int rows = 0;
   for (const ControlRow& r : kControlTable) {
     if (!is_parameter_row(r)) {
-      EXPECT_EQ(r.box, nullptr) << r.name;
+      EXPECT_EQ(r.box, nullptr) << control_name(r.ctl);
       continue;
     }
     ++rows;
-    ASSERT_NE(r.box, nullptr) << r.name;
-    EXPECT_FALSE(r.box->caption.empty()) << r.name;
-    EXPECT_FALSE(r.box->unit.empty()) << r.name;
-    EXPECT_TRUE(boxes.insert(r.box).second) << r.name << " repeats a box";
-    filled.*(r.box->text) = std::string(r.name);
+    ASSERT_NE(r.box, nullptr) << control_name(r.ctl);
+    EXPECT_FALSE(r.box->caption.empty()) << control_name(r.ctl);
+    EXPECT_FALSE(r.box->unit.empty()) << control_name(r.ctl);
+    EXPECT_TRUE(boxes.insert(r.box).second) << control_name(r.ctl) << " repeats a box";
+    filled.*(r.box->text) = std::string(control_name(r.ctl));
     EXPECT_EQ(r.box->option.rfind("--", 0), 0u) << r.box->option;
     EXPECT_TRUE(options.insert(r.box->option).second) << r.box->option << " twice";
-    EXPECT_EQ(r.click, nullptr) << r.name;  // a box is typed into, not clicked
+    EXPECT_EQ(r.click, nullptr) << control_name(r.ctl);  // a box is typed into, not clicked
   }
   // Every text of the parameter set is some row's.
   for (const std::string* text :

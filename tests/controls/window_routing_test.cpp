@@ -19,19 +19,19 @@ TEST(WindowRouting, EveryClickableControlReachesItsOwnHandler) {
     const bool takes_clicks = p.kind == K::PanelButton || p.kind == K::Check || p.kind == K::Push ||
                               p.kind == K::ScrollBar || p.kind == K::List;
     if (!takes_clicks || p.ctl == Ctl::Text18) {  // HALT is polled by the running command
-      EXPECT_EQ(r.click, nullptr) << r.name << " has a handler the window never calls";
+      EXPECT_EQ(r.click, nullptr) << control_name(r.ctl) << " has a handler the window never calls";
       continue;
     }
     ++clickable;
-    ASSERT_NE(r.click, nullptr) << r.name << " takes clicks but has no handler";
-    const auto [it, fresh] = owner.emplace(r.click, r.name);
-    EXPECT_TRUE(fresh) << r.name << " and " << it->second << " run the same handler";
+    ASSERT_NE(r.click, nullptr) << control_name(r.ctl) << " takes clicks but has no handler";
+    const auto [it, fresh] = owner.emplace(r.click, control_name(r.ctl));
+    EXPECT_TRUE(fresh) << control_name(r.ctl) << " and " << it->second << " run the same handler";
   }
   EXPECT_GT(clickable, 0);
   // No control outside the layout has a handler either.
   for (const ControlRow& r : kControlTable) {
     if (r.click) {
-      EXPECT_NE(layout::find(r.ctl), nullptr) << r.name;
+      EXPECT_NE(layout::find(r.ctl), nullptr) << control_name(r.ctl);
     }
   }
 }

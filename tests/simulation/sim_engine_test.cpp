@@ -234,9 +234,9 @@ TEST(SimStep, StepsGiveTheLinesOfTheRun) {
       EXPECT_FALSE(s.poincare_event);
       continue;
     }
-    const std::size_t n = format_orbit_line_ms(line, s.elapsed_ms, s.angle - kPi7,
-                                               s.velocity_value * kVelocityToRadPerSec,
-                                               static_cast<i64>(s.revolutions));
+    const std::size_t n =
+        format_orbit_line_ms(line, s.elapsed_ms, s.angle - kSimulationPi,
+                             s.velocity_value * kRadPerSecPerV, static_cast<i64>(s.revolutions));
     ASSERT_EQ(std::string(line, n), lines[next]) << "line " << next;
     ++next;
   }
