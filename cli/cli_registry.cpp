@@ -1,78 +1,130 @@
 #include "cli/cli_registry.h"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <utility>
 
+#include "simulation/sim_panel.h"
+
 namespace kv::cli {
+
+namespace {
+// The options of a choice of which exactly one is given are declared in a group of this
+// name; usage shows them as "(A | B)".
+const std::string kGiveOne = "Give one of";
+// An option's value as usage shows it: its type name, a short list of allowed values as
+// "A|B|C" ("WINDOW:{Parzen,Hanning}" in the help, which always shows the list).
+std::string type_of(const CLI::Option& o) {
+  std::string type = o.get_type_name();
+  const std::size_t list = type.find(":{");
+  if (list == std::string::npos || type.back() != '}') return type;
+  std::string values = type.substr(list + 2, type.size() - list - 3);
+  if (values.size() > 32) return type.substr(0, list);
+  std::replace(values.begin(), values.end(), ',', '|');
+  return values;
+}
+
+}  // namespace
 
 std::vector<Command>& registry() {
   static std::vector<Command> commands;
   return commands;
 }
 
-bool ArgReader::next() {
-  if (has_inline_value_) refuse(arg_ + " takes no value");
-  if (failed() || ++i_ >= args_.size()) return false;
-  const std::string& a = args_[i_];
-  const std::size_t eq = a.find('=');
-  has_inline_value_ = a.rfind("--", 0) == 0 && eq != std::string::npos;
-  if (has_inline_value_) {
-    arg_ = a.substr(0, eq);
-    inline_value_ = a.substr(eq + 1);
-  } else {
-    arg_ = a;
+std::string usage_of(const CLI::App& command) {
+  std::string usage;
+  bool in_choice = false;
+  for (const CLI::Option* o : command.get_options()) {
+    if (o == command.get_help_ptr()) continue;
+    std::string item = o->nonpositional() ? o->get_name(false, false) : type_of(*o);
+    if (o->nonpositional() && !type_of(*o).empty()) item += " " + type_of(*o);
+    if (o->get_group() == kGiveOne) {
+      usage += in_choice ? " | " : " (";
+      usage += item;
+      in_choice = true;
+      continue;
+    }
+    if (in_choice) usage += ")";
+    in_choice = false;
+    usage += " " + (o->get_required() ? item : "[" + item + "]");
   }
-  return true;
+  if (in_choice) usage += ")";
+  return usage.empty() ? usage : usage.substr(1);
 }
 
-const std::string& ArgReader::value() {
-  static const std::string kNone;
-  if (has_inline_value_) {
-    has_inline_value_ = false;
-    return inline_value_;
-  }
-  if (i_ + 1 >= args_.size()) {
-    refuse(arg_ + " needs a value");
-    return kNone;
-  }
-  return args_[++i_];
+void Options::file(std::string& path, const std::string& type, const std::string& help) {
+  app_.add_option(type, path, help)->required()->type_name(type);
 }
 
-void ArgReader::refuse(std::string message) {
-  if (error_.empty()) error_ = std::move(message);
-  has_inline_value_ = false;
-  i_ = args_.size();
+void Options::text(const std::string& name, std::string& value, const std::string& type,
+                   const std::string& help, bool required) {
+  app_.add_option(name, value, help)->type_name(type)->required(required);
 }
 
-bool take_save_count(ArgReader& args, SaveCount& save) {
-  const std::string& a = args.arg();
-  if (a != "--orbit" && a != "--poincare") return false;
-  if (!save.option.empty()) {
-    args.refuse("give only one of --orbit and --poincare");
-    return true;
-  }
-  save.option = a;
-  save.count = args.value();
-  return true;
+void Options::number_text(const std::string& name, std::string& text, const std::string& help) {
+  app_.add_option(name, text, help)->check(CLI::Number.description(""))->type_name("NUMBER");
 }
 
-Count recording_count(const SaveCount& save) {
-  Count n = parse_count(save.option, save.count);
-  if (!n.error.empty()) return n;
-  if (n.value < 0) return {0, "the number of points must not be negative"};
-  if (save.orbit() && n.value > 1000000)
-    return {0, "an orbit recording holds at most 1000000 points"};
-  if (n.value > 2147483647) return {0, "the number of points is too large"};
-  return n;
+void Options::panel_box(const PanelBox& box, std::string& text) {
+  std::string caption(box.caption), unit(box.unit);
+  if (!caption.empty() && caption.back() == '=') caption.pop_back();
+  unit.erase(0, unit.find_first_not_of(' '));
+  number_text(std::string(box.option), text,
+              caption + " in " + unit + " (default " + std::string(box.start_text) + ")");
 }
 
-Count parse_count(const std::string& option, const std::string& text) {
-  long long v = 0;
-  auto r = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (r.ec != std::errc() || r.ptr != text.data() + text.size())
-    return {0, option + " needs a whole number, not \"" + text + "\""};
-  return {v, {}};
+void Options::count(const std::string& name, std::int64_t& value, const std::string& type,
+                    std::int64_t least, std::int64_t most, const std::string& help) {
+  app_.add_option(name, value, help)
+      ->check(CLI::Range(least, most).description(""))
+      ->type_name(type);
+}
+
+void Options::one_of(const std::string& name, std::string& value, const std::string& type,
+                     const std::vector<std::string>& values, const std::string& help,
+                     bool required) {
+  app_.add_option(name, value, help)
+      ->check(CLI::IsMember(values, CLI::ignore_case))
+      ->type_name(type)
+      ->required(required);
+}
+
+void Options::one_of(const std::string& name, int& value, const std::string& type,
+                     const std::vector<int>& values, const std::string& help) {
+  app_.add_option(name, value, help)->check(CLI::IsMember(values))->type_name(type);
+}
+
+void Options::flag(const std::string& name, bool& value, const std::string& help) {
+  app_.add_flag(name, value, help)->disable_flag_override();
+}
+
+void Options::output(std::string& path, const std::string& type) {
+  app_.add_option("-o", path, "the file to write")->required()->type_name(type);
+}
+
+void Options::save_count(SaveCount& save, std::int64_t most_orbit_points,
+                         std::int64_t most_poincare_points) {
+  for (const bool orbit : {true, false})
+    app_.add_option_function<std::int64_t>(
+            orbit ? "--orbit" : "--poincare",
+            [&save, orbit](std::int64_t n) {
+              save.orbit = orbit;
+              save.points = n;
+            },
+            orbit ? "save N orbit points" : "save N Poincare points")
+        ->check(CLI::Range(std::int64_t{1}, orbit ? most_orbit_points : most_poincare_points)
+                    .description(""))
+        ->type_name("N")
+        ->group(kGiveOne);
+  exclusive("--orbit", "--poincare");
+  app_.callback([&save] {
+    if (save.points == 0) throw CLI::RequiredError("--orbit N or --poincare N");
+  });
+}
+
+void Options::exclusive(const std::string& a, const std::string& b) {
+  app_.get_option(a)->excludes(app_.get_option(b));
 }
 
 int exit_status(const Outcome& outcome, int signal) {
@@ -88,9 +140,14 @@ int exit_status(const Outcome& outcome, int signal) {
   return 1;
 }
 
-int fail(const std::string& message) {
+int usage_error(const std::string& message) {
   std::cerr << "kestavor-cli: " << message << "\n";
   return 2;
+}
+
+int failed(const std::string& message) {
+  std::cerr << "kestavor-cli: " << message << "\n";
+  return 1;
 }
 
 }  // namespace kv::cli

@@ -12,39 +12,28 @@
 namespace kv::cli {
 namespace {
 
-int run_decode(const std::vector<std::string>& args) {
+struct Arguments {
   std::string records, out;
   SaveCount save;
-  ArgReader in(args);
-  while (in.next()) {
-    const std::string& a = in.arg();
-    if (take_save_count(in, save)) continue;
-    if (a == "-o") {
-      out = in.value();
-    } else if (!a.empty() && a[0] == '-') {
-      return fail("decode: unknown option " + a);
-    } else if (records.empty()) {
-      records = a;
-    } else {
-      return fail("decode: only one RECORDS file can be given");
-    }
-  }
-  if (in.failed()) return fail(in.error());
-  if (records.empty() || save.option.empty() || out.empty())
-    return fail("usage: kestavor-cli decode RECORDS (--orbit N | --poincare N) -o FILE");
-  const Count points = recording_count(save);
-  if (!points.error.empty()) return fail(points.error);
-  const long long count = points.value;
-  const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
+} opt;
+
+void declare(Options& o) {
+  o.file(opt.records, "RECORDS", "raw 6-byte records (kestavor-cli record --raw)");
+  o.save_count(opt.save, 1000000, 2147483647);
+  o.output(opt.out, "FILE");
+}
+
+int run_decode() {
+  const std::string& records = opt.records;
+  const std::string& out = opt.out;
+  const long long count = opt.save.points;
+  const RecordingKind kind = opt.save.orbit ? RecordingKind::Orbit : RecordingKind::Poincare;
 
   if (same_file(out, records))
-    return fail("-o " + out + " names the records file; nothing was read or written");
+    return usage_error("-o " + out + " names the records file; nothing was read or written");
   std::string error;
   auto box = ReplayBox::open(records, error);
-  if (!box) {
-    std::cerr << "kestavor-cli: " << error << "\n";
-    return 1;
-  }
+  if (!box) return failed(error);
   if (box->has_partial_record())
     std::cerr << "kestavor-cli: note: " << records
               << " ends with a partial record, which is ignored\n";
@@ -64,9 +53,9 @@ int run_decode(const std::vector<std::string>& args) {
   return exit_status(r, run.signal());
 }
 
-Register reg{{"decode", "RECORDS (--orbit N | --poincare N) -o FILE",
+Register reg{{"decode",
               "write the orbit or Poincare file a recording of N points makes from raw records",
-              run_decode}};
+              declare, run_decode}};
 
 }  // namespace
 }  // namespace kv::cli

@@ -12,25 +12,19 @@
 namespace kv::cli {
 namespace {
 
-int run(const std::vector<std::string>& args) {
+struct Arguments {
   std::string path;
   bool json = false;
-  ArgReader in(args);
-  while (in.next()) {
-    const std::string& a = in.arg();
-    if (a == "--json") {
-      json = true;
-    } else if (!a.empty() && a[0] == '-') {
-      return fail("unknown option " + a);
-    } else if (path.empty()) {
-      path = a;
-    } else {
-      return fail("more than one Poincare file given");
-    }
-  }
-  if (in.failed()) return fail(in.error());
-  if (path.empty()) return fail("dimension needs a Poincare file (FILE.poi)");
+} opt;
 
+void declare(Options& o) {
+  o.file(opt.path, "FILE.poi", "the Poincare file");
+  o.flag("--json", opt.json, "print one JSON object");
+}
+
+int run() {
+  const std::string& path = opt.path;
+  const bool json = opt.json;
   PlotState plots;
   RunToEnd run_to_end;
   const DimensionOutcome out =
@@ -61,8 +55,9 @@ int run(const std::vector<std::string>& args) {
   return exit_status(out);
 }
 
-Register reg{{"dimension", "FILE.poi [--json]",
-              "capacity dimension of a Poincare file (status text, or JSON with --json)", run}};
+Register reg{{"dimension",
+              "capacity dimension of a Poincare file (status text, or JSON with --json)", declare,
+              run}};
 
 }  // namespace
 }  // namespace kv::cli

@@ -11,27 +11,20 @@
 namespace kv::cli {
 namespace {
 
-int run(const std::vector<std::string>& args) {
+struct Arguments {
   std::string path;
   bool json = false, quiet = false;
-  ArgReader in(args);
-  while (in.next()) {
-    const std::string& a = in.arg();
-    if (a == "--json") {
-      json = true;
-    } else if (a == "--quiet") {
-      quiet = true;
-    } else if (!a.empty() && a[0] == '-') {
-      return fail("unknown option " + a);
-    } else if (path.empty()) {
-      path = a;
-    } else {
-      return fail("more than one orbit file given");
-    }
-  }
-  if (in.failed()) return fail(in.error());
-  if (path.empty()) return fail("lyapunov needs an orbit file (FILE.pha)");
+} opt;
 
+void declare(Options& o) {
+  o.file(opt.path, "FILE.pha", "the orbit file");
+  o.flag("--json", opt.json, "print one JSON object");
+  o.flag("--quiet", opt.quiet, "show no progress line");
+}
+
+int run() {
+  const std::string& path = opt.path;
+  const bool json = opt.json, quiet = opt.quiet;
   ChaosState chaos;
   SignalRunControl run;
   run.show_progress("records", quiet);
@@ -53,9 +46,9 @@ int run(const std::vector<std::string>& args) {
   return exit_status(result, run.signal());
 }
 
-Register reg{{"lyapunov", "FILE.pha [--json] [--quiet]",
+Register reg{{"lyapunov",
               "largest Lyapunov exponent of an orbit file (status text, or JSON with --json)",
-              run}};
+              declare, run}};
 
 }  // namespace
 }  // namespace kv::cli

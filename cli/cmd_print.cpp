@@ -9,11 +9,13 @@
 
 #include "chaos/chaos_state.h"
 #include "cli/cli_registry.h"
+#include "cli/progress_line.h"
 #include "datafiles/save_state.h"
 #include "fft/plot_file.h"
 #include "fft/spectrum_state.h"
 #include "platform/text_files.h"
 #include "plot/plot_state.h"
+#include "plot/range_control.h"
 #include "print/page.h"
 #ifdef KV_HAVE_QT_PRINT
 #include "cli/page_module.h"
@@ -32,41 +34,40 @@ std::string lower_extension(const std::string& path) {
   return ext;
 }
 
-int run(const std::vector<std::string>& args) {
+struct Arguments {
   std::string path, output;
-  int range = 0;
-  ArgReader in(args);
-  while (in.next()) {
-    const std::string& a = in.arg();
-    if (a == "--range") {
-      const std::string& text = in.value();
-      if (in.failed()) break;
-      const Count count = parse_count(a, text);
-      if (!count.error.empty()) return fail(count.error);
-      const long long r = count.value;
-      range = range_value_for_cycles(r >= 0 && r <= 32 ? static_cast<int>(r) : -1);
-      if (range < 0) return fail("--range must be 0, 2, 4, 8, 16 or 32");
-    } else if (a == "-o") {
-      output = in.value();
-    } else if (!a.empty() && a[0] == '-') {
-      return fail("unknown option " + a);
-    } else if (path.empty()) {
-      path = a;
-    } else {
-      return fail("more than one file given");
-    }
+  int range = 0, revolutions = 0;
+} opt;
+
+void declare(Options& o) {
+  o.file(opt.path, "FILE", "the file to print: orbit, Poincare or spectrum");
+  std::vector<int> ranges, revolutions;
+  for (int v = 0; v <= 5; ++v) {
+    ranges.push_back(v == 0 ? 0 : 1 << v);
+    revolutions.push_back(revolutions_for_value(v));
   }
-  if (in.failed()) return fail(in.error());
-  if (path.empty()) return fail("print needs a file (FILE.pha, FILE.poi or FILE.fft)");
-  if (output.empty()) return fail("print needs -o PAGE.pdf or -o PAGE.png");
+  o.one_of("--range", opt.range, "R", ranges, "the phase plot's range R (default 0)");
+  o.one_of("--revolutions", opt.revolutions, "N", revolutions,
+           "the phase plot's range as the revolutions it spans, as the window shows it");
+  o.exclusive("--range", "--revolutions");
+  o.output(opt.output, "PAGE.pdf|PAGE.png");
+}
+
+int run() {
+  const std::string& path = opt.path;
+  const std::string& output = opt.output;
+  int range = range_value_for_cycles(opt.range);
+  if (opt.revolutions != 0)
+    for (int v = 0; v <= 5; ++v)
+      if (revolutions_for_value(v) == opt.revolutions) range = v;
   if (same_file(output, path))
-    return fail("-o " + output + " names the file to print; nothing was read or written");
+    return usage_error("-o " + output + " names the file to print; nothing was read or written");
   const std::string ext = lower_extension(output);
   if (ext != ".pdf" && ext != ".png")
-    return fail("the page is written as .pdf or .png, not " + output);
+    return usage_error("-o: the page is written as .pdf or .png, not " + output);
 #ifndef KV_HAVE_QT_PRINT
   (void)range;
-  return fail("print is not available in this build (it needs the Qt printing support)");
+  return failed("print is not available in this build (it needs the Qt printing support)");
 #else
   PlotState plots;
   SpectrumState spectrum;
@@ -95,15 +96,16 @@ int run(const std::vector<std::string>& args) {
     std::cerr << "kestavor-cli: " << printed.reason << "\n";
     return exit_status(printed);
   }
-  std::cout << output << ": " << (spectrum.FFT_flag ? "spectrum page" : "phase page") << " of "
-            << path << "\n";
+  if (stderr_is_terminal())
+    std::cerr << output << ": " << (spectrum.FFT_flag ? "spectrum page" : "phase page") << " of "
+              << path << "\n";
   return 0;
 #endif
 }
 
-Register reg{{"print", "FILE [--range R] -o PAGE.pdf|PAGE.png",
+Register reg{{"print",
               "draws a file as Plot file does and writes the printed page as PDF or PNG (150 dpi)",
-              run}};
+              declare, run}};
 
 }  // namespace
 }  // namespace kv::cli

@@ -13,63 +13,52 @@
 namespace kv::cli {
 namespace {
 
-int run_record(const std::vector<std::string>& args) {
-  std::string box_choice, out, raw;
+struct Arguments {
+  std::string box, out, raw;
   SaveCount save;
-  bool have_box = false, quiet = false;
-  ArgReader in(args);
-  while (in.next()) {
-    const std::string& a = in.arg();
-    if (take_save_count(in, save)) continue;
-    if (a == "--box") {
-      box_choice = in.value();
-      have_box = true;
-    } else if (a == "-o") {
-      out = in.value();
-    } else if (a == "--raw") {
-      raw = in.value();
-    } else if (a == "--quiet") {
-      quiet = true;
-    } else {
-      return fail("record: unexpected argument " + a);
-    }
-  }
-  if (in.failed()) return fail(in.error());
-  if (!have_box || save.option.empty() || out.empty())
-    return fail(
-        "usage: kestavor-cli record --box demo|usb[:VID:PID]|replay:FILE (--orbit N | "
-        "--poincare N) -o FILE [--raw RAWFILE] [--quiet]");
-  if (box_choice.empty()) return fail("--box needs a box name");
-  const Count points = recording_count(save);
-  if (!points.error.empty()) return fail(points.error);
-  const long long count = points.value;
-  const RecordingKind kind = save.orbit() ? RecordingKind::Orbit : RecordingKind::Poincare;
+  bool quiet = false;
+} opt;
+
+void declare(Options& o) {
+  std::string kinds = box_help("  ");
+  kinds.pop_back();  // the last line's end
+  o.text("--box", opt.box, box_choices(), "the interface box:\n" + kinds, true);
+  o.save_count(opt.save, 1000000, 2147483647);
+  o.output(opt.out, "FILE");
+  o.text("--raw", opt.raw, "RAWFILE", "also save the raw records read from the box");
+  o.flag("--quiet", opt.quiet, "show no progress line");
+}
+
+int run_record() {
+  const std::string& box_choice = opt.box;
+  const std::string& out = opt.out;
+  const std::string& raw = opt.raw;
+  if (box_choice.empty()) return usage_error("--box needs a box name");
+  std::string_view box_argument;
+  if (!find_box_kind(box_choice, box_argument))
+    return usage_error("--box: " + open_box(box_choice).reason);
+  const long long count = opt.save.points;
+  const RecordingKind kind = opt.save.orbit ? RecordingKind::Orbit : RecordingKind::Poincare;
 
   // No output may be the replayed file or the other output.
-  const std::string replay =
-      box_choice.rfind("replay:", 0) == 0 ? box_choice.substr(7) : std::string();
+  const std::string replay = box_input_file(box_choice);
   if (!replay.empty() && same_file(out, replay))
-    return fail("-o " + out + " names the replayed file; nothing was read or written");
+    return usage_error("-o " + out + " names the replayed file; nothing was read or written");
   if (!replay.empty() && !raw.empty() && same_file(raw, replay))
-    return fail("--raw " + raw + " names the replayed file; nothing was read or written");
+    return usage_error("--raw " + raw + " names the replayed file; nothing was read or written");
   if (!raw.empty() && (raw == out || same_file(raw, out)))
-    return fail("--raw and -o name the same file " + out + "; nothing was read or written");
+    return usage_error("--raw and -o name the same file " + out + "; nothing was read or written");
 
   BoxOpening opening = open_box(box_choice);
-  if (opening.status == BoxOpening::Status::unknown_choice) return fail(opening.reason);
-  if (!opening.box) {
-    std::cerr << "kestavor-cli: " << opening.reason << "\n";
-    return 1;
-  }
+  if (opening.status == BoxOpening::Status::unknown_choice)
+    return usage_error("--box: " + opening.reason);
+  if (!opening.box) return failed(opening.reason);
   std::unique_ptr<InterfaceBox> opened = std::move(opening.box);
   std::unique_ptr<RecordingBox> recorder;
   std::unique_ptr<InterfaceBox> box;
   if (!raw.empty()) {
     recorder = std::make_unique<RecordingBox>(std::move(opened), raw);
-    if (!recorder->start()) {
-      std::cerr << "kestavor-cli: " << recorder->error() << "\n";
-      return 1;
-    }
+    if (!recorder->start()) return failed(recorder->error());
     box = std::make_unique<BorrowedBox>(*recorder);
   } else {
     box = std::move(opened);
@@ -79,7 +68,7 @@ int run_record(const std::vector<std::string>& args) {
   int signal = 0;
   {
     SignalRunControl run;
-    run.show_progress("points", quiet);
+    run.show_progress("points", opt.quiet);
     SystemClock clock;
     r = record_from_box(std::move(box), {kind, static_cast<std::int32_t>(count), out}, clock, run);
     signal = run.signal();
@@ -101,10 +90,8 @@ int run_record(const std::vector<std::string>& args) {
 }
 
 Register reg{{"record",
-              "--box demo|usb[:VID:PID]|replay:FILE (--orbit N | --poincare N) -o FILE "
-              "[--raw RAWFILE] [--quiet]",
               "record an orbit or Poincare file from a live interface box without a window",
-              run_record}};
+              declare, run_record}};
 
 }  // namespace
 }  // namespace kv::cli

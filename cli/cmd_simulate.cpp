@@ -21,50 +21,28 @@
 namespace kv::cli {
 namespace {
 
-// The usage line: the panel's parameter options, top to bottom, then the run's own
-// options.
-std::string usage() {
-  std::string u;
-  for (const PanelBox* box : kPanelBoxes) u.append("[").append(box->option).append(" TEXT] ");
-  return u + "(--orbit N | --poincare N) [--real-time] -o FILE [--quiet]";
-}
-
-// The box of a parameter option; null when `arg` is none.
-const PanelBox* parameter_box(const std::string& arg) {
-  for (const PanelBox* box : kPanelBoxes)
-    if (box->option == arg) return box;
-  return nullptr;
-}
-
-int run_simulate(const std::vector<std::string>& args) {
+struct Arguments {
+  // The text given for each parameter box, empty when not given; top to bottom.
   std::vector<std::pair<const PanelBox*, std::string>> texts;
   std::string out;
   SaveCount save;
   bool real_time = false, quiet = false;
-  ArgReader in(args);
-  while (in.next()) {
-    const std::string& a = in.arg();
-    if (const PanelBox* box = parameter_box(a)) {
-      texts.emplace_back(box, in.value());
-    } else if (take_save_count(in, save)) {
-      continue;
-    } else if (a == "--real-time") {
-      real_time = true;
-    } else if (a == "--quiet") {
-      quiet = true;
-    } else if (a == "-o") {
-      out = in.value();
-    } else {
-      return fail("simulate: unexpected argument " + a);
-    }
-  }
-  if (in.failed()) return fail(in.error());
-  if (save.option.empty() || out.empty()) return fail("usage: kestavor-cli simulate " + usage());
-  const Count points = parse_count(save.option, save.count);
-  if (!points.error.empty()) return fail(points.error);
-  const long long n = points.value;
-  if (n < 0 || n > 1000000)
-    return fail(save.option + " needs a number of points from 0 to 1000000");
+} opt;
+
+// The panel's parameter options, top to bottom, then the run's own.
+void declare(Options& o) {
+  for (const PanelBox* box : kPanelBoxes) opt.texts.emplace_back(box, std::string());
+  for (auto& [box, text] : opt.texts) o.panel_box(*box, text);
+  o.save_count(opt.save, 1000000, 1000000);
+  o.flag("--real-time", opt.real_time, "run at the pendulum's own pace");
+  o.output(opt.out, "FILE");
+  o.flag("--quiet", opt.quiet, "show no progress line");
+}
+
+int run_simulate() {
+  const std::string& out = opt.out;
+  const bool real_time = opt.real_time, quiet = opt.quiet;
+  const long long n = opt.save.points;
 
   // The engine's state groups, as a window starts them; nothing is shown.
   SignalRunControl run;
@@ -83,11 +61,12 @@ int run_simulate(const std::vector<std::string>& args) {
   // The panel's start-up texts, then the ones given.
   SimRequest request;
   for (const PanelBox* box : kPanelBoxes) request.panel.*(box->text) = std::string(box->start_text);
-  for (const auto& [box, text] : texts) request.panel.*(box->text) = text;
+  for (const auto& [box, text] : opt.texts)
+    if (!text.empty()) request.panel.*(box->text) = text;
   request.options.real_time = real_time;
   request.options.computer_time = !real_time;
-  request.options.phase_file = save.orbit();
-  request.options.poincare_file = !save.orbit();
+  request.options.phase_file = opt.save.orbit;
+  request.options.poincare_file = !opt.save.orbit;
   request.points = static_cast<i32>(n);
   request.path = out;
 
@@ -104,9 +83,9 @@ int run_simulate(const std::vector<std::string>& args) {
   return exit_status(outcome, run.signal());
 }
 
-Register reg{{"simulate", usage(),
+Register reg{{"simulate",
               "runs the pendulum simulation (\"Continue\") and saves N orbit or Poincare points",
-              run_simulate}};
+              declare, run_simulate}};
 
 }  // namespace
 }  // namespace kv::cli

@@ -31,10 +31,12 @@ bool draw_picture(const SweepOptions& o, std::string& error) {
 #endif
 }
 
-int run_sweep_command(const std::vector<std::string>& args) {
-  SweepOptions o;
-  if (std::string e = read_sweep_options(args, o); !e.empty()) return fail(e);
-  if (std::string e = check_sweep_output(o); !e.empty()) return fail(e);
+SweepArguments args;
+
+int run_sweep_command() {
+  if (std::string e = finish_sweep_options(args); !e.empty()) return usage_error(e);
+  const SweepOptions& o = args.options;
+  if (std::string e = check_sweep_output(o); !e.empty()) return usage_error(e);
   SignalRunControl run;
   run.show_progress("cells", o.quiet);
   const SweepRunner engine = [&run](const SweepRequest& r, const SweepSink& sink) {
@@ -45,9 +47,9 @@ int run_sweep_command(const std::vector<std::string>& args) {
   return status == kSweepHalted ? run.exit_status() : status;
 }
 
-Register reg{{"sweep", sweep_usage(),
+Register reg{{"sweep",
               "sweeps one or two simulation parameters: an orbit diagram or a Lyapunov map (CSV)",
-              run_sweep_command}};
+              [](Options& o) { declare_sweep_options(o, args); }, run_sweep_command}};
 
 }  // namespace
 }  // namespace kv::cli

@@ -1,4 +1,5 @@
 // kestavor-cli: runs the program's commands without a window, over the same code.
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <iostream>
 #include <string>
@@ -9,41 +10,83 @@
 
 namespace {
 
-void print_help() {
-  auto& cmds = kv::cli::registry();
-  std::sort(cmds.begin(), cmds.end(), [](auto& a, auto& b) { return a.name < b.name; });
-  std::cout << "Usage: kestavor-cli COMMAND [ARGUMENTS]\n"
-               "Runs the Kestavor chaotic pendulum program's commands without a window.\n\n"
-               "Commands:\n";
-  for (const auto& c : cmds) {
-    std::cout << "  " << c.name << " " << c.usage << "\n      " << c.summary << "\n";
+constexpr const char* kUsage = "Usage: kestavor-cli COMMAND [ARGUMENTS]\n";
+
+// A command's --help starts with the usage line made from its declarations.
+class UsageFormatter : public CLI::Formatter {
+ public:
+  std::string make_usage(const CLI::App* app, std::string) const override {
+    return "Usage: kestavor-cli " + app->get_name() + " " + kv::cli::usage_of(*app) + "\n";
   }
-  std::cout << "\nOptions:\n  --help     show this help\n  --version  show the version\n";
+};
+
+void print_help(CLI::App& app) {
+  std::cout << kUsage
+            << "Runs the Kestavor chaotic pendulum program's commands without a window.\n\n"
+               "Commands:\n";
+  for (const kv::cli::Command& c : kv::cli::registry())
+    std::cout << "  " << c.name << " " << kv::cli::usage_of(*app.get_subcommand(c.name))
+              << "\n      " << c.summary << "\n";
+  std::cout << "\n"
+               "Options:\n"
+               "  --help     show this help (COMMAND --help: the command's own)\n"
+               "  --version  show the version\n"
+               "\n"
+               "Exit status: 0 done, 1 refused or failed, 2 an error on the command line,\n"
+               "128 + N when signal N (SIGINT, SIGTERM, SIGHUP) stopped the command.\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    print_help();
-    return args.empty() ? 2 : 0;
+  auto& commands = kv::cli::registry();
+  std::sort(commands.begin(), commands.end(), [](auto& a, auto& b) { return a.name < b.name; });
+  CLI::App app{"", "kestavor-cli"};
+  app.formatter(std::make_shared<UsageFormatter>());  // taken over by every command
+  app.set_help_flag();  // the program's own help below; each command keeps its --help
+  app.require_subcommand(1);
+  for (const auto& c : commands) {
+    CLI::App* sub = app.add_subcommand(c.name, c.summary);
+    sub->set_help_flag("-h,--help", "show this command's usage and options");
+    kv::cli::Options options(*sub);
+    c.declare(options);
+  }
+
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::cerr << kUsage << "Try 'kestavor-cli --help' for the commands.\n";
+    return 2;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    print_help(app);
+    return 0;
   }
   if (args[0] == "--version") {
     std::cout << "kestavor-cli " << KESTAVOR_VERSION << "\n" << kv::kLicenceNotice;
     return 0;
   }
-  for (const auto& c : kv::cli::registry()) {
-    if (c.name == args[0]) {
-      std::vector<std::string> rest(args.begin() + 1, args.end());
-      // Commands report their failures with fail() or an outcome's reason; an exception
-      // here is a programming error (or no memory), still reported rather than aborting.
-      try {
-        return c.run(rest);
-      } catch (const std::exception& e) {
-        return kv::cli::fail(e.what());
-      }
-    }
+  const auto command = std::find_if(commands.begin(), commands.end(),
+                                    [&](const auto& c) { return c.name == args[0]; });
+  if (command == commands.end())
+    return kv::cli::usage_error(
+        (args[0].rfind('-', 0) == 0 ? "unknown option \"" : "unknown command \"") + args[0] +
+        "\" (see kestavor-cli --help)");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::cout << app.get_subcommand(args[0])->help();
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    std::cerr << "kestavor-cli " << args[0] << ": " << e.what() << "\n"
+              << "Usage: kestavor-cli " << args[0] << " "
+              << kv::cli::usage_of(*app.get_subcommand(args[0])) << "\n";
+    return 2;
   }
-  return kv::cli::fail("unknown command \"" + args[0] + "\" (see kestavor-cli --help)");
+  // Commands report their failures through their outcome; an exception here is a
+  // programming error (or no memory), still reported rather than aborting.
+  try {
+    return command->run();
+  } catch (const std::exception& e) {
+    return kv::cli::failed(e.what());
+  }
 }

@@ -30,7 +30,8 @@ std::string ProgressLine::format(std::int64_t done, std::int64_t total, const st
   } else {
     line = std::to_string(done) + " " + unit;
   }
-  if (seconds > 0 && done > 0) {
+  // The rate and the time left only once there is a second of data to take them from.
+  if (seconds >= 1 && done > 0) {
     const double rate = done / seconds;
     char buf[64];
     std::snprintf(buf, sizeof buf, "  %.0f/s", rate);

@@ -24,7 +24,8 @@ class ProgressLine {
   void clear();
   bool enabled() const { return enabled_; }
 
-  // The text of the line: "[#####.....] 1234 of 3000 points  410/s  0:04 left".
+  // The text of the line: "[#####.....] 1234 of 3000 points  410/s  0:04 left", the rate
+  // and the time left from the first second on.
   static std::string format(std::int64_t done, std::int64_t total, const std::string& unit,
                             double seconds);
 

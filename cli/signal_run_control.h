@@ -24,6 +24,8 @@ class SignalRunControl : public RunControl {
   // Shows the run's progress as a bar on standard error counting `unit`, when standard
   // error is a terminal and `quiet` is false.
   void show_progress(const std::string& unit, bool quiet);
+  // Whether the bar is shown; a command tells its status after it only then.
+  bool shows_progress() const { return bar_ && bar_->enabled(); }
   void progress(std::int64_t done, std::int64_t total) override;
   // Erases the bar (before the command prints its outcome).
   void end_progress();

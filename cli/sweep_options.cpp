@@ -4,29 +4,34 @@
 #include <charconv>
 #include <thread>
 
+#include <CLI/CLI.hpp>
+
 #include "cli/cli_registry.h"
 
 namespace kv::cli {
 
 namespace {
 
-// The panel box of a parameter option ("--drive-amplitude"); null when none.
-const PanelBox* parameter_box(const std::string& option) {
+// The panel box a --param value names ("drive-amplitude"); null when none.
+const PanelBox* swept_box(const std::string& name) {
   for (const PanelBox* box : kPanelBoxes)
-    if (box->option == option) return box;
+    if (box->option.substr(2) == name) return box;
   return nullptr;
 }
 
-// The box a --param value names: "drive-amplitude" or "--drive-amplitude".
-const PanelBox* swept_box(const std::string& name) {
-  return parameter_box(name.rfind("--", 0) == 0 ? name : "--" + name);
-}
+// A whole number read from the arguments, or the usage error that stands in its place.
+struct Count {
+  long long value = 0;
+  std::string error;  // empty when `value` was read
+};
 
-std::string parameter_names() {
-  std::string s;
-  for (const PanelBox* box : kPanelBoxes)
-    s += (s.empty() ? "" : ", ") + std::string(box->option.substr(2));
-  return s;
+// `text` as a whole number, or a readable usage error naming `option`.
+Count parse_count(const std::string& option, const std::string& text) {
+  long long v = 0;
+  auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (r.ec != std::errc() || r.ptr != text.data() + text.size())
+    return {0, option + " needs a whole number, not \"" + text + "\""};
+  return {v, {}};
 }
 
 bool read_number(const std::string& text, double& v) {
@@ -52,85 +57,56 @@ std::string option_of(const PanelBox* box) {
 
 }  // namespace
 
-std::string sweep_usage() {
-  std::string u;
-  for (const PanelBox* box : kPanelBoxes) u.append("[").append(box->option).append(" TEXT] ");
-  return u +
-         "--param NAME --from A --to B --steps N [--param2 NAME --from2 A --to2 B --steps2 M] "
-         "[--transient T] [--points K] [--follow] [--map lyapunov] [--period-tolerance D] "
-         "[--period-limit P] [--threads N] -o FILE.csv [--png FILE.png [--png-axis "
-         "phase|velocity]] [--quiet]";
+void declare_sweep_options(Options& options, SweepArguments& a) {
+  SweepRequest& r = a.options.request;
+  for (const PanelBox* box : kPanelBoxes) r.base.*(box->text) = std::string(box->start_text);
+  std::vector<std::string> names;
+  for (const PanelBox* box : kPanelBoxes) {
+    options.panel_box(*box, r.base.*(box->text));
+    names.emplace_back(box->option.substr(2));
+  }
+  for (const char* s : {"", "2"}) {
+    const std::string n(s);
+    const bool second = n == "2";
+    options.one_of("--param" + n, second ? a.param2 : a.param, "NAME", names,
+                   second ? "a second parameter: a Lyapunov map over both"
+                          : "the swept parameter, named as its option without the dashes",
+                   !second);
+    options.text("--from" + n, second ? a.from2 : a.from, "A", "its first value", !second);
+    options.text("--to" + n, second ? a.to2 : a.to, "B", "its last value", !second);
+    options.text("--steps" + n, second ? a.steps2 : a.steps, second ? "M" : "N",
+                 "how many values (default 1)");
+  }
+  options.text("--transient", a.transient, "T", "drive periods left out before each cell's points");
+  options.text("--points", a.points, "K", "points kept per cell (one per drive period)");
+  options.flag("--follow", a.follow, "start each cell where the one before ended");
+  options.one_of("--map", a.map, "MAP", {"lyapunov"}, "a Lyapunov map also over one parameter",
+                 false);
+  options.text("--period-tolerance", a.tolerance, "D", "distance within which points repeat");
+  options.text("--period-limit", a.limit, "P", "the longest period looked for (1 to 100000)");
+  options.text("--threads", a.threads, "N", "threads to run on (default: every core)");
+  options.output(a.options.out, "FILE.csv");
+  options.text("--png", a.options.png, "FILE.png", "also draw the file as a picture");
+  options.one_of("--png-axis", a.png_axis, "AXIS", {"phase", "velocity"},
+                 "an orbit diagram's vertical axis (default phase)", false);
+  options.flag("--quiet", a.options.quiet, "show no progress line");
 }
 
-std::string read_sweep_options(const std::vector<std::string>& args, SweepOptions& o) {
+std::string finish_sweep_options(SweepArguments& args) {
+  SweepOptions& o = args.options;
   SweepRequest& r = o.request;
-  for (const PanelBox* box : kPanelBoxes) r.base.*(box->text) = std::string(box->start_text);
-  std::string param, param2, from, to, from2, to2, steps = "1", steps2 = "1";
-  std::string transient, points, threads, map, tolerance, limit, png_axis;
-  ArgReader in(args);
-  while (in.next()) {
-    const std::string& a = in.arg();
-    std::string* text = nullptr;
-    if (const PanelBox* box = parameter_box(a)) {
-      r.base.*(box->text) = in.value();
-      continue;
-    }
-    if (a == "--follow") {
-      r.start = SweepStart::follow;
-      continue;
-    }
-    if (a == "--quiet") {
-      o.quiet = true;
-      continue;
-    }
-    if (a == "--param")
-      text = &param;
-    else if (a == "--param2")
-      text = &param2;
-    else if (a == "--from")
-      text = &from;
-    else if (a == "--to")
-      text = &to;
-    else if (a == "--steps")
-      text = &steps;
-    else if (a == "--from2")
-      text = &from2;
-    else if (a == "--to2")
-      text = &to2;
-    else if (a == "--steps2")
-      text = &steps2;
-    else if (a == "--transient")
-      text = &transient;
-    else if (a == "--points")
-      text = &points;
-    else if (a == "--threads")
-      text = &threads;
-    else if (a == "--map")
-      text = &map;
-    else if (a == "--period-tolerance")
-      text = &tolerance;
-    else if (a == "--period-limit")
-      text = &limit;
-    else if (a == "-o")
-      text = &o.out;
-    else if (a == "--png")
-      text = &o.png;
-    else if (a == "--png-axis")
-      text = &png_axis;
-    else
-      return "sweep: unexpected argument " + a;
-    *text = in.value();
-  }
-  if (in.failed()) return in.error();
-  if (param.empty() || o.out.empty()) return "usage: sweep " + sweep_usage();
+  const std::string &param = args.param, &param2 = args.param2, &from = args.from, &to = args.to,
+                    &from2 = args.from2, &to2 = args.to2, &steps = args.steps,
+                    &steps2 = args.steps2, &transient = args.transient, &points = args.points,
+                    &threads = args.threads, &map = args.map, &tolerance = args.tolerance,
+                    &limit = args.limit, &png_axis = args.png_axis;
+  if (args.follow) r.start = SweepStart::follow;
 
   const auto axis = [&](const std::string& name, const std::string& a, const std::string& b,
                         const std::string& n, const char* suffix, SweepAxis& out) {
     out.box = swept_box(name);
     const std::string s(suffix);
-    if (!out.box)
-      return "--param" + s + " \"" + name + "\" is not a parameter (one of " + parameter_names() +
-             ")";
+    if (!out.box) return "--param" + s + " \"" + name + "\" is not a parameter";
     if (a.empty() || b.empty()) return "--param" + s + " needs --from" + s + " and --to" + s;
     if (!read_number(a, out.from)) return "--from" + s + " \"" + a + "\" is not a number";
     if (!read_number(b, out.to)) return "--to" + s + " \"" + b + "\" is not a number";
@@ -145,13 +121,7 @@ std::string read_sweep_options(const std::vector<std::string>& args, SweepOption
   } else if (!from2.empty() || !to2.empty() || steps2 != "1") {
     return "--from2, --to2 and --steps2 need --param2";
   }
-  if (map.empty()) {
-    r.kind = param2.empty() ? SweepKind::orbit : SweepKind::lyapunov;
-  } else if (map == "lyapunov") {
-    r.kind = SweepKind::lyapunov;
-  } else {
-    return "--map takes \"lyapunov\" (not \"" + map + "\")";
-  }
+  r.kind = map.empty() && param2.empty() ? SweepKind::orbit : SweepKind::lyapunov;
   const auto count = [](const std::string& option, const std::string& text, std::int64_t& v) {
     if (text.empty()) return std::string();
     const Count c = parse_count(option, text);
@@ -168,10 +138,7 @@ std::string read_sweep_options(const std::vector<std::string>& args, SweepOption
   r.threads = static_cast<unsigned>(n_threads);
   if (n_limit < 1 || n_limit > 100000) return "--period-limit needs a number from 1 to 100000";
   r.period_limit = static_cast<int>(n_limit);
-  if (png_axis == "velocity")
-    o.png_axis = OrbitAxis::velocity;
-  else if (!png_axis.empty() && png_axis != "phase")
-    return "--png-axis takes \"phase\" or \"velocity\" (not \"" + png_axis + "\")";
+  if (png_axis == "velocity") o.png_axis = OrbitAxis::velocity;
   if (!o.png.empty()) {
     std::string ext = o.png.size() >= 4 ? o.png.substr(o.png.size() - 4) : "";
     for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
@@ -180,6 +147,32 @@ std::string read_sweep_options(const std::vector<std::string>& args, SweepOption
   if (!tolerance.empty() && !read_number(tolerance, r.period_tolerance))
     return "--period-tolerance \"" + tolerance + "\" is not a number";
   return {};
+}
+
+std::string sweep_usage() {
+  CLI::App app;
+  SweepArguments a;
+  Options options(app);
+  declare_sweep_options(options, a);
+  return usage_of(app);
+}
+
+std::string read_sweep_options(const std::vector<std::string>& args, SweepOptions& o) {
+  CLI::App app;
+  app.set_help_flag();  // the caller answers --help
+  SweepArguments a;
+  Options options(app);
+  declare_sweep_options(options, a);
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    return e.what();
+  }
+  std::string error = finish_sweep_options(a);
+  o = std::move(a.options);
+  return error;
 }
 
 std::string repeat_command(const SweepRequest& r) {

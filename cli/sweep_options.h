@@ -19,11 +19,28 @@ struct SweepOptions {
   bool quiet = false;                     // no progress line
 };
 
-// The usage line of `program` sweep.
+class Options;
+
+// The sweep's options as given, before finish_sweep_options checks them and fills
+// `options.request`. The panel's texts and the flags land in `options` directly.
+struct SweepArguments {
+  SweepOptions options;
+  std::string param, param2, from, to, from2, to2, steps = "1", steps2 = "1";
+  std::string transient, points, threads, map, tolerance, limit, png_axis;
+  bool follow = false;
+};
+
+// Declares the sweep's options, filling `a` (which must outlive the reading).
+void declare_sweep_options(Options& options, SweepArguments& a);
+// After the command line was read: the request made from the texts; an empty text when
+// they are usable, otherwise the usage error (the request itself is checked by check_sweep).
+std::string finish_sweep_options(SweepArguments& a);
+
+// The usage line of `program` sweep, made from the declarations.
 std::string sweep_usage();
 
-// Reads the arguments after "sweep" into `o`; an empty text when they are usable,
-// otherwise the usage error (the request itself is checked by check_sweep).
+// Reads the arguments after "sweep" into `o` (kestavor-mpi, which has no other command);
+// an empty text when they are usable, otherwise the usage error.
 std::string read_sweep_options(const std::vector<std::string>& args, SweepOptions& o);
 
 // The command line that repeats the sweep (base panel, axes, counts, kind, mode), without

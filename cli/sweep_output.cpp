@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "cli/cli_registry.h"
+#include "cli/progress_line.h"
 #include "sweep/sweep_file.h"
 
 namespace kv::cli {
@@ -38,10 +38,15 @@ int write_sweep(const std::string& program, const SweepOptions& o, const SweepRu
     std::cerr << program << ": " << csv.error() << "\n";
     return 1;
   }
-  std::cout << o.out << ": " << out.cells << " cells";
-  if (out.unstable) std::cout << ", " << out.unstable << " blew up (no points)";
-  if (out.refused) std::cout << ", " << out.refused << " refused by the simulation";
-  std::cout << "\n";
+  // Standard output stays empty: the summary goes to standard error beside a progress line
+  // (a terminal, no --quiet), and always when cells gave no points.
+  const bool tell = !o.quiet && stderr_is_terminal();
+  if (tell || out.unstable || out.refused) {
+    std::cerr << o.out << ": " << out.cells << " cells";
+    if (out.unstable) std::cerr << ", " << out.unstable << " blew up (no points)";
+    if (out.refused) std::cerr << ", " << out.refused << " refused by the simulation";
+    std::cerr << "\n";
+  }
   if (!o.png.empty()) {
     std::string error;
     if (!picture || !picture(o, error)) {
@@ -50,7 +55,7 @@ int write_sweep(const std::string& program, const SweepOptions& o, const SweepRu
                 << " is complete.)\n";
       return 1;
     }
-    std::cout << o.png << ": picture of " << o.out << "\n";
+    if (tell) std::cerr << o.png << ": picture of " << o.out << "\n";
   }
   return 0;
 }

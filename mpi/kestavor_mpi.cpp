@@ -7,6 +7,7 @@
 // kestavor-cli sweep writes, for any number of ranks.
 #include <mpi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <deque>
@@ -177,11 +178,15 @@ int usage_error(int rank, const std::string& message) {
 
 int run(int argc, char** argv, int rank, int ranks) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+  const bool help = std::find(args.begin(), args.end(), "--help") != args.end() ||
+                    std::find(args.begin(), args.end(), "-h") != args.end();
+  if (args.empty() || help) {
+    // Asked for, the usage goes to standard output; without arguments, to standard error.
     if (rank == 0)
-      std::cout << "Usage: mpirun -np K kestavor-mpi sweep " << sweep_usage()
-                << "\nRuns kestavor-cli sweep over the ranks of an MPI job; the file is the "
-                   "one kestavor-cli sweep writes.\n";
+      (args.empty() ? std::cerr : std::cout)
+          << "Usage: mpirun -np K kestavor-mpi sweep " << sweep_usage()
+          << "\nRuns kestavor-cli sweep over the ranks of an MPI job; the file is the "
+             "one kestavor-cli sweep writes.\n";
     return args.empty() ? 2 : 0;
   }
   if (args[0] == "--version") {

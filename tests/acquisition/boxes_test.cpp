@@ -183,6 +183,9 @@ TEST(BoxChoice, NamesAndJunk) {
     EXPECT_NE(o.reason.find(junk), std::string::npos) << o.reason;
   }
   EXPECT_NE(open_box("usb:0547:xyz").reason.find("\"xyz\" is not"), std::string::npos);
+  // The file a replay reads, which no output may name.
+  EXPECT_EQ(box_input_file("replay:a:b.raw"), "a:b.raw");
+  EXPECT_EQ(box_input_file("usb:0547:2131"), "");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// Every way a kestavor-cli command is refused or fails, in one table: the exit status (2 for
-// a command line that is wrong, 1 for a file that cannot be read, written or used), a
-// standard error that names what is wrong, and a folder left exactly as it was (no file
+// Every way a kestavor-cli command is refused or fails on its files (the command line's own
+// errors are in cli_test.cpp; three of them here show that they too change nothing), in one table:
+// the exit status (2 for a command line that is wrong, 1 for a file that cannot be read, written or
+// used), a standard error that names what is wrong, and a folder left exactly as it was (no file
 // written, none replaced, no temporary file left behind).
 #include <gtest/gtest.h>
 
@@ -68,42 +69,31 @@ TEST_P(CliRefusal, EndsWithItsStatusNamesWhatIsWrongAndChangesNothing) {
 const Refusal kRefusals[] = {
     // decode and record
     {"decode @missing.raw --orbit 5 -o @x.pha", 1, "missing.raw"},
-    {"decode @session.raw --orbit ten -o @x.pha", 2, "ten"},
     {"decode @session.raw --orbit 5 -o @no/such/dir/x.pha", 1, "x.pha"},
-    {"decode @session.raw --orbit 5", 2, "usage"},
     {"decode @session.raw --orbit 10 -o @session.raw", 2, "names the records file"},
     {"decode @none.raw --orbit 100 -o @old.pha", 1, "was not written"},
     {"decode @cut.raw --orbit 100 -o @old.pha", 1, "was not written"},
     {"decode @one-record.raw --orbit 100 -o @old.pha", 1, "was not written"},
-    {"record --box nonsense --orbit 5 -o @x.pha", 2, "nonsense"},
     {"record --box usb:1234:5678 --orbit 5 -o @x.pha", 1, "1234:5678"},
     {"record --box replay:@session.raw --orbit 10 -o @x.pha --raw @session.raw", 2,
      "names the replayed file"},
     // simulate
     {"simulate --inertia 0 --orbit 10 -o @x.pha", 1, "\"Inertia=\""},
-    {"simulate --orbit 10", 2, "usage"},
-    {"simulate --orbit 10 --poincare 5 -o @x.pha", 2, "poincare"},
-    {"simulate --orbit -3 -o @x.pha", 2, "--orbit needs a number of points"},
-    {"simulate --orbit 10 --speed 3 -o @x.pha", 2, "--speed"},
-    {"simulate --orbit=200 --real-time=yes -o @x.pha", 2, "--real-time takes no value"},
-    {"simulate --orbit= -o @x.pha", 2, "--orbit"},
+    {"simulate --orbit 10", 2, "-o is required"},
+    {"simulate --orbit -3 -o @x.pha", 2, "--orbit: Value -3 not in range"},
     // dimension
     {"dimension @one.poi --json", 1, "undefined"},
     {"dimension @o.pha", 1, "orbit file"},
     {"dimension @none.poi", 1, "none.poi"},
-    {"dimension", 2, "Poincare file"},
-    {"dimension @one.poi --json=yes", 2, "--json takes no value"},
+    {"dimension @one.poi --json=yes", 2, "json was given a disallowed flag override"},
     // lyapunov and spectrum
     {"lyapunov @none.pha", 1, "none.pha"},
     {"spectrum @none.pha --window Welch -o @x.fft", 1, "none.pha"},
-    {"spectrum @o.pha -o @x.fft", 2, "--window"},
 #ifdef KV_CLI_PRINTS
     // print
     {"print @bad.pha -o @page.pdf", 1, "line 3"},
     {"print @one.poi -o @missing/page.pdf", 1, "missing/page.pdf"},
     {"print @empty.poi -o @e.pdf", 1, "nothing to print"},
-    {"print @one.poi --range 3 -o @r.pdf", 2, "--range"},
-    {"print @one.poi -o @r.svg", 2, "r.svg"},
 #else
     {"print @one.poi -o @p.pdf", 2, "not available"},
 #endif

@@ -87,27 +87,22 @@ TEST(ControlTable, ParameterRowsHoldEachBoxOfTheParameterSetOnceWithTheirOwnOpti
 }
 
 #ifdef KV_CLI_PATH
-// A value no parameter can take: the refusal names the box the option filled, so each
-// option reaches its own row.
+// A value no parameter can take, given in the "--option=value" form: the refusal names the
+// box the option filled, so each option reaches its own row, and nothing is saved.
 TEST(ControlTable, KestavorCliSimulateAcceptsEveryParameterOptionForItsRow) {
   const auto out = std::filesystem::temp_directory_path() / "kestavor_controls_refused.pha";
   std::filesystem::remove(out);
-  std::string help;
-  ASSERT_EQ(run_cli("--help", help), 0);
   for (const ControlRow& r : kControlTable) {
     if (!is_parameter_row(r)) continue;
-    EXPECT_NE(help.find("[" + std::string(r.box->option) + " TEXT]"), std::string::npos)
-        << r.box->option;
-    for (const std::string& form :
-         {std::string(r.box->option) + " 1e999", std::string(r.box->option) + "=1e999"}) {
-      std::string said;
-      EXPECT_EQ(run_cli("simulate " + form + " --orbit 10 -o " + out.string(), said), 1)
-          << form << ": " << said;
-      EXPECT_NE(said.find("\"" + std::string(r.box->caption) + "\""), std::string::npos)
-          << form << ": " << said;
-      EXPECT_NE(said.find("\"1e999\""), std::string::npos) << form << ": " << said;
-      EXPECT_FALSE(std::filesystem::exists(out)) << form;
-    }
+    std::string said;
+    EXPECT_EQ(
+        run_cli("simulate " + std::string(r.box->option) + "=1e999 --orbit 10 -o " + out.string(),
+                said),
+        1)
+        << r.box->option << ": " << said;
+    EXPECT_NE(said.find("\"" + std::string(r.box->caption) + "\""), std::string::npos) << said;
+    EXPECT_NE(said.find("\"1e999\""), std::string::npos) << said;
+    EXPECT_FALSE(std::filesystem::exists(out)) << r.box->option;
   }
 }
 #endif

@@ -81,7 +81,7 @@ TEST(CliPrint, WritesASpectrumPageAsAPngAt150Dpi) {
   };
   EXPECT_EQ(be32(16), 1240);  // A4 portrait at 150 dpi
   EXPECT_EQ(be32(20), 1754);
-  EXPECT_NE(r.out.find("spectrum page"), std::string::npos);
+  EXPECT_EQ(r.out, "");  // a success prints only its result: here, the page
 }
 #endif
 
