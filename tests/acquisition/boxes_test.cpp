@@ -14,7 +14,7 @@
 #include "simulation/box_choice.h"
 #include "simulation/demo_box.h"
 #include "tests/acquisition/scripted_box.h"
-#include "tests/fft/orbit_text.h"
+#include "tests/support/data_files.h"
 
 namespace kv {
 namespace {

@@ -51,11 +51,6 @@ struct Rig {
   }
 };
 
-// The velocity value a run ended with.
-double last_v(Form1& f) {
-  return f.velocity;
-}
-
 std::vector<Step> records(std::initializer_list<SampleRecord> rs) {
   std::vector<Step> out;
   for (const auto& r : rs) out.push_back({BoxRead::Ok, r});
@@ -103,86 +98,6 @@ TEST(Decoding, MarkerStateCarriesIntoTheNextRun) {
   EXPECT_EQ(rig.f->poincare_cnt, 1);
 }
 
-TEST(Decoding, WindowAcrossTheZeroCountUnwrapsToAContinuousSequence) {
-  // 3990, 3995, 5, 10, 15, 20, 25 fit exactly as 1990 ... 2025 do (no wrap at all), in
-  // either direction of rotation.
-  for (double rate : {5.0, -5.0}) {
-    Rig wrapped, plain;
-    Motion a, b;
-    a.rate = b.rate = rate;
-    // The last window holds 3990 ... 4020 (counts 3990, 3995, 0, 5, ... 20), or 4025 down
-    // to 3995 (counts 25, 20, ... 0, 3995).
-    a.start = rate > 0 ? 3965 : 4050;
-    b.start = a.start - 2000;
-    wrapped.run(a.steps(12));
-    plain.run(b.steps(12));
-    EXPECT_EQ(last_v(*wrapped.f), last_v(*plain.f)) << "rate " << rate;
-    EXPECT_NEAR(last_v(*plain.f), 40000 * rate / 8000, 1e-3);
-  }
-}
-
-TEST(Decoding, HighCountsStayWhenNoLowCountIsInTheWindow) {
-  Rig rig;
-  Motion m;
-  m.start = 3200;
-  m.rate = 10;
-  rig.run(m.steps(12));
-  EXPECT_NEAR(last_v(*rig.f), 50, 1e-3);
-}
-
-TEST(Decoding, TimeCounterWrapInsideTheWindow) {
-  Rig wrapping, plain;
-  Motion a, b;
-  a.time0 = 65536 - 5 * 8000 + 123;  // wraps between the 5th and 6th record
-  b.time0 = 123;
-  wrapping.run(a.steps(9));
-  plain.run(b.steps(9));
-  EXPECT_NEAR(last_v(*wrapping.f), last_v(*plain.f), 1e-3);
-  EXPECT_NEAR(last_v(*wrapping.f), 50, 1e-3);
-}
-
-TEST(Decoding, LineTimeRunsOnAcrossTimeCounterWraps) {
-  Rig rig;
-  const auto dir = std::filesystem::temp_directory_path() / "kv_decoding_time";
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / "t.pha").string();
-  ASSERT_TRUE(open_save_file(*rig.f, path, 1000, "PHASE"));
-  rig.f->saving = kTrue;
-  rig.f->saving_orbit = kTrue;
-  rig.f->number_of_points = 1000;
-  Motion m;
-  m.time0 = 1000;
-  rig.run(m.steps(40));  // 40 x 2 ms crosses the 16.384 ms wrap several times
-  terminate_file(*rig.f);
-  std::string text, error;
-  ASSERT_TRUE(read_whole_file(path, text, error));
-  // Data line j (from pass 7) carries the time of sample j + 5.
-  std::size_t pos = text.find("PHASE\r\n") + 7;
-  for (int j = 0; j < 34; ++j) {
-    const double t = std::strtod(text.c_str() + pos, nullptr);
-    EXPECT_NEAR(t, (1000 + (j + 5) * 8000) / 4e6, 0.00006) << "line " << j;
-    pos = text.find("\r\n", pos) + 2;
-  }
-  std::filesystem::remove_all(dir);
-}
-
-TEST(Decoding, EqualTimeCountsKeepTheVelocity) {
-  // Seven equal time counts: single-precision Sxx alone would give a small non-zero den
-  // at this time count (and V = 0); V must stay as it was.
-  Motion m;
-  m.time0 = 40001 - 19 * 8000;
-  const SampleRecord last = m.at(19);
-  auto steps = m.steps(20);
-  Rig six, ten;
-  std::vector<Step> repeat6 = steps, repeat10 = steps;
-  for (int i = 0; i < 6; ++i) repeat6.push_back({BoxRead::Ok, last});
-  for (int i = 0; i < 10; ++i) repeat10.push_back({BoxRead::Ok, last});
-  six.run(repeat6);
-  ten.run(repeat10);
-  EXPECT_EQ(last_v(*ten.f), last_v(*six.f));
-  EXPECT_NE(last_v(*ten.f), 0);
-}
-
 TEST(Decoding, ExtremeVelocitySaturatesThePlotCoordinates) {
   // Time counts 32001, 32000 x 6: single-precision Sxx makes den = -1, so V is about
   // -5e8 and 10 V lies far outside 32 bits.
@@ -193,7 +108,7 @@ TEST(Decoding, ExtremeVelocitySaturatesThePlotCoordinates) {
     steps.push_back({BoxRead::Ok, make_record(3000, marker, 32001, 0)});
     EXPECT_EQ(rig.run(steps), RunEnd::EndOfData);
     EXPECT_LT((zero_velocity_y(rig.f->Picture2) - rig.f->poincare_y) / 10, -1e8);
-    EXPECT_LT(last_v(*rig.f), -1e8);
+    EXPECT_LT(rig.f->velocity, -1e8);
     EXPECT_EQ(rig.f->phase_y, INT32_MAX);  // a negative velocity lies far below the plot
     EXPECT_EQ(rig.f->orbit_points.at(rig.f->cnt, 2), 0);  // out of the stored range
     if (marker) {
@@ -217,7 +132,7 @@ TEST(Decoding, VelocityOutsideTheStoredRangeIsPlottedAndWrittenButNotStored) {
   m.marker = [](long n) { return n == 15; };
   rig.run(m.steps(20));
   terminate_file(*rig.f);
-  EXPECT_NEAR(last_v(*rig.f), 2500, 1e-2);
+  EXPECT_NEAR(rig.f->velocity, 2500, 1e-2);
   EXPECT_EQ(rig.f->orbit_points.at(20, 2), 0);
   EXPECT_EQ(rig.f->poincare_cnt, 0);
   std::string text, error;

@@ -31,9 +31,11 @@ std::vector<DecodedSample> decode(DecoderState& s, const Motion& m, long count) 
 
 TEST(SampleDecoder, VelocityIsReadFromTheSample) {
   // A steady rotation of `rate` counts per 8000 time counts: V = 40000 x rate / 8000 once
-  // the window holds seven records, also across the zero count and a time-counter wrap.
+  // the window holds seven records, also across the zero count (either way), with high
+  // counts and no low one in the window (3200: nothing to unwrap), and across a wrap of
+  // the time counter inside the window.
   for (double rate : {5.0, -5.0, 10.0, -37.0}) {
-    for (double start : {2000.0, 3965.0, 40.0}) {
+    for (double start : {2000.0, 3965.0, 40.0, 3200.0}) {
       for (std::uint32_t time0 : {0u, 65536u - 5 * 8000u + 123u}) {
         DecoderState s;
         start_decoding(s);
@@ -59,13 +61,14 @@ TEST(SampleDecoder, VelocityStartsAtZeroAndIsKeptWhenNoFitIsPossible) {
   // The first record: every time in the window is 0, so no line can be fitted.
   EXPECT_EQ(decode_record(s, make_record(2100, false, 0, 0)).velocity, 0);
   Motion m;
-  decode(s, m, 10);
-  // The same record again: once the whole window holds its time, V stays as it was
-  // (single-precision Sxx alone would not always give a zero denominator).
-  for (int i = 0; i < 6; ++i) decode_record(s, m.at(9));
+  m.time0 = 40001 - 19 * 8000;
+  decode(s, m, 20);
+  // The same record again: once the whole window holds its time 40001, V stays as it was
+  // (single-precision Sxx alone gives a small non-zero denominator there, and V = 0).
+  for (int i = 0; i < 6; ++i) decode_record(s, m.at(19));
   const double v = s.velocity;
   ASSERT_NE(v, 0);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(decode_record(s, m.at(9)).velocity, v);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(decode_record(s, m.at(19)).velocity, v);
 }
 
 TEST(SampleDecoder, TheSampleIsTheWindowCentre) {

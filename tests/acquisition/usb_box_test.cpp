@@ -97,7 +97,7 @@ TEST_F(UsbBox, RecordingFromTheBoxAndWhenItIsUnplugged) {
   std::string text, error;
 
   Output o = in_sandbox("acq_ezusb_records.ioctl",
-                        std::string(KV_CLI) + " record --box usb --orbit 30 -o " + done);
+                        std::string(KV_CLI_PATH) + " record --box usb --orbit 30 -o " + done);
   EXPECT_EQ(o.status, 0);
   ASSERT_TRUE(read_whole_file(done, text, error)) << error;
   // The first line is the seventh record's, its velocity fitted over real records only.
@@ -105,7 +105,7 @@ TEST_F(UsbBox, RecordingFromTheBoxAndWhenItIsUnplugged) {
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 31);
 
   o = in_sandbox("acq_ezusb_unplugged.ioctl",
-                 std::string(KV_CLI) + " record --box usb --orbit 30 -o " + cut);
+                 std::string(KV_CLI_PATH) + " record --box usb --orbit 30 -o " + cut);
   EXPECT_EQ(o.status, 1);
   ASSERT_FALSE(o.lines.empty());
   EXPECT_NE(o.lines.back().find("Recording incomplete"), std::string::npos) << o.lines.back();

@@ -176,16 +176,15 @@ bool names(const std::string& text, const std::string& word) {
   return std::regex_search(text, std::regex("(^|[\\s(\\[|])" + word + "($|[\\s,.;)\\]|=])"));
 }
 
-// Both manual pages list every kind of box a user can choose.
-TEST(CommandLine, TheManualPagesListEveryBoxKind) {
-  for (const char* page : {"kestavor.1", "kestavor-cli.1"}) {
-    const std::string text = man_text(page);
-    for (const kv::BoxKind& kind : kv::box_kinds()) {
-      if (kind.name.empty()) continue;
-      EXPECT_TRUE(names(text, kv::box_syntax(kind)))
-          << page << " does not list --box " << kv::box_syntax(kind);
-    }
-  }
+// Both manual pages and the program's usage lines list every kind of box a user can choose.
+TEST(CommandLine, TheManualPagesAndTheUsageListEveryBoxKind) {
+  const std::string texts[] = {man_text("kestavor.1"), man_text("kestavor-cli.1"),
+                               run(cli("--help")).out};
+  for (const kv::BoxKind& kind : kv::box_kinds())
+    for (const std::string& text : texts)
+      EXPECT_TRUE(kind.name.empty() || names(text, kv::box_syntax(kind)))
+          << "--box " << kv::box_syntax(kind) << " is not in:\n"
+          << text;
 }
 
 // The manual page names every option of every command in the command's own entry, and
@@ -207,11 +206,6 @@ TEST(CommandLine, TheManualPageAndTheHelpListTheSameOptions) {
     for (const std::string& o : options) {
       EXPECT_TRUE(names(entry, o)) << command << " " << o << " is not in its manual entry";
       EXPECT_TRUE(names(all.out, o)) << command << " " << o << " is not in the usage lines";
-    }
-  }
-  for (const kv::BoxKind& kind : kv::box_kinds()) {
-    if (!kind.name.empty()) {
-      EXPECT_TRUE(names(all.out, kv::box_syntax(kind))) << kv::box_syntax(kind);
     }
   }
 }

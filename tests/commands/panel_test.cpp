@@ -80,15 +80,29 @@ TEST(Panel, SequencesOfMoves) {
   EXPECT_EQ(f.ui[Ctl::Text7].back_color, kGrey);
 }
 
+// The hover help as written, odd spelling included; the window shows these texts as the
+// widgets' tooltips (PanelWindow.EveryWidgetShowsItsControlsHoverHelp).
 TEST(Panel, HoverHelpTextsAreExact) {
   Controls ui;
-  EXPECT_EQ(ui[Ctl::Text12].tooltip, "Exits the program and retutns to desktop");
-  EXPECT_EQ(ui[Ctl::Text15].tooltip,
-            "Calculates the FFT or the average of several FFT's from a Phase plane data file");
-  EXPECT_EQ(ui[Ctl::Text17].tooltip,
-            "Calculate the capacity dimension from a file of Poincare data.");
-  EXPECT_EQ(ui[Ctl::List1].tooltip, "Select one of these fft windows");
-  EXPECT_EQ(ui[Ctl::label26].tooltip, "These pendulum parameters may be changed");
+  const std::pair<Ctl, const char*> tips[] = {
+      {Ctl::Text10, "Acquires phase and Poincare data and plots to the screen"},
+      {Ctl::Text13, "Saves phase plane data from the pendulum to a file"},
+      {Ctl::Text14, "Saves Poincare data from the pendulum to a file"},
+      {Ctl::Text7, "Clears the phase plane or FFT plot"},
+      {Ctl::Text11, "Sets the horizontal scale of the phase plane plot"},
+      {Ctl::Text12, "Exits the program and retutns to desktop"},
+      {Ctl::Text8, "Plots either phase plane or Poincare or fft data from a file"},
+      {Ctl::Text15,
+       "Calculates the FFT or the average of several FFT's from a Phase plane data file"},
+      {Ctl::Text16,
+       "Prints either the phase plane plot and Poincare plot or the power spectra to the "
+       "printer"},
+      {Ctl::Text17, "Calculate the capacity dimension from a file of Poincare data."},
+      {Ctl::Text9, "A numerical simulation that uses fourth order Runge Kutta integration"},
+      {Ctl::List1, "Select one of these fft windows"},
+      {Ctl::label26, "These pendulum parameters may be changed"},
+  };
+  for (const auto& [c, tip] : tips) EXPECT_EQ(ui[c].tooltip, tip) << control_name(c);
   EXPECT_TRUE(ui[Ctl::Text18].tooltip.empty());
   EXPECT_TRUE(ui[Ctl::help].tooltip.empty());
   int with_help = 0;
@@ -119,8 +133,9 @@ TEST(Panel, ClearRedrawsThePhaseAxesUnlessAPlotIsRunning) {
   f.Picture2.PSet(1000, 1000);
   f.plot_flag = kTrue;
   Text7_Click(f);
-  EXPECT_EQ(f.Picture1.pixel(66, 66), 0u);  // a late click during a plot does nothing
+  EXPECT_EQ(f.Picture1.pixel(66, 66), 0u);  // a late click during a plot only closes the help
   EXPECT_TRUE(f.ui[Ctl::Frame12].visible);
+  EXPECT_EQ(s.help.calls.back(), "quit");
   f.plot_flag = kFalse;
   Text7_Click(f);
   EXPECT_EQ(f.Picture1.pixel(66, 66), kWindowBackground);

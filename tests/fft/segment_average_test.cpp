@@ -8,7 +8,7 @@
 
 #include "fft/segment_average.h"
 #include "fft/windows.h"
-#include "orbit_text.h"
+#include "tests/support/data_files.h"
 
 namespace kv {
 namespace {

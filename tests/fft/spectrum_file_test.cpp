@@ -9,7 +9,7 @@
 #include "app/state/form1.h"
 #include "fft/get_fft_data.h"
 #include "fft/spectrum_file.h"
-#include "orbit_text.h"
+#include "tests/support/data_files.h"
 #include "tests/support/scripted_services.h"
 
 namespace kv {

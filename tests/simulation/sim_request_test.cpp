@@ -1,6 +1,6 @@
-// simulate() called directly with a request: the same file as "Continue" with the same
-// answers, the parameter set taken from the request and not from the panel, and failures
-// given back with the text told.
+// simulate() called directly with a request: failures given back with the text told, and
+// the progress. (That it writes what "Continue" writes, with the parameter set taken
+// from the request and not from the panel, is checked in tests/faces.)
 #include <gtest/gtest.h>
 
 #include "platform/run_control.h"
@@ -25,31 +25,6 @@ SimRequest request_of(SimForm& t, bool orbit, i32 points, const std::string& pat
 
 }  // namespace
 
-TEST(SimRequest, WritesTheFileContinueWrites) {
-  const auto dir = temp_folder("request");
-  for (bool orbit : {true, false}) {
-    SimForm window;
-    window.computer_time();
-    window.f.ui.set_text(Ctl::Text22, "0.0006");
-    const auto window_file = dir / (orbit ? "w.pha" : "w.poi");
-    window.save(orbit ? Ctl::Check3 : Ctl::Check4, orbit ? "400" : "15", window_file.string());
-
-    SimForm direct;
-    direct.computer_time();
-    const auto direct_file = dir / (orbit ? "d.pha" : "d.poi");
-    SimRequest r = request_of(direct, orbit, orbit ? 400 : 15, direct_file.string());
-    r.panel.drive_amplitude = "0.0006";  // given in the request; the panel box is untouched
-    RunToEnd run;
-    const SimOutcome out = simulate(direct.sim.context, r, run);
-    EXPECT_EQ(out.status, Status::done);
-    EXPECT_EQ(out.end, SimEnd::Completed);
-    EXPECT_EQ(out.lines, orbit ? 400 : 15);  // a simulation saves N lines
-    EXPECT_EQ(direct.f.ui[Ctl::Text22].text, "0.0005306");
-    EXPECT_EQ(direct.messages(), 0);
-    EXPECT_EQ(read_file(direct_file), read_file(window_file));
-  }
-}
-
 TEST(SimRequest, RefusedParametersAndAnUnwritablePathComeBackAsReasons) {
   const auto dir = temp_folder("request_bad");
   SimForm t;
@@ -73,19 +48,6 @@ TEST(SimRequest, RefusedParametersAndAnUnwritablePathComeBackAsReasons) {
   ASSERT_EQ(t.messages(), 1);
   EXPECT_EQ(t.s.dialogs.shown.back().title, "File error");
   EXPECT_EQ(t.last_message(), out.reason);
-  EXPECT_EQ(files_in(dir), 0);
-}
-
-TEST(SimRequest, HaltIsAnOutcomeAndLeavesNoFile) {
-  const auto dir = temp_folder("request_halt");
-  SimForm t;
-  t.computer_time();
-  ScriptedRunControl run;
-  run.halt_at = 50;
-  const SimOutcome out =
-      simulate(t.sim.context, request_of(t, true, 1000, (dir / "h.pha").string()), run);
-  EXPECT_EQ(out.status, Status::halted);
-  EXPECT_EQ(out.end, SimEnd::Halted);
   EXPECT_EQ(files_in(dir), 0);
 }
 

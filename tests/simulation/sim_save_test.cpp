@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
 
-#include <csignal>
 #include <cstdio>
 
 #include "datafiles/save_file.h"
@@ -18,7 +14,7 @@ TEST(SimSave, HaltDiscardsTheSaveAndAnOlderFileSurvives) {
   for (Ctl kind : {Ctl::Check3, Ctl::Check4}) {
     const auto dir = temp_folder("halt");
     const auto path = dir / "old.dat";
-    std::ofstream(path) << "OLD";
+    write_file(path, "OLD");
     SimForm t;
     t.computer_time();
     t.halt_after(30);
@@ -47,7 +43,7 @@ TEST(SimSave, CancelledOrRefusedRepliesEndTheCommandWithoutAFile) {
   EXPECT_FALSE(t.f.ui[Ctl::Picture1].visible);
   EXPECT_FALSE(t.f.ui[Ctl::Frame21].visible);
   const auto old = dir / "old.poi";
-  std::ofstream(old) << "OLD";
+  write_file(old, "OLD");
   SimForm u;
   u.save(Ctl::Check4, "100", "");
   EXPECT_EQ(read_file(old), "OLD");
@@ -91,19 +87,11 @@ TEST(SimSave, FileErrorsStopWithAMessageAndKeepWhatWasWritten) {
 
 #ifndef _WIN32  // the file-size limit that stands in for a full disk is POSIX
   // The disk fills up during the run: files may grow only to 200 kB.
-  auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 200000;
-  setrlimit(RLIMIT_FSIZE, &small);
   SimForm u;
   u.computer_time();
   const auto path = dir / "full.pha";
-  std::ofstream(path) << "OLD";
-  u.save(Ctl::Check3, "1000000", path.string());
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, previous);
+  write_file(path, "OLD");
+  with_file_size_limit(200000, [&] { u.save(Ctl::Check3, "1000000", path.string()); });
   ASSERT_EQ(u.messages(), 1);
   EXPECT_NE(u.last_message().find("Cannot write"), std::string::npos) << u.last_message();
   EXPECT_LT(u.f.cnt, 20000);  // the run stopped at the error
@@ -122,7 +110,7 @@ TEST(SimSave, FileErrorsStopWithAMessageAndKeepWhatWasWritten) {
 TEST(SimSave, AModelThatBlowsUpEndsTheRunLikeHalt) {
   const auto dir = temp_folder("unstable");
   const auto path = dir / "old.pha";
-  std::ofstream(path) << "OLD";
+  write_file(path, "OLD");
   SimForm t;
   t.computer_time();
   t.f.ui.set_text(Ctl::Text27, "1000000");   // a natural frequency of 10^6 rad/s: the
@@ -173,7 +161,7 @@ TEST(SimClock, TheSinglePrecisionClockStopsAtAPowerOfTwoAndBoundsThePoincarePoin
 TEST(SimSave, APoincareCountBeyondTheClockIsRefusedBeforeTheRun) {
   const auto dir = temp_folder("beyond_clock");
   const auto path = dir / "prev.poi";
-  std::ofstream(path) << "OLD";
+  write_file(path, "OLD");
   SimForm t;
   t.computer_time();
   t.save(Ctl::Check4, "40000", path.string());
@@ -198,7 +186,7 @@ TEST(SimSave, APoincareCountBeyondTheClockIsRefusedBeforeTheRun) {
 TEST(SimSave, AClockThatStopsBeforeTheFirstLineReplacesNothing) {
   const auto dir = temp_folder("frozen_empty");
   const auto path = dir / "prev.pha";
-  std::ofstream(path) << "OLD";
+  write_file(path, "OLD");
   SimForm t;
   t.computer_time();
   t.click(Ctl::Check3);

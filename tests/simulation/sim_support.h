@@ -3,8 +3,6 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +14,7 @@
 #include "plot/poincare_plot.h"
 #include "simulation/sim_panel.h"
 #include "simulation/sim_run.h"
+#include "tests/support/files.h"
 #include "tests/support/scripted_services.h"
 
 namespace kv::test {
@@ -104,24 +103,6 @@ inline std::filesystem::path temp_folder(const std::string& name) {
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;
-}
-
-inline std::string read_file(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-// Lines of a CR LF text.
-inline std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> out;
-  std::size_t start = 0, end;
-  while ((end = text.find("\r\n", start)) != std::string::npos) {
-    out.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return out;
 }
 
 inline int files_in(const std::filesystem::path& dir) {

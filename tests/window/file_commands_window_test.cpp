@@ -8,12 +8,9 @@
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
-#include <fstream>
 
-#include "datafiles/data_lines.h"
-#include "platform/number_format.h"
 #include "print/qt/qt_printers.h"
-#include "tests/fft/orbit_text.h"
+#include "tests/support/data_files.h"
 #include "tests/window/window_test_support.h"
 
 using namespace kv;
@@ -32,25 +29,10 @@ class NoPrinter : public Printers {
   }
 };
 
-std::string orbit_records(long n) {
-  std::string text = format_print_integer(n) + "\r\nPHASE\r\n";
-  char line[160];
-  for (long i = 1; i <= n; ++i) {
-    text.append(line, format_orbit_line(line, i * 0.002, std::sin(i * 0.003) * 3,
-                                        std::cos(i * 0.003) * 12, 0));
-    text += "\r\n";
-  }
-  return text;
-}
-
 std::string poincare_records(int n) {
-  std::string text = format_print_integer(n) + "\r\nPOINCARE\r\n";
-  char line[160];
-  for (int k = 0; k < n; ++k) {
-    text.append(line, format_poincare_line(line, std::sin(k * 0.7) * 3, std::cos(k * 1.3) * 15));
-    text += "\r\n";
-  }
-  return text;
+  std::vector<std::pair<double, double>> points;
+  for (int k = 0; k < n; ++k) points.emplace_back(std::sin(k * 0.7) * 3, std::cos(k * 1.3) * 15);
+  return poincare_file(points);
 }
 
 }  // namespace
@@ -63,7 +45,8 @@ TEST(FileCommandsWindow, PlotFilePrintAndDimension) {
   r.f.printers = &printers;
 
   // Plot file: a long orbit file, stopped by Escape while HALT is yellow.
-  r.dialogs.open_answers.push_back(dir.write("long.pha", orbit_records(1000000)));
+  r.dialogs.open_answers.push_back(dir.write(
+      "long.pha", orbit_text(1000000, 1000000, [](long i) { return std::cos(i * 0.003) * 12; })));
   std::uint32_t halt_during = 0;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -89,10 +72,7 @@ TEST(FileCommandsWindow, PlotFilePrintAndDimension) {
   r.dialogs.yes_no_answers.push_back(true);
   r.dialogs.save_answers.push_back(pdf);
   QTest::mouseClick(r.widget(Ctl::Text16), Qt::LeftButton);
-  std::ifstream in(pdf, std::ios::binary);
-  std::string head(5, '\0');
-  in.read(head.data(), 5);
-  EXPECT_EQ(head, "%PDF-");
+  EXPECT_EQ(read_file(pdf).substr(0, 5), "%PDF-");
   const auto& asked = r.dialogs.shown[r.dialogs.shown.size() - 2];  // before the save dialog
   EXPECT_EQ(asked.kind, "yesno");
   EXPECT_NE(asked.text.find("No printer is set up"), std::string::npos);

@@ -14,28 +14,13 @@
 
 #include "app/window/design_canvas.h"
 #include "app/window/surface_view.h"
+#include "tests/support/files.h"
 #include "tests/window/window_test_support.h"
 
 namespace kv::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    path = fs::temp_directory_path() / ("kv_plot_picture_" + std::to_string(::getpid()));
-    fs::remove_all(path);
-    fs::create_directories(path);
-  }
-  ~TempDir() { fs::remove_all(path); }
-  std::vector<std::string> names() const {
-    std::vector<std::string> v;
-    for (const auto& e : fs::directory_iterator(path)) v.push_back(e.path().filename().string());
-    std::sort(v.begin(), v.end());
-    return v;
-  }
-};
 
 // Shows a plot and the labels around it, as the commands leave them.
 void show_plot(Rig& r, std::initializer_list<Ctl> parts) {
@@ -124,7 +109,7 @@ TEST_P(PlotPicture, RightClickMenuSavesThePlotWithItsLabelsAtTwiceTheResolution)
   }
 
   TempDir dir;
-  const std::string file = (dir.path / "plot.png").string();
+  const std::string file = (dir.path() / "plot.png").string();
   r.dialogs.save_answers.push_back(file);
   menu->actions()[0]->trigger();
   ASSERT_EQ(r.dialogs.count("save"), 1);
@@ -195,8 +180,8 @@ TEST(PlotPictureMenu, CancelOrARefusedPathWritesNothingAndSaysWhy) {
   EXPECT_EQ(r.dialogs.count("message"), 0);
 
   // A folder where the file should be: refused with a message naming it.
-  fs::create_directory(dir.path / "taken.png");
-  r.dialogs.save_answers.push_back((dir.path / "taken.png").string());
+  fs::create_directory(dir.path() / "taken.png");
+  r.dialogs.save_answers.push_back((dir.path() / "taken.png").string());
   menu = right_click(r, Ctl::Picture1);
   ASSERT_NE(menu, nullptr);
   menu->actions()[0]->trigger();
@@ -204,7 +189,7 @@ TEST(PlotPictureMenu, CancelOrARefusedPathWritesNothingAndSaysWhy) {
   EXPECT_NE(r.dialogs.shown.back().text.find("taken.png"), std::string::npos)
       << r.dialogs.shown.back().text;
   EXPECT_EQ(dir.names(), (std::vector<std::string>{"taken.png"}));
-  EXPECT_TRUE(fs::is_directory(dir.path / "taken.png"));
+  EXPECT_TRUE(fs::is_directory(dir.path() / "taken.png"));
 }
 
 TEST(PlotPictureMenu, NoMenuWhileACommandRuns) {

@@ -1,26 +1,68 @@
-// Orbit files made for the tests: a header with any point count and records whose
-// velocity follows a given function of the record number (1-based).
+// Data files made for the tests in the program's own line formats: orbit files (a header
+// with any point count and velocities from a function, or given records), Poincare and
+// spectrum files, and a pipe that feeds a text to a reader.
 #pragma once
 
 #include <condition_variable>
 #include <csignal>
-#include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #ifndef _WIN32
 #include <unistd.h>
 #endif
 
 #include "datafiles/data_lines.h"
+#include "fft/spectrum_file.h"
 #include "platform/number_format.h"
+#include "tests/support/files.h"
 
 namespace kv::test {
 
+struct OrbitRecord {
+  double t, phase, omega;
+  long revolutions;
+};
+
+inline std::string orbit_file(const std::vector<OrbitRecord>& records, long header = -1) {
+  std::string text = format_print_integer(header < 0 ? static_cast<long>(records.size()) : header) +
+                     "\r\nPHASE\r\n";
+  char line[160];
+  for (const auto& r : records) {
+    text.append(line, format_orbit_line(line, r.t, r.phase, r.omega, r.revolutions));
+    text += "\r\n";
+  }
+  return text;
+}
+
+inline std::string poincare_file(const std::vector<std::pair<double, double>>& points) {
+  std::string text = format_print_integer(static_cast<long>(points.size())) + "\r\nPOINCARE\r\n";
+  char line[160];
+  for (const auto& [phi, omega] : points) {
+    text.append(line, format_poincare_line(line, phi, omega));
+    text += "\r\n";
+  }
+  return text;
+}
+
+// A spectrum file of `lines` lines whose power of line j is power(j).
+template <typename F>
+std::string spectrum_file(int lines, F power, const std::string& window = "Welch") {
+  std::string text = " 512 \r\nFFT\r\n" + window + "\r\n";
+  char line[160];
+  for (int j = 1; j <= lines; ++j) {
+    text.append(line, format_spectrum_line(line, j, static_cast<float>(power(j))));
+    text += "\r\n";
+  }
+  return text;
+}
+
+// Records whose velocity follows velocity(record number), 1-based.
 inline std::string orbit_text(long header_count, long records,
                               const std::function<double(long)>& velocity) {
   std::string text = format_print_integer(header_count) + "\r\nPHASE\r\n";
@@ -31,32 +73,6 @@ inline std::string orbit_text(long header_count, long records,
   }
   return text;
 }
-
-// A folder of its own under the system's temporary folder, removed with the object.
-class TempDir {
- public:
-  TempDir() {
-    static int serial = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("kv-fft-test-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  std::string write(const std::string& name, const std::string& contents) const {
-    std::string p = file(name);
-    std::FILE* f = std::fopen(p.c_str(), "wb");
-    std::fwrite(contents.data(), 1, contents.size(), f);
-    std::fclose(f);
-    return p;
-  }
-
- private:
-  std::filesystem::path path_;
-};
 
 #ifndef _WIN32
 // Writes `text` into a pipe from another thread; the reader gets a path to the read end.

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "datafiles/orbit_reader.h"
-#include "orbit_text.h"
 #include "platform/input_file.h"
+#include "tests/support/data_files.h"
 
 namespace kv {
 namespace {
