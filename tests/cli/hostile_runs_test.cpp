@@ -134,6 +134,14 @@ for f in m.pha c5.pha n.fft; do $K print $f -o r.png 2>>err; echo "$f $?"; done
 grep -c 'm.pha.*line 3: the phase 40 is out of range' err; grep -c 'c5.pha.*line 5: the phase 45' err
 grep -c 'n.fft.*line 4: "inf" is not a number' err; grep -c overflow err; ls r.png 2>/dev/null)",
      "m.pha 1\nc5.pha 1\nn.fft 1\n1\n1\n1\n0\n"},
+    {"EveryReaderRunsInBoundedMemory",
+     R"(orbit 6000 o.pha; awk 'BEGIN { printf " 6000 \r\nPOINCARE\r\n";
+  for (i = 1; i <= 6000; i++) printf "%.4f %.4f\r\n", sin(i * 0.7) * 3, cos(i * 1.3) * 5 }' > p.poi
+truncate -s 2G o.pha p.poi  # a tail of zero bytes the disk does not store
+(ulimit -v 400000; $K dimension p.poi --json > out 2>err); echo "dimension $?"; grep -o '"points": [0-9]*' out
+(ulimit -v 400000; $K print o.pha -o r.png 2>>err); echo "print $?"
+grep -c 'o.pha cannot be plotted: line 6003' err; grep -c bad_alloc err)",
+     "dimension 0\n\"points\": 5000\nprint 1\n1\n0\n"},
     {"APageCutShortNeverReplacesAnEarlierOne",
      R"(orbit 20000 o.pha
 $K print o.pha -o r.pdf > /dev/null 2>&1 && cp r.pdf good.pdf
