@@ -116,9 +116,9 @@ def readers(a):
     if not os.path.exists(poi):
         print("making %s" % poi, file=sys.stderr)
         with open(poi, "w", newline="") as f:
-            subprocess.run(["awk", 'BEGIN { printf " 5000000 \r\nPOINCARE\r\n"; '
-                            'for (i = 0; i < 5000000; i++) printf "%.4f %.4f\r\n", '
-                            'sin(i * 0.7) * 3.1, cos(i * 1.3) * 20 }'], stdout=f, check=True)
+            subprocess.run(["awk", r'BEGIN { printf " 5000000 \r\nPOINCARE\r\n"; '
+                            r'for (i = 0; i < 5000000; i++) printf "%.4f %.4f\r\n", '
+                            r'sin(i * 0.7) * 3.1, cos(i * 1.3) * 20 }'], stdout=f, check=True)
     gen = a.gen or os.path.join(os.path.dirname(os.path.dirname(a.cli)), "bench", "bench_orbit_file")
     pha = os.path.join(a.dir, "orbit-4e6.pha")
     if not os.path.exists(pha):
