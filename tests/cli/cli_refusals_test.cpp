@@ -41,6 +41,17 @@ class CliRefusal : public ::testing::TestWithParam<Refusal> {
     dir.write("bad.pha", " 1 \r\nPHASE\r\n0.002 x 1 0\r\n");
     dir.write("empty.poi", " 0 \r\nPOINCARE\r\n");
     dir.write("page.pdf", "an older page");
+    // Numbers no reader takes, lines that end with a CR alone, values no plot can hold.
+    dir.write("inf.poi", " 1 \r\nPOINCARE\r\n 1 inf\r\n");
+    dir.write("cr.poi", " 3 \rPOINCARE\r 1.25  2.5\r-.5  3\r 2  -4\r");
+    dir.write("cr.pha", " 3 \rPHASE\r.002 1 2 0\r.004 1 2 0\r.006 1 2 0\r");
+    dir.write("m.pha", " 1 \r\nPHASE\r\n.002 40 2 0\r\n");
+    std::string five = " 3 \r\nPHASE\r\n";  // five columns
+    for (const char* t : {".002", ".004", ".006"}) five += t + std::string(" 1 2 0 45\r\n");
+    dir.write("c5.pha", five);
+    std::string inf = " 512 \r\nFFT\r\nWelch\r\n";
+    for (int i = 1; i <= 465; ++i) inf += std::to_string(i) + " inf\r\n";
+    dir.write("inf.fft", inf);
   }
   // Every file of the folder with its bytes.
   std::map<std::string, std::string> folder() const {
@@ -86,14 +97,24 @@ const Refusal kRefusals[] = {
     {"dimension @o.pha", 1, "orbit file"},
     {"dimension @none.poi", 1, "none.poi"},
     {"dimension @one.poi --json=yes", 2, "json was given a disallowed flag override"},
+    {"dimension @inf.poi", 1, "inf.poi cannot be read as a Poincare file: line 3: \"inf\""},
+    {"dimension @cr.poi", 1, "cr.poi cannot be read as a Poincare file: line 1: a carriage"},
     // lyapunov and spectrum
     {"lyapunov @none.pha", 1, "none.pha"},
     {"spectrum @none.pha --window Welch -o @x.fft", 1, "none.pha"},
+    // every reader decides a kind, a line end and a short file alike
+    {"spectrum @one.poi --window Welch -o @x.fft", 1, "one.poi is not an orbit file: line 2"},
+    {"lyapunov @cr.pha", 1, "cr.pha: line 1: a carriage return (CR) is not followed"},
+    {"lyapunov @o.pha", 1, "o.pha: Lyapunov exponent: file too short"},
+    {"spectrum @o.pha --window Welch -o @x.fft", 1, "o.pha is too short for one segment"},
 #ifdef KV_CLI_PRINTS
     // print
     {"print @bad.pha -o @page.pdf", 1, "line 3"},
     {"print @one.poi -o @missing/page.pdf", 1, "missing/page.pdf"},
     {"print @empty.poi -o @e.pdf", 1, "nothing to print"},
+    {"print @m.pha -o @r.png", 1, "m.pha cannot be plotted: line 3: the phase 40 is out of"},
+    {"print @c5.pha -o @r.png", 1, "c5.pha cannot be plotted: line 5: the phase 45 is out of"},
+    {"print @inf.fft -o @r.png", 1, "inf.fft cannot be plotted: line 4: \"inf\" is not a"},
 #else
     {"print @one.poi -o @p.pdf", 2, "not available"},
 #endif
