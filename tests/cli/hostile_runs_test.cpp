@@ -116,7 +116,7 @@ grep -o '[0-9]* of 1001 lines' err; test -s r.pha && echo kept)",
 echo "computation $?"; leftovers
 ($K simulate --orbit 100000 --real-time -o rt.pha --quiet & p=$!; until_ holds rt.partial.pha 100; kill -9 $p; wait $p) 2>/dev/null
 echo "real time $?"; ls rt.pha 2>/dev/null; awk 'END { print (NR > 100 ? "lines kept" : NR) }' rt.partial.pha
-mkdir d; $K simulate --orbit 400 --real-time -o d/x.pha --quiet 2>err & p=$!; until_ test -e d/x.partial.pha; mv d e; wait $p
+mkdir d; $K simulate --orbit 1000 --real-time -o d/x.pha --quiet 2>err & p=$!; until_ test -e d/x.partial.pha; mv d e; wait $p
 echo "folder renamed $?"; grep -c 'still in that folder as x.partial.pha' err; ls e)",
      "computation 137\n0\nreal time 137\nlines kept\nfolder renamed 1\n1\nx.partial.pha\n"},
 #ifdef KV_CLI_PRINTS
