@@ -259,6 +259,15 @@ bool OutputFile::print_line(std::string_view text) {
 }
 
 bool OutputFile::place(const std::string& to, std::string& reason) {
+#ifdef _WIN32
+  // Windows moves no file that is open; the temporary file has a name there, so it is
+  // closed first and moved by its name.
+  if (fd_ >= 0) {
+    int err = 0;
+    os::close_file(fd_, err);
+    fd_ = -1;
+  }
+#endif
   if (!os::name_file(fd_, tmp_path_, to, reason)) return false;
   tmp_path_.clear();
   os::sync_folder(folder_of(to));
@@ -269,13 +278,23 @@ void OutputFile::close_temporary() {
   // A named temporary file that could not be placed is removed; where that fails too (its
   // folder was renamed or removed meanwhile) it is still on the disk, and the messages say
   // so. A file without a name vanishes as it is closed.
+  int err = 0;
+#ifdef _WIN32
+  // Windows removes no file that is open: it is closed first.
+  if (fd_ >= 0) os::close_file(fd_, err);
+  fd_ = -1;
+  if (!tmp_path_.empty() && !os::remove_file(tmp_path_)) {
+    std::string dir;
+    split_path(tmp_path_, dir, left_behind_);
+  }
+#else
   if (!tmp_path_.empty() && !os::remove_file(tmp_path_) && os::has_a_name(fd_)) {
     std::string dir;
     split_path(tmp_path_, dir, left_behind_);
   }
-  int err = 0;
   os::close_file(fd_, err);
   fd_ = -1;
+#endif
 }
 
 void OutputFile::keep_what_reached_the_disk() {
@@ -284,7 +303,10 @@ void OutputFile::keep_what_reached_the_disk() {
   const long long lines = text_ ? lines_on_disk_ : 0;
   const bool worth_keeping =
       keep_incomplete_ && whole_on_disk_ > 0 && (text_ ? lines > header_lines_ : true);
-  if (worth_keeping && os::truncate_open_file(fd_, whole_on_disk_)) {
+  // (A file that place() closed on Windows is cut by its name.)
+  const bool cut = worth_keeping && (fd_ >= 0 ? os::truncate_open_file(fd_, whole_on_disk_)
+                                              : os::truncate_file(tmp_path_, whole_on_disk_));
+  if (cut) {
     const std::string kept = incomplete_path(target_);
     std::string reason;
     if (place(kept, reason)) {
@@ -335,7 +357,7 @@ bool OutputFile::commit() {
     return false;
   }
   // The file is in place and on the disk: closing it cannot lose anything now.
-  os::close_file(fd_, err);
+  if (fd_ >= 0) os::close_file(fd_, err);
   fd_ = -1;
   return true;
 }
