@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "datafiles/file_kind.h"
-#include "platform/input_file.h"
 #include "datafiles/pendulum_units.h"
+#include "platform/input_file.h"
 #include "platform/list_input.h"
 #include "platform/number_format.h"
 #include "platform/text_files.h"

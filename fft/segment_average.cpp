@@ -7,8 +7,7 @@
 namespace kv {
 
 std::int64_t offered_maximum(i32 number_of_points) {
-  return static_cast<std::int64_t>(
-      round_half_even(static_cast<double>(number_of_points) / 18 / 2048 - 0.5));
+  return number_of_points > 0 ? number_of_points / kRecordsPerSegment : 0;
 }
 
 OrbitReader::Status average_segments(OrbitReader& in, std::int64_t segments, int list_index,

@@ -19,8 +19,9 @@ inline constexpr long kRecordsPerSegment = static_cast<long>(kSamplesRead) * kDe
 inline constexpr float kSampleInterval = 0.05f;
 inline constexpr int kSpectrumLines = 1024;  // spectrum(1..1024) is filled
 
-// Number of segments offered for a file of `number_of_points` records: the count of
-// whole 36864-record segments, rounded half to even after subtracting 0.5.
+// Number of segments offered for a file of `number_of_points` records: the count of whole
+// segments of kRecordsPerSegment (36882) records, the records one segment reads. (Dividing
+// by 2048 x 18 = 36864 instead offered, for some counts, a segment the file cannot give.)
 std::int64_t offered_maximum(i32 number_of_points);
 
 // Reads `segments` segments from `in` (placed after the two header items) and adds each

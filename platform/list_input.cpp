@@ -32,10 +32,10 @@ ListInput::ListInput(InputFile& file) : file_(&file), file_end_(false) {
   if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
 }
 
-bool ListInput::whole_line() {
+bool ListInput::read_on() {
   if (failed_) return false;
   if (!file_) return true;
-  while (!file_end_ && text_.find('\n', pos_) == std::string_view::npos) {
+  while (!file_end_ && (last_line_feed_ == std::string_view::npos || last_line_feed_ < pos_)) {
     // The bytes before pos_ are read: the window keeps only the line being read.
     window_.erase(0, pos_);
     consumed_ += pos_;
@@ -51,6 +51,7 @@ bool ListInput::whole_line() {
     const long n = file_->read(window_.data() + had, kChunk);
     window_.resize(had + static_cast<std::size_t>(n > 0 ? n : 0));
     text_ = window_;
+    last_line_feed_ = text_.rfind('\n');
     if (n < 0) {
       error_ = file_->error();
       failed_ = true;
@@ -61,8 +62,8 @@ bool ListInput::whole_line() {
   return true;
 }
 
-bool ListInput::lone_cr(std::size_t pos) {
-  if (text_[pos] != '\r' || pos + 1 >= text_.size() || text_[pos + 1] == '\n') return false;
+bool ListInput::refuse_lone_cr(std::size_t pos) {
+  if (pos + 1 >= text_.size() || text_[pos + 1] == '\n') return false;
   error_ = "line " + std::to_string(line_) + ": " + kLoneCarriageReturn;
   failed_ = true;
   return true;

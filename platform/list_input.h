@@ -54,10 +54,18 @@ class ListInput {
  private:
   bool next_item(std::string_view& item);
   // A streamed file: makes the line at pos_ whole in the window (reads on until a line end
-  // or the file's end). False when the file cannot be read (error_ says why).
-  bool whole_line();
+  // or the file's end). False when the file cannot be read (error_ says why). Called for
+  // every item, so the common case (the line is already whole) is decided inline.
+  bool whole_line() {
+    if (!failed_ &&
+        (!file_ || (last_line_feed_ != std::string_view::npos && last_line_feed_ >= pos_)))
+      return true;
+    return read_on();
+  }
+  bool read_on();
   // True (with the error set) when a CR at pos that is not followed by LF.
-  bool lone_cr(std::size_t pos);
+  bool lone_cr(std::size_t pos) { return text_[pos] == '\r' && refuse_lone_cr(pos); }
+  bool refuse_lone_cr(std::size_t pos);
   std::string_view text_;
   std::size_t pos_ = 0;
   int line_ = 1;
@@ -67,7 +75,9 @@ class ListInput {
   std::size_t consumed_ = 0;   // bytes of a streamed file before the window
   std::size_t file_size_ = 0;  // for position(): 0 when the size is not known
   bool file_end_ = true;       // nothing more to read from the file
-  bool failed_ = false;        // the file could not be read
+  // The window's last line feed (npos: none), so that a line known whole costs no search.
+  std::size_t last_line_feed_ = std::string_view::npos;
+  bool failed_ = false;  // the file could not be read
 };
 
 // The leading-number parse of the platform's Val: the number at the start of the text

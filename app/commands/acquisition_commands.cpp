@@ -96,8 +96,15 @@ RecordingOutcome record_in_window(Form1& f, RecordingRequest request, RunControl
   request.hooks.ended = [&f](RunEnd end) { end_acquisition_run(f, end); };
   RecordingOutcome out = record(acquisition_context(f), request, run);
   if (!out.file_error.empty()) show_file_error(f, out.file_error);
-  if (!out.summary.empty()) f.show_status(out.summary, kRed);
   f.ui.set_back(button, kGrey);
+  // The end in the status text: the lines saved, or how the run ended and what was kept.
+  const bool whole = out.status == Status::done && out.summary.empty();
+  std::string end = out.summary;
+  if (whole)
+    end = "Saved " + file_name(request.path) + ": " + counted(out.lines, "line");
+  else if (end.empty())
+    end = out.file_error.empty() ? out.reason : out.file_error;
+  show_end_status(f, whole, end);
   return out;
 }
 

@@ -30,10 +30,12 @@ SpectrumContext spectrum_context(Form1& f) {
 }
 
 // HALT was enabled for the estimate; a command that ends before it gives the button back
-// and tells why, when there is a reason.
+// and tells why, when there is a reason, in a message and in the status text (which no
+// progress text of the command outlives).
 void ended_early(Form1& f, const std::string& reason = {}) {
   f.ui.set_enabled(Ctl::Text18, false);
   f.ui.set_back(Ctl::Text18, kGrey);
+  show_end_status(f, false, reason);
   if (!reason.empty()) f.sys.dialogs.message(reason, kTitle, MsgIcon::Warning);
 }
 
@@ -55,30 +57,38 @@ void spectrum_by_dialogs(Form1& f) {
   if (request.orbit_path.empty()) return ended_early(f);
   SpectrumSource source = open_spectrum_source(c, request.orbit_path);
   if (!source.done()) return ended_early(f, source.reason);
+  // A file without a whole segment is refused before the question.
+  if (source.offered == 0)
+    return ended_early(f, too_short_for_a_segment(request.orbit_path, f.number_of_points));
 
   const std::string answer = f.sys.dialogs.input_box("Maximum number that can be averaged", kTitle,
                                                      std::to_string(source.offered));
-  // An empty answer, a file without a whole segment, or an answer that rounds below 1 ends
-  // the command.
+  // An empty answer or one that rounds below 1 ends the command; more than the file offers
+  // is refused at the question.
   const double asked = answer.empty() ? 0 : round_half_even(leading_number(answer));
-  if (answer.empty() || source.offered == 0 || !(asked >= 1)) {
-    ended_early(f);
-    // The offer of 0 says the file is too short; the status text says by how much.
-    if (source.offered == 0)
-      f.show_status(too_short_for_a_segment(request.orbit_path, f.number_of_points), kRed);
-    return;
-  }
+  if (answer.empty() || !(asked >= 1)) return ended_early(f);
+  if (asked > static_cast<double>(source.offered))
+    return ended_early(
+        f, "The file " + request.orbit_path + " offers " + std::to_string(source.offered) +
+               " whole segment" + (source.offered == 1 ? "" : "s") + " of " +
+               std::to_string(kRecordsPerSegment) + " records, fewer than the " +
+               std::to_string(static_cast<std::int64_t>(std::min(asked, kMaxSegments))) +
+               " asked for. Nothing was averaged.");
   request.segments = static_cast<std::int64_t>(std::min(asked, kMaxSegments));
   WindowRunControl run(f, segment_progress_text);
   const SpectrumResult drawn = average_spectrum(c, source, request, run);
   close_data_file(f);  // a data file left open by an earlier command
   if (!drawn.drawn) return ended_early(f, drawn.reason);
   show_drawn(f, drawn);
+  show_end_status(f, true,
+                  "Spectrum of " + file_name(request.orbit_path) + ": " +
+                      counted(drawn.segments, "segment") + " averaged");
 
   if (!f.sys.dialogs.ask_yes_no("Save the spectrum?", "FFT", MsgIcon::Question)) return;
   request.output = f.sys.dialogs.save_file("(*.fft)|*.fft", "*.fft", f.program_dir, "");
   f.save_file_name = request.output;
-  if (!request.output.empty()) save_spectrum(f, request.output);
+  if (!request.output.empty() && save_spectrum(f, request.output))
+    show_end_status(f, true, "Saved spectrum " + file_name(request.output));
 }
 
 }  // namespace
@@ -86,6 +96,7 @@ void spectrum_by_dialogs(Form1& f) {
 bool save_spectrum(Form1& f, const std::string& path) {
   std::string error;
   if (save_spectrum_file(spectrum_context(f), path, error)) return true;
+  show_end_status(f, false, error);
   f.sys.dialogs.message(error, "FFT", MsgIcon::Critical);
   return false;
 }

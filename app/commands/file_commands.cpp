@@ -26,6 +26,16 @@ void halt_on(Form1& f) {
   f.ui.set_back(Ctl::Text18, kYellow);
 }
 
+// What Plot file made of the file, or why it stopped.
+std::string plotted_text(const std::string& path, const PlotFileOutcome& out) {
+  const std::string name = file_name(path);
+  if (out.status == Status::halted)
+    return "Halted: " + counted(out.records, "point") + " of " + name + " plotted";
+  if (out.status != Status::done) return out.reason;
+  if (out.kind == PlotFileOutcome::Kind::spectrum) return "Plotted spectrum " + name;
+  return "Plotted " + name + ": " + counted(out.records, "point");
+}
+
 }  // namespace
 
 PlotFileOutcome plot_file_command(Form1& f) {
@@ -64,6 +74,7 @@ PlotFileOutcome plot_file_command(Form1& f) {
   f.sys.timer1.set_enabled(true);
   f.ui.set_back(Ctl::Text8, kGrey);
   halt_off(f);
+  show_end_status(f, out.status == Status::done, path.empty() ? "" : plotted_text(path, out));
   f.sys.pump.repaint();
   if (!out.reason.empty()) f.sys.dialogs.message(out.reason, "Plot file", MsgIcon::Warning);
   return out;
@@ -89,12 +100,13 @@ DimensionOutcome dimension_command(Form1& f) {
   out = capacity_dimension_of_file(f, DimensionRequest{path}, run);
   halt_off(f);
   f.sys.timer1.set_enabled(true);
-  // The points counted (a dimension, undefined or not) are shown in the status text; an
-  // orbit file is refused without a message.
+  // The points counted (a dimension, undefined or not) are shown in the result text; a
+  // file that cannot be used (an orbit file, an unreadable one) is told with its reason.
+  show_end_status(f, false, "");
   if (!out.text.empty()) {
     f.ui.set_text(Ctl::Text67, out.text);
     f.ui.set_visible(Ctl::Text67, true);
-  } else if (out.status == Status::failed) {
+  } else if (!out.reason.empty()) {
     f.sys.dialogs.message(out.reason, "Dimension", MsgIcon::Warning);
   }
   f.sys.pump.repaint();

@@ -2,6 +2,7 @@
 // printer, or printing fails, the user is told why and may save the page as a PDF file
 // instead; Cancel prints nothing.
 #include "app/commands/commands.h"
+#include "app/commands/window_run_control.h"
 #include "app/state/form1.h"
 #include "print/page.h"
 
@@ -30,6 +31,8 @@ PrintOutcome offer_pdf(Form1& f, const std::string& why) {
   }
   out = print_page(f, f, f, *pdf);
   if (out.status == Status::failed) f.sys.dialogs.message(out.reason, kTitle, MsgIcon::Critical);
+  show_end_status(f, out.status == Status::done,
+                  out.status == Status::done ? "Saved page " + file_name(path) : out.reason);
   return out;
 }
 
@@ -42,7 +45,12 @@ PrintOutcome print_command(Form1& f) {
   f.sys.pump.repaint();
   f.ui.set_visible(Ctl::HScroll1, false);
   f.ui.set_visible(Ctl::Text3, false);
-  if (!page_has_content(f, f)) return nothing_to_print();
+  if (!page_has_content(f, f)) {
+    f.sys.dialogs.message(
+        "There is nothing to print yet: no points are stored and no spectrum is shown.", kTitle,
+        MsgIcon::Information);
+    return nothing_to_print();
+  }
 
   std::string why_not = "No printer is available in this build.";
   std::unique_ptr<PrinterSurface> printer =
@@ -50,6 +58,7 @@ PrintOutcome print_command(Form1& f) {
   if (!printer) return offer_pdf(f, why_not);
   PrintOutcome out = print_page(f, f, f, *printer);
   if (out.status == Status::failed) return offer_pdf(f, out.reason);
+  show_end_status(f, true, "Printed the page");
   return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/commands/window_run_control.h"
 #include "app/state/control_table.h"
 #include "app/state/form1.h"
 
@@ -63,11 +64,27 @@ void show_sim_outcome(Form1& f, const SimOutcome& out) {
   if (out.begun && !out.ran) end_before_run(f);
 }
 
+// A saving run's end in the status text: the lines saved, or why the file is not whole.
+void show_sim_end_status(Form1& f, const SimRequest& request, const SimOutcome& out) {
+  if (request.path.empty() || !out.begun) return;
+  const std::string name = file_name(request.path);
+  if (out.status == Status::done && out.problem.empty())
+    show_end_status(f, true, "Saved " + name + ": " + counted(out.lines, "line"));
+  else if (out.status == Status::halted)
+    show_end_status(f, false, "Simulation stopped: " + name + " was not kept.");
+  else
+    show_end_status(f, false,
+                    !out.file_error.empty() ? out.file_error
+                    : !out.problem.empty()  ? out.problem
+                                            : out.reason);
+}
+
 SimOutcome simulate_in_window(Form1& f, SimRequest request, RunControl& run) {
   request.on_stage = [&f](SimStage stage) { show_sim_stage(f, stage); };
   FormSimulation sim(f);
   SimOutcome out = simulate(sim.context, request, run);
   show_sim_outcome(f, out);
+  show_sim_end_status(f, request, out);
   return out;
 }
 

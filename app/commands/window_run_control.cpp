@@ -35,11 +35,29 @@ void WindowRunControl::progress(std::int64_t done, std::int64_t total) {
   f_.show_status(progress_text_(done, total), kGreen);
 }
 
-namespace {
 std::string file_name(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
-}  // namespace
+
+std::string counted(std::int64_t n, const std::string& noun) {
+  std::string digits = std::to_string(n < 0 ? -n : n);
+  for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+    digits.insert(static_cast<std::size_t>(at), ",");
+  std::string text = n < 0 ? "-" : "";
+  text += digits;
+  text += ' ';
+  text += noun;
+  if (n != 1) text += 's';
+  return text;
+}
+
+void show_end_status(Form1& f, bool made, const std::string& text) {
+  if (text.empty()) {
+    f.ui.set_visible(Ctl::Text58, false);
+    return;
+  }
+  f.show_status(text, made ? kGreen : kRed);
+}
 
 std::string recording_progress_text(const std::string& path, std::int64_t done,
                                     std::int64_t total) {

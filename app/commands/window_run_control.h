@@ -59,4 +59,13 @@ std::string segment_progress_text(std::int64_t done, std::int64_t total);
 // "Plotting run.pha: 41 %" (done and total in bytes of the file read).
 std::string plotting_progress_text(const std::string& path, std::int64_t done, std::int64_t total);
 
+// How a command ended, in the status text, so that no progress text outlives its command:
+// what was made (in green) when `made` is true, else what went wrong or what was kept (in
+// red). An empty text hides the status (the command was cancelled before it began).
+void show_end_status(Form1& f, bool made, const std::string& text);
+// The file name of a path, as the status texts name it.
+std::string file_name(const std::string& path);
+// A count with its thousands grouped and its noun: "3,001 lines", "1 point".
+std::string counted(std::int64_t n, const std::string& noun);
+
 }  // namespace kv

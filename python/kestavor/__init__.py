@@ -272,7 +272,7 @@ def spectrum(orbit, window="Hanning", segments=None, *, path=None, progress=None
     """The averaged power spectrum of an orbit's velocity ("FFT").
 
     `orbit` is a *.pha path or an Orbit (arrays with at least a velocity column). The
-    window is one of Parzen, Hanning, Welch, Square; `segments` is the number of 36864-record
+    window is one of Parzen, Hanning, Welch, Square; `segments` is the number of 36882-record
     segments averaged (by default all the header's count offers). The Lyapunov exponent of
     the same orbit comes with it, as in the window. path= writes the *.fft file as
     `kestavor-cli spectrum` does (only when the whole command ran). progress(done, total)

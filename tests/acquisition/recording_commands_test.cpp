@@ -109,6 +109,7 @@ TEST_F(Recording, OrbitCountReachedKeepsTheFileWithNPlusOneLines) {
   EXPECT_EQ(f->FFT_flag, kFalse);
   EXPECT_EQ(f->number_of_points, 20);
   EXPECT_EQ(folder(), std::vector<std::string>{"run.pha"});
+  EXPECT_EQ(f->ui[Ctl::Text58].text, "Saved run.pha: 21 lines");
 }
 
 TEST_F(Recording, PoincareCountReachedWritesOneLinePerMarker) {

@@ -188,12 +188,13 @@ TEST_F(Dimension, CommandShowsTheResultAndRestoresThePanel) {
   expect_panel_restored();
 }
 
-TEST_F(Dimension, CommandRefusesAnOrbitFileSilentlyAndRestoresThePanel) {
+TEST_F(Dimension, CommandRefusesAnOrbitFileSayingWhyAndRestoresThePanel) {
   s.dialogs.open_answers.push_back(
       dir.write("o.pha", test::orbit_text(10, 10, [](long) { return 1.0; })));
   const DimensionOutcome out = dimension_command(f);
   EXPECT_EQ(out.status, Status::refused);
-  EXPECT_EQ(s.dialogs.count("message"), 0);
+  ASSERT_EQ(s.dialogs.count("message"), 1);
+  EXPECT_NE(s.dialogs.shown.back().text.find("needs a Poincare file"), std::string::npos);
   EXPECT_FALSE(f.ui[Ctl::Text67].visible);
   expect_panel_restored();
 }

@@ -57,6 +57,11 @@ TEST(WindowProgress, StatusTextAtMostTenTimesASecondAndAlwaysAtTheEnd) {
 
   EXPECT_EQ(simulation_progress_text("sim.pha", 12, 40), "Simulating sim.pha: 12 of 40 points");
   EXPECT_EQ(segment_progress_text(3, 27), "Segment 3 of 27");
+  // The end texts' counts.
+  EXPECT_EQ(counted(3001, "line"), "3,001 lines");
+  EXPECT_EQ(counted(1234567, "point"), "1,234,567 points");
+  EXPECT_EQ(counted(1, "point"), "1 point");
+  EXPECT_EQ(counted(999, "segment"), "999 segments");
 
   // Without a progress text nothing is shown.
   Form1 g(s.services());

@@ -119,7 +119,8 @@ TEST(OrbitReader, RefusesALineLongerThanAnyValidLineWithItsNumber) {
   // line refused at its end.
   const std::string ok_line = std::string(kMaxOrbitLine - 7, ' ') + "1 2 3 4";
   const std::string long_line = " " + ok_line;
-  for (const std::string& tail : {std::string("\r\n"), std::string("")}) {
+  // (A line ended by LF alone is refused one character sooner than one ended by CR LF.)
+  for (const std::string& tail : {std::string("\r\n"), std::string("\n"), std::string("")}) {
     const std::string fine_text = "1 2 3 4\r\n" + ok_line + tail;
     OrbitReader fine(fine_text);
     float v = 0;

@@ -65,7 +65,7 @@ void write_inputs(const Dir& dir) {
   m.marker = [](long n) { return n % 37 < 3; };
   dir.write("session.raw", m.raw(2000));
   const auto velocity = [](long r) { return std::sin(r * 0.37) * 2 + std::cos(r * 0.011); };
-  dir.write("o.pha", test::orbit_text(73728, 2 * 36882 + 10, velocity));
+  dir.write("o.pha", test::orbit_text(2 * 36882 + 10, 2 * 36882 + 10, velocity));
   dir.write("l.pha", test::orbit_text(12000, 12000, [](long r) {
               return std::sin(r * 0.0123) * 3 + std::sin(r * 0.031);
             }));

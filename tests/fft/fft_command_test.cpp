@@ -97,7 +97,7 @@ TEST_F(FftCommand, AveragesDrawsEstimatesAndSaves) {
   ASSERT_EQ(s.dialogs.shown.size(), 4u);
   EXPECT_EQ(s.dialogs.shown[0].kind, "open");
   EXPECT_EQ(s.dialogs.shown[0].text, "*.pha|*.pha");
-  EXPECT_EQ(s.dialogs.shown[1].text, "Maximum number that can be averaged|2");
+  EXPECT_EQ(s.dialogs.shown[1].text, "Maximum number that can be averaged|1");
   EXPECT_EQ(s.dialogs.shown[1].title, "Fast Fourier transform");
   EXPECT_EQ(s.dialogs.shown[2].text, "Save the spectrum?");
   EXPECT_EQ(s.dialogs.shown[2].title, "FFT");
@@ -115,6 +115,9 @@ TEST_F(FftCommand, AveragesDrawsEstimatesAndSaves) {
   EXPECT_FALSE(f.ui[Ctl::Text68].visible);
   EXPECT_EQ(f.save_file_name, out);
   expect_restored();
+  // The status says what was made; no "Segment 1 of 1" is left.
+  EXPECT_EQ(f.ui[Ctl::Text58].text, "Saved spectrum spectrum.fft");
+  EXPECT_EQ(f.ui[Ctl::Text58].fore_color, kGreen);
 
   std::ifstream file(out, std::ios::binary);
   std::stringstream ss;
@@ -146,7 +149,7 @@ TEST_F(FftCommand, AnswersThatEndTheCommand) {
 
 TEST_F(FftCommand, LeadingNumberOfTheAnswerIsTheSegmentCount) {
   // "3abc" asks for 3 segments; the file holds 3, so the command runs to the save question.
-  s.dialogs.open_answers = {orbit(110592, 3 * 36882)};
+  s.dialogs.open_answers = {orbit(3 * 36882, 3 * 36882)};
   s.dialogs.input_answers = {"3abc"};
   run(2);
   EXPECT_EQ(s.dialogs.count("yesno"), 1);
@@ -156,21 +159,33 @@ TEST_F(FftCommand, LeadingNumberOfTheAnswerIsTheSegmentCount) {
   expect_restored();
 }
 
-TEST_F(FftCommand, FileTooShortForOneSegmentEndsAfterTheQuestion) {
-  s.dialogs.open_answers = {orbit(36864, 36864)};
-  s.dialogs.input_answers = {"1"};
-  run(3);
-  ASSERT_EQ(s.dialogs.count("input"), 1);
-  EXPECT_EQ(s.dialogs.shown[1].text, "Maximum number that can be averaged|0");
-  EXPECT_EQ(s.dialogs.shown.size(), 2u);
-  EXPECT_TRUE(spectrum_is_zero());
-  expect_restored();
-  // The offer of 0 is explained in the status text, with what one segment needs.
-  EXPECT_TRUE(f.ui[Ctl::Text58].visible);
-  EXPECT_NE(f.ui[Ctl::Text58].text.find("too short for one segment"), std::string::npos)
-      << f.ui[Ctl::Text58].text;
-  EXPECT_NE(f.ui[Ctl::Text58].text.find("36882 records"), std::string::npos)
-      << f.ui[Ctl::Text58].text;
+// A file too short for one segment is refused before the question, and more segments than
+// the file offers at the question: one message, told in the status text too, nothing
+// averaged.
+TEST_F(FftCommand, WhatTheFileCannotGiveIsRefusedBeforeAnythingIsRead) {
+  struct Case {
+    long header;
+    const char* answer;
+    std::size_t dialogs;  // the open dialog, the question (or not) and the message
+    const char* says;
+  };
+  for (const Case& c : {Case{36881, nullptr, 2, "36882 records, and its header counts 36881"},
+                        Case{73763, "2", 3,
+                             "offers 1 whole segment of 36882 records, fewer "
+                             "than the 2 asked for"}}) {
+    s.dialogs.shown.clear();
+    s.dialogs.open_answers = {orbit(c.header, 2 * 36882)};
+    if (c.answer) s.dialogs.input_answers = {c.answer};
+    run(3);
+    ASSERT_EQ(s.dialogs.shown.size(), c.dialogs);
+    EXPECT_EQ(s.dialogs.count("input"), c.answer ? 1 : 0);
+    EXPECT_NE(s.dialogs.shown.back().text.find(c.says), std::string::npos)
+        << s.dialogs.shown.back().text;
+    EXPECT_EQ(f.ui[Ctl::Text58].text, s.dialogs.shown.back().text);
+    EXPECT_EQ(f.ui[Ctl::Text58].fore_color, kRed);
+    EXPECT_TRUE(spectrum_is_zero());
+    expect_restored();
+  }
 }
 
 // A file that cannot give the spectrum asked for: one message naming the file and the
@@ -315,7 +330,7 @@ std::string slurp(const std::string& path) {
 // offered is taken when the request asks for 0 segments. (Its file is the window's:
 // tests/faces.)
 TEST_F(FftCommand, RequestTakesTheOfferAndReportsEachSegment) {
-  const std::string in = orbit(73728, 2 * 36882 + 10);
+  const std::string in = orbit(2 * 36882 + 10, 2 * 36882 + 10);
   ScriptedServices s2;
   Form1 g{s2.services()};
   SpectrumRequest request{in, 2, 0, dir.file("request.fft")};
@@ -369,7 +384,7 @@ TEST_F(FftCommand, RequestEndingsComeBackWithTheirReasons) {
 // writes what the window's command draws and writes, shows the spectrum's parts through
 // the view, and the estimate after the plot tells the request's watch.
 TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
-  const std::string in = orbit(73728, 2 * 36882 + 10);
+  const std::string in = orbit(2 * 36882 + 10, 2 * 36882 + 10);
   const std::string by_window = run_saving(in, 1);
 
   PlotState plots;
@@ -395,7 +410,7 @@ TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
   EXPECT_TRUE(test::same_pixels(plots.Picture1, f.Picture1));
   EXPECT_EQ(spectrum.window, "Hanning");
   EXPECT_EQ(spectrum.FFT_flag, kTrue);
-  EXPECT_EQ(plots.number_of_points, 73728);
+  EXPECT_EQ(plots.number_of_points, 2 * 36882 + 10);
   EXPECT_EQ(save.save_file_name, request.output);
   EXPECT_EQ(save.save_file_number, 0);
 

@@ -350,12 +350,14 @@ TEST_F(PlotFile, CommandRestoresThePanelAndTellsWhatIsWrong) {
   EXPECT_EQ(f.ui[Ctl::Text18].back_color, kGrey);
   EXPECT_EQ(f.ui[Ctl::Text8].back_color, kGrey);
   EXPECT_EQ(s.dialogs.count("message"), 0);
+  EXPECT_EQ(f.ui[Ctl::Text58].text, "Plotted a.pha: 1 point");  // no "Plotting a.pha: 1 %"
 
   s.dialogs.open_answers.push_back(dir.write("x.pha", " 1 \r\nPHASE\r\n0.002 x 1 0\r\n"));
   plot_file_command(f);
   ASSERT_EQ(s.dialogs.count("message"), 1);
   EXPECT_NE(s.dialogs.shown.back().text.find("x.pha"), std::string::npos);
   EXPECT_NE(s.dialogs.shown.back().text.find("line 3"), std::string::npos);
+  EXPECT_EQ(f.ui[Ctl::Text58].text, s.dialogs.shown.back().text);
   EXPECT_TRUE(s.timer1.on);
 
   plot_file_command(f);  // Cancel

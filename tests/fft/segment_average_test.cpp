@@ -33,14 +33,17 @@ std::vector<double> segment_power(int s, int list_index) {
   return std::vector<double>(a->fft_re, a->fft_re + 1025);
 }
 
+// The offer counts the segments a file can give: each reads 2049 samples, one every 18th
+// record (36882 records), not 2048 x 18.
 TEST(SegmentAverage, OfferedMaximum) {
-  EXPECT_EQ(offered_maximum(36864), 0);   // 0.5 rounds to even 0
-  EXPECT_EQ(offered_maximum(73728), 2);   // 1.5 -> 2
-  EXPECT_EQ(offered_maximum(110592), 2);  // 2.5 -> 2
-  EXPECT_EQ(offered_maximum(147456), 4);  // 3.5 -> 4
+  EXPECT_EQ(offered_maximum(36881), 0);
+  EXPECT_EQ(offered_maximum(36882), 1);
+  EXPECT_EQ(offered_maximum(73728), 1);  // 2 x 36864: one whole segment, not two
+  EXPECT_EQ(offered_maximum(73764), 2);
+  EXPECT_EQ(offered_maximum(147456), 3);
   EXPECT_EQ(offered_maximum(1000000), 27);
-  EXPECT_EQ(offered_maximum(36863), 0);
   EXPECT_EQ(offered_maximum(0), 0);
+  EXPECT_EQ(offered_maximum(-5), 0);
 }
 
 TEST(SegmentAverage, OneSegmentGivesFiveTimesThePower) {

@@ -32,9 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (lines <= points && box.read(record, 0) == kv::BoxRead::Ok) {
     const kv::DecodedSample s = kv::decode_record(state, record);
     if (!s.lines_due) continue;
-    const std::size_t len =
-        kv::format_orbit_line(line, s.time, kv::phase_of_count(s.angle_count),
-                              s.velocity * kv::kRadPerSecPerV, s.revolutions);
+    const std::size_t len = kv::format_orbit_line(line, s.time, kv::phase_of_count(s.angle_count),
+                                                  s.velocity * kv::kRadPerSecPerV, s.revolutions);
     text.append(line, len);
     text += "\r\n";
     ++lines;

@@ -87,6 +87,7 @@ TEST_F(PrintCommand, WithoutAPrinterOffersAPdfFile) {
   ASSERT_EQ(printers.pdf_paths.size(), 1u);
   EXPECT_EQ(printers.pdf_paths[0], "/tmp/page.pdf");
   EXPECT_EQ(printers.last()->documents, 1);
+  EXPECT_EQ(f.ui[Ctl::Text58].text, "Saved page page.pdf");
 }
 
 TEST_F(PrintCommand, NoOrCancelPrintsNothing) {
@@ -107,11 +108,14 @@ TEST_F(PrintCommand, AFailedPrintIsToldWithItsReasonAndThePdfOffered) {
   EXPECT_NE(s.dialogs.shown[0].text.find("lp0 could not print"), std::string::npos);
 }
 
-TEST_F(PrintCommand, NothingToPrintAsksForNoPrinter) {
+TEST_F(PrintCommand, NothingToPrintIsToldAndAsksForNoPrinter) {
   f.cnt = 0;
   printers.have_printer = false;
   EXPECT_EQ(print_command(f).status, Status::refused);
-  EXPECT_TRUE(s.dialogs.shown.empty());
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].text,
+            "There is nothing to print yet: no points are stored and no spectrum is shown.");
+  EXPECT_TRUE(printers.pdf_paths.empty());
 }
 
 TEST_F(PrintCommand, ABuildWithoutPrintingSaysSo) {

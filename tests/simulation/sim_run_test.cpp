@@ -42,6 +42,7 @@ TEST(SimRun, ComputerTimeOrbitSaveWritesExactlyNLinesFromTheSecondStep) {
   EXPECT_EQ(t.f.ui[Ctl::Text18].back_color, kGrey);
   EXPECT_EQ(t.f.plot_flag, kFalse);
   EXPECT_EQ(t.f.saving, kFalse);
+  EXPECT_EQ(t.f.ui[Ctl::Text58].text, "Saved ten.pha: 10 lines");
 }
 
 TEST(SimRun, TimeOutHoldsBackDrawingSamplingAndSaving) {

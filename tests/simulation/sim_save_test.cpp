@@ -24,6 +24,7 @@ TEST(SimSave, HaltDiscardsTheSaveAndAnOlderFileSurvives) {
     EXPECT_EQ(files_in(dir), 1);  // no temporary file left behind
     EXPECT_EQ(t.f.saving, kFalse);
     EXPECT_EQ(t.f.save_file_number, 0);
+    EXPECT_EQ(t.f.ui[Ctl::Text58].text, "Simulation stopped: old.dat was not kept.");
   }
 }
 
