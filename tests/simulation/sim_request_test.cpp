@@ -1,6 +1,7 @@
-// simulate() called with a request: a failure given back with the text the window tells, and
-// the progress. (That it writes what "Continue" writes, with the parameter set taken
-// from the request and not from the panel, is checked in tests/faces.)
+// simulate() called with a request from the window: a failure given back with the text the
+// window tells. (The progress of a bare request: SimEngine.) (That it writes what "Continue"
+// writes, with the parameter set taken from the request and not from the panel, is checked in
+// tests/faces.)
 #include <gtest/gtest.h>
 
 #include "platform/run_control.h"
@@ -41,20 +42,4 @@ TEST(SimRequest, AnUnwritablePathComesBackAsTheReasonTheWindowTells) {
   EXPECT_EQ(t.s.dialogs.shown.back().title, "File error");
   EXPECT_EQ(t.last_message(), out.reason);
   EXPECT_EQ(files_in(dir), 0);
-}
-
-// A saving run reports every line saved of the number asked for.
-TEST(SimRequest, ReportsTheLinesSavedAsProgress) {
-  const auto dir = temp_folder("request_progress");
-  SimForm t;
-  t.computer_time();
-  ScriptedRunControl run;
-  const SimOutcome out =
-      simulate(t.sim.context, request_of(t, false, 12, (dir / "p.poi").string()), run);
-  ASSERT_EQ(out.end, SimEnd::Completed);
-  ASSERT_EQ(run.progress_reports.size(), 12u);
-  for (std::size_t i = 0; i < 12; ++i) {
-    EXPECT_EQ(run.progress_reports[i].first, static_cast<std::int64_t>(i + 1));
-    EXPECT_EQ(run.progress_reports[i].second, 12);
-  }
 }
