@@ -32,6 +32,18 @@ std::vector<Command>& registry() {
   return commands;
 }
 
+std::string parse_error_text(const CLI::ParseError& e) {
+  const std::string text = e.what();
+  const std::string flag_override = " was given a disallowed flag override";
+  if (const auto at = text.find(flag_override);
+      at != std::string::npos && at + flag_override.size() == text.size()) {
+    std::string name = text.substr(0, at);
+    if (name.rfind('-', 0) != 0) name = "--" + name;
+    return name + " takes no value";
+  }
+  return text;
+}
+
 std::string usage_of(const CLI::App& command) {
   std::string usage;
   bool in_choice = false;

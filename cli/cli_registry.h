@@ -16,6 +16,7 @@
 #include "platform/outcome.h"
 
 namespace CLI {
+class ParseError;
 class App;
 }  // namespace CLI
 
@@ -84,6 +85,11 @@ std::vector<Command>& registry();
 struct Register {
   explicit Register(Command c) { registry().push_back(std::move(c)); }
 };
+
+// What a command line that cannot be read gets told: CLI11's message, except that a flag
+// given a value ("--json=yes") is told as "--json takes no value" rather than CLI11's
+// "json was given a disallowed flag override".
+std::string parse_error_text(const CLI::ParseError& e);
 
 // The usage line of a declared command: its arguments and options in the order declared,
 // optional ones in brackets, the alternatives of a choice as "(--orbit N | --poincare N)".

@@ -98,7 +98,7 @@ int dispatch(int argc, char** argv) {
     std::cout << app.get_subcommand(args[0])->help();
     return 0;
   } catch (const CLI::ParseError& e) {
-    std::cerr << "kestavor-cli " << args[0] << ": " << e.what() << "\n"
+    std::cerr << "kestavor-cli " << args[0] << ": " << kv::cli::parse_error_text(e) << "\n"
               << "Usage: kestavor-cli " << args[0] << " "
               << kv::cli::usage_of(*app.get_subcommand(args[0])) << "\n";
     return 2;

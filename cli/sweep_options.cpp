@@ -168,7 +168,7 @@ std::string read_sweep_options(const std::vector<std::string>& args, SweepOption
   try {
     app.parse(reversed);
   } catch (const CLI::ParseError& e) {
-    return e.what();
+    return cli::parse_error_text(e);
   }
   std::string error = finish_sweep_options(a);
   o = std::move(a.options);

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <stdexcept>
 
 #include "acquisition/recording_box.h"
@@ -18,8 +17,6 @@
 
 namespace kv {
 namespace {
-
-namespace fs = std::filesystem;
 
 TEST(DemoBox, RecordsFollowThePendulumAndTheBoxClock) {
   DemoBox box(false);
@@ -109,15 +106,8 @@ TEST(ReplayBox, ReadsAFileOrAPipeWithoutCopyingIt) {
   // from a pipe: the same records, and the tail noticed at the end.
   test::Motion m;
   const std::string data = m.raw(5000) + std::string("\x01\x02", 2);
-  const fs::path dir = fs::temp_directory_path() / "kv_replay_stream";
-  fs::create_directories(dir);
-  const std::string path = (dir / "r.raw").string();
-  {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    std::fwrite(data.data(), 1, data.size(), out);
-    std::fclose(out);
-  }
+  const test::TempDir dir;
+  const std::string path = dir.write("r.raw", data);
   test::PipeFeeder feeder(data);
   for (const std::string& source : {path, feeder.path()}) {
     std::string error;
@@ -133,20 +123,12 @@ TEST(ReplayBox, ReadsAFileOrAPipeWithoutCopyingIt) {
     EXPECT_TRUE(box->has_partial_record()) << source;
     EXPECT_EQ(box->position(), 5000u);
   }
-  fs::remove_all(dir);
 }
 #endif
 
-TEST(ReplayBox, MissingFileIsNamed) {
-  std::string error;
-  EXPECT_EQ(ReplayBox::open("/no/such/records.raw", error), nullptr);
-  EXPECT_NE(error.find("/no/such/records.raw"), std::string::npos) << error;
-}
-
 TEST(RecordingBox, KeepsEveryRecordReceivedForAReplay) {
-  const fs::path dir = fs::temp_directory_path() / "kv_recording_box";
-  fs::create_directories(dir);
-  const std::string raw = (dir / "session.raw").string();
+  const test::TempDir dir;
+  const std::string raw = dir.file("session.raw");
   auto inner = std::make_unique<test::ScriptedBox>();
   test::Motion m;
   inner->steps = m.steps(5);
@@ -157,11 +139,8 @@ TEST(RecordingBox, KeepsEveryRecordReceivedForAReplay) {
   while (box.read(r, 10) != BoxRead::EndOfData) {
   }
   ASSERT_TRUE(box.finish());
-  std::string text, error;
-  ASSERT_TRUE(read_whole_file(raw, text, error));
-  EXPECT_EQ(text, m.raw(5));
+  EXPECT_EQ(test::read_file(raw), m.raw(5));
   EXPECT_EQ(box.records(), 5);
-  fs::remove_all(dir);
 }
 
 TEST(BoxChoice, NamesAndJunk) {

@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "acquisition/get_data.h"
@@ -15,6 +14,7 @@
 #include "platform/text_files.h"
 #include "plot/phase_plot.h"
 #include "tests/acquisition/scripted_box.h"
+#include "tests/support/files.h"
 
 namespace kv {
 namespace {
@@ -119,9 +119,8 @@ TEST(Decoding, ExtremeVelocitySaturatesThePlotCoordinates) {
 
 TEST(Decoding, VelocityOutsideTheStoredRangeIsPlottedAndWrittenButNotStored) {
   Rig rig;
-  const auto dir = std::filesystem::temp_directory_path() / "kv_decoding_fast";
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / "fast.pha").string();
+  const test::TempDir dir;
+  const std::string path = dir.file("fast.pha");
   ASSERT_TRUE(open_save_file(*rig.f, path, 1000, "PHASE"));
   rig.f->saving = kTrue;
   rig.f->saving_orbit = kTrue;
@@ -135,13 +134,11 @@ TEST(Decoding, VelocityOutsideTheStoredRangeIsPlottedAndWrittenButNotStored) {
   EXPECT_NEAR(rig.f->velocity, 2500, 1e-2);
   EXPECT_EQ(rig.f->orbit_points.at(20, 2), 0);
   EXPECT_EQ(rig.f->poincare_cnt, 0);
-  std::string text, error;
-  ASSERT_TRUE(read_whole_file(path, text, error));
+  const std::string text = test::read_file(path);
   const auto last_line = text.substr(text.rfind("\r\n", text.size() - 3) + 2);
   double t, phase, omega;
   ASSERT_EQ(std::sscanf(last_line.c_str(), "%lf %lf %lf", &t, &phase, &omega), 3);
   EXPECT_NEAR(omega, 2500 * 0.1569673, 0.01);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(Decoding, RevolutionsAreCountedFromTheSecondSampleAndPersistBetweenRuns) {
@@ -217,9 +214,8 @@ TEST(Decoding, ClearRestartsTheWarmUpAndThePhasePlot) {
 
 TEST(Decoding, ClearWhileSavingKeepsThePlotButResetsTheRowCounter) {
   Rig rig;
-  const auto dir = std::filesystem::temp_directory_path() / "kv_decoding_clear";
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / "c.pha").string();
+  const test::TempDir dir;
+  const std::string path = dir.file("c.pha");
   ASSERT_TRUE(open_save_file(*rig.f, path, 1000, "PHASE"));
   rig.f->saving = kTrue;
   rig.f->saving_orbit = kTrue;
@@ -231,7 +227,6 @@ TEST(Decoding, ClearWhileSavingKeepsThePlotButResetsTheRowCounter) {
   ASSERT_NE(out, nullptr);
   EXPECT_EQ(out->lines(), 2 + 24);  // no restart of the warm-up: lines from pass 7 to 30
   discard_save_file(*rig.f);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(Decoding, TransientFailureRepeatsThePreviousRecord) {

@@ -19,7 +19,6 @@
 namespace kv {
 namespace {
 
-namespace fs = std::filesystem;
 using test::Motion;
 using test::ScriptedBox;
 using test::Step;
@@ -29,32 +28,13 @@ using test::lines_of;
 class Recording : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir =
-        fs::temp_directory_path() /
-        ("kv_rec_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     f = std::make_unique<Form1>(s.services());
     auto b = std::make_unique<ScriptedBox>();
     b->clock = &s.manual_clock;
     box = b.get();
     f->device = std::move(b);
   }
-  void TearDown() override { fs::remove_all(dir); }
-
-  std::string path(const char* name) const { return (dir / name).string(); }
-  std::string read(const std::string& p) const {
-    std::string text, error;
-    EXPECT_TRUE(read_whole_file(p, text, error)) << error;
-    return text;
-  }
-  // Nothing but the named files in the folder (no temporary file left behind).
-  std::vector<std::string> folder() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::string path(const char* name) const { return dir.file(name); }
   // Holds the button down over (x, y) from poll `at` on.
   void press_at(long at, int x, int y) {
     s.pointer.on_query = [=](ScriptedPointer& p, long q) {
@@ -68,7 +48,7 @@ class Recording : public ::testing::Test {
   ScriptedServices s;
   std::unique_ptr<Form1> f;
   ScriptedBox* box = nullptr;
-  fs::path dir;
+  test::TempDir dir;
 };
 
 TEST_F(Recording, OrbitCountReachedKeepsTheFileWithNPlusOneLines) {
@@ -89,7 +69,7 @@ TEST_F(Recording, OrbitCountReachedKeepsTheFileWithNPlusOneLines) {
   EXPECT_TRUE(out.kept);
   EXPECT_EQ(halt_colour, kRed);
   EXPECT_TRUE(halt_enabled);
-  const auto lines = lines_of(read(path("run.pha")));
+  const auto lines = lines_of(test::read_file(path("run.pha")));
   ASSERT_EQ(lines.size(), 2u + 21u);
   EXPECT_EQ(lines[0], " 20 ");
   EXPECT_EQ(lines[1], "PHASE");
@@ -108,7 +88,7 @@ TEST_F(Recording, OrbitCountReachedKeepsTheFileWithNPlusOneLines) {
   EXPECT_EQ(f->save_file_number, 0);
   EXPECT_EQ(f->FFT_flag, kFalse);
   EXPECT_EQ(f->number_of_points, 20);
-  EXPECT_EQ(folder(), std::vector<std::string>{"run.pha"});
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"run.pha"});
   EXPECT_EQ(f->ui[Ctl::Text58].text, "Saved run.pha: 21 lines");
 }
 
@@ -120,7 +100,7 @@ TEST_F(Recording, PoincareCountReachedWritesOneLinePerMarker) {
   s.dialogs.save_answers = {path("run.poi")};
   const RecordingOutcome out = save_poincare(*f);
   EXPECT_EQ(out.end, RunEnd::CountReached);
-  const auto lines = lines_of(read(path("run.poi")));
+  const auto lines = lines_of(test::read_file(path("run.poi")));
   ASSERT_EQ(lines.size(), 2u + 4u);
   EXPECT_EQ(lines[0], " 3 ");
   EXPECT_EQ(lines[1], "POINCARE");
@@ -144,8 +124,8 @@ TEST_F(Recording, HaltDeletesTheRecordingAndAnOldFileSurvives) {
   const RecordingOutcome out = save_orbit(*f);
   EXPECT_EQ(out.end, RunEnd::Halted);
   EXPECT_FALSE(out.kept);
-  EXPECT_EQ(read(path("run.pha")), "old contents\r\n");
-  EXPECT_EQ(folder(), std::vector<std::string>{"run.pha"});
+  EXPECT_EQ(test::read_file(path("run.pha")), "old contents\r\n");
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"run.pha"});
   // The fresh press is reported as -32767 and ignored; the next poll halts.
   EXPECT_EQ(box->pos, 52u);
   EXPECT_EQ(f->ui[Ctl::Text10].back_color, kGrey);
@@ -219,7 +199,8 @@ TEST_F(Recording, CancelledPointCountClosesAnOpenFileAndRecordsNothing) {
   s.dialogs.input_answers = {""};
   save_orbit(*f);
   EXPECT_EQ(f->save_file_number, 0);
-  EXPECT_EQ(lines_of(read(path("left.pha"))), (std::vector<std::string>{" 5 ", "PHASE"}));
+  EXPECT_EQ(lines_of(test::read_file(path("left.pha"))),
+            (std::vector<std::string>{" 5 ", "PHASE"}));
   EXPECT_EQ(s.dialogs.count("save"), 0);
   EXPECT_EQ(box->pos, 0u);
 }
@@ -235,7 +216,7 @@ TEST_F(Recording, CancelledSaveDialogRecordsNothing) {
     EXPECT_EQ(f->saving, kFalse);
   }
   EXPECT_EQ(s.dialogs.count("save"), 2);
-  EXPECT_TRUE(folder().empty());
+  EXPECT_TRUE(dir.names().empty());
 }
 
 TEST_F(Recording, ReplyWithoutANumberRecordsOneLine) {
@@ -243,8 +224,8 @@ TEST_F(Recording, ReplyWithoutANumberRecordsOneLine) {
   s.dialogs.input_answers = {"abc"};
   s.dialogs.save_answers = {path("one.pha")};
   save_orbit(*f);
-  EXPECT_EQ(lines_of(read(path("one.pha"))).size(), 3u);
-  EXPECT_EQ(lines_of(read(path("one.pha")))[0], " 0 ");
+  EXPECT_EQ(lines_of(test::read_file(path("one.pha"))).size(), 3u);
+  EXPECT_EQ(lines_of(test::read_file(path("one.pha")))[0], " 0 ");
 }
 
 TEST_F(Recording, PointCountReplies) {
@@ -302,7 +283,7 @@ TEST_F(Recording, VanishedBoxKeepsTheLinesAndSaysTheRecordingIsIncomplete) {
   s.dialogs.save_answers = {path("gone.pha")};
   const RecordingOutcome out = save_orbit(*f);
   EXPECT_EQ(out.end, RunEnd::BoxGone);
-  EXPECT_EQ(lines_of(read(path("gone.pha"))).size(), 2u + 34u);
+  EXPECT_EQ(lines_of(test::read_file(path("gone.pha"))).size(), 2u + 34u);
   const std::string status = f->ui[Ctl::Text58].text;
   EXPECT_TRUE(f->ui[Ctl::Text58].visible);
   EXPECT_NE(status.find("Recording incomplete"), std::string::npos) << status;
@@ -320,7 +301,7 @@ TEST_F(Recording, SilentBoxEndsTheRunAfterTwoSeconds) {
   EXPECT_EQ(out.end, RunEnd::BoxSilent);
   EXPECT_GE(s.manual_clock.now - start, kSilenceLimitMs);
   EXPECT_LE(s.manual_clock.now - start, kSilenceLimitMs + 2 * kReadTimeoutMs);
-  EXPECT_EQ(lines_of(read(path("silent.pha"))).size(), 2u + 24u);
+  EXPECT_EQ(lines_of(test::read_file(path("silent.pha"))).size(), 2u + 24u);
   EXPECT_NE(f->ui[Ctl::Text58].text.find("stopped sending"), std::string::npos);
 }
 
@@ -332,7 +313,7 @@ TEST_F(Recording, HaltIsStillSeenWhileTheBoxIsSilent) {
   press_at(63, 300, 720);  // polls 60, 61 are pass 30's; then one poll per empty read
   const RecordingOutcome out = save_orbit(*f);
   EXPECT_EQ(out.end, RunEnd::Halted);
-  EXPECT_TRUE(folder().empty());
+  EXPECT_TRUE(dir.names().empty());
 }
 
 TEST_F(Recording, RepeatedFailuresCountAsSilence) {
@@ -344,7 +325,7 @@ TEST_F(Recording, RepeatedFailuresCountAsSilence) {
   const RecordingOutcome out = save_orbit(*f);
   EXPECT_EQ(out.end, RunEnd::BoxSilent);
   // The previous record is repeated a few times, then no more lines are made up.
-  EXPECT_EQ(lines_of(read(path("failing.pha"))).size(), 2u + 24u + kMaxRepeatedRecords);
+  EXPECT_EQ(lines_of(test::read_file(path("failing.pha"))).size(), 2u + 24u + kMaxRepeatedRecords);
 }
 
 TEST_F(Recording, ReplayEndKeepsTheRecording) {
@@ -354,7 +335,7 @@ TEST_F(Recording, ReplayEndKeepsTheRecording) {
   const RecordingOutcome out = save_orbit(*f);
   EXPECT_EQ(out.end, RunEnd::EndOfData);
   EXPECT_TRUE(out.kept);
-  EXPECT_EQ(lines_of(read(path("replay.pha"))).size(), 2u + 54u);
+  EXPECT_EQ(lines_of(test::read_file(path("replay.pha"))).size(), 2u + 54u);
 }
 
 TEST_F(Recording, UncreatableFileIsToldAndNothingRuns) {
@@ -389,7 +370,7 @@ TEST_F(Recording, WriteErrorStopsTheRunKeepsWhatWasWrittenAndIsTold) {
   EXPECT_NE(s.dialogs.shown.back().text.find("was not created"), std::string::npos);
   EXPECT_NE(s.dialogs.shown.back().text.find(path("full.incomplete.pha")), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(path("full.pha")));
-  const std::string text = read(path("full.incomplete.pha"));
+  const std::string text = test::read_file(path("full.incomplete.pha"));
   EXPECT_GT(text.size(), 60000u);
   EXPECT_EQ(text.substr(0, 9), " 1000000 ");
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
@@ -422,7 +403,7 @@ TEST_F(Recording, RequestReportsEveryLineAndGivesItsReasons) {
   EXPECT_TRUE(out.kept);
   EXPECT_EQ(out.lines, 31);
   EXPECT_TRUE(out.reason.empty());
-  EXPECT_EQ(lines_of(read(path("request.pha"))).size(), 2u + 31u);
+  EXPECT_EQ(lines_of(test::read_file(path("request.pha"))).size(), 2u + 31u);
   // Every data line written is reported, counted up to the N asked for.
   ASSERT_EQ(run.progress_reports.size(), 31u);
   EXPECT_EQ(run.progress_reports.front(), (std::pair<std::int64_t, std::int64_t>{1, 30}));

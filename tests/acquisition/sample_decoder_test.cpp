@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "platform/text_files.h"
 #include "plot/plot_state.h"
 #include "tests/acquisition/scripted_box.h"
+#include "tests/support/files.h"
 
 namespace kv {
 namespace {
@@ -117,9 +117,8 @@ TEST(SampleDecoder, WarmUpLinesAndTimes) {
 // The engine on its groups alone: an orbit recording of N points whose file holds, after
 // the header, the orbit lines of the decoded samples from the seventh on.
 TEST(AcquisitionEngine, RecordsTheDecodedSampleStream) {
-  const auto dir = std::filesystem::temp_directory_path() / "kv_engine_stream";
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / "s.pha").string();
+  const test::TempDir dir;
+  const std::string path = dir.file("s.pha");
   AcquisitionState acq;
   auto plot = std::make_unique<PlotState>();
   SaveState save;
@@ -154,10 +153,7 @@ TEST(AcquisitionEngine, RecordsTheDecodedSampleStream) {
                                             d.velocity * kRadPerSecPerV, d.revolutions));
     expected += "\r\n";
   }
-  std::string text, error;
-  ASSERT_TRUE(read_whole_file(path, text, error)) << error;
-  EXPECT_EQ(text, expected);
-  std::filesystem::remove_all(dir);
+  EXPECT_EQ(test::read_file(path), expected);
 }
 
 TEST(AcquisitionEngine, TellsHowTheRunEnded) {

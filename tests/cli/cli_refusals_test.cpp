@@ -96,7 +96,7 @@ const Refusal kRefusals[] = {
     {"dimension @one.poi --json", 1, "undefined"},
     {"dimension @o.pha", 1, "orbit file"},
     {"dimension @none.poi", 1, "none.poi"},
-    {"dimension @one.poi --json=yes", 2, "json was given a disallowed flag override"},
+    {"dimension @one.poi --json=yes", 2, "--json takes no value"},
     {"dimension @inf.poi", 1, "inf.poi cannot be read as a Poincare file: line 3: \"inf\""},
     {"dimension @cr.poi", 1, "cr.poi cannot be read as a Poincare file: line 1: a carriage"},
     // lyapunov and spectrum

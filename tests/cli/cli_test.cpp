@@ -83,8 +83,8 @@ std::vector<Case> cases() {
       {cli("record --box replay: --orbit 5 -o a.pha"), 2, "needs a file name"},
       {cli("record --orbit 5 -o a.pha"), 2, "--box is required"},
       // A flag takes no value.
-      {cli("dimension a.poi --json=yes"), 2, "--json"},
-      {cli("simulate --orbit 5 --real-time=yes -o a.pha"), 2, "--real-time"},
+      {cli("dimension a.poi --json=yes"), 2, "--json takes no value"},
+      {cli("simulate --orbit 5 --real-time=yes -o a.pha"), 2, "--real-time takes no value"},
       // "--" ends the options, "-oFILE" and "--option=value" are read as the other forms.
       {cli("dimension -- -missing.poi"), 1, "-missing.poi"},
       {cli("simulate --orbit=3 -ooutput.pha && test -s output.pha"), 0, ""},

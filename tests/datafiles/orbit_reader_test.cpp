@@ -68,14 +68,6 @@ TEST(OrbitReader, FieldsThatAreNotNumbersNameTheirLine) {
     ASSERT_EQ(in.read_velocity(v), St::bad) << item;
     EXPECT_EQ(in.error(), "line 3: \"" + std::string(item) + "\" is not a number");
   }
-  // A velocity beyond the range of a float is refused; a tiny one reads as 0.
-  OrbitReader big("1 2 1e60 4\n");
-  float v = 0;
-  EXPECT_EQ(big.read_velocity(v), St::bad);
-  EXPECT_EQ(big.error(), "line 1: \"1e60\" is out of range");
-  OrbitReader tiny("1 2 1e-60 4\n");
-  EXPECT_EQ(tiny.read_velocity(v), St::ok);
-  EXPECT_EQ(v, 0.0f);
   OrbitReader head("PHASE\n");
   double n = 0;
   EXPECT_EQ(head.read_number(n), St::bad);
@@ -98,14 +90,15 @@ TEST(OrbitReader, ReadsAPointAloneAsZeroAsTheWritersWriteIt) {
 
 TEST(OrbitReader, RefusesEveryVelocityBeyondAFloatAndReadsTinyOnesAsZero) {
   // Beyond a double too (1e309 once read as 0); the sign does not matter.
-  for (const char* item : {"1e39", "3.5e38", "1e309", "-1e309", "1e99999", "123456789e300"}) {
+  for (const char* item :
+       {"1e39", "1e60", "3.5e38", "1e309", "-1e309", "1e99999", "123456789e300"}) {
     const std::string text = "1 2 " + std::string(item) + " 4\r\n";
     OrbitReader in(text);
     float v = 0;
     EXPECT_EQ(in.read_velocity(v), St::bad) << item;
     EXPECT_EQ(in.error(), "line 1: \"" + std::string(item) + "\" is out of range");
   }
-  for (const char* item : {"1e-400", "-1e-99999", "0.0000001e-320", "0e99999"}) {
+  for (const char* item : {"1e-60", "1e-400", "-1e-99999", "0.0000001e-320", "0e99999"}) {
     const std::string text = "1 2 " + std::string(item) + " 4\r\n";
     OrbitReader in(text);
     float v = 7;

@@ -110,11 +110,15 @@ TEST(SimEngine, ABareRequestWritesTheLinesTheWindowWrites) {
     ASSERT_EQ(expected.size(), 2u + points);
 
     BareEngine e;
-    RunToEnd run;
+    ScriptedRunControl run;
     const SimOutcome out = simulate(e.context, e.request(orbit, points), run);
     EXPECT_EQ(out.status, Status::done);
     EXPECT_EQ(out.end, SimEnd::Completed);
     EXPECT_EQ(out.lines, points);
+    // Every line saved is reported, of the number asked for.
+    ASSERT_EQ(run.progress_reports.size(), static_cast<std::size_t>(points));
+    for (i32 i = 0; i < points; ++i)
+      EXPECT_EQ(run.progress_reports[i], (std::pair<std::int64_t, std::int64_t>(i + 1, points)));
     EXPECT_EQ(e.file.path, orbit ? "bare.pha" : "bare.poi");
     EXPECT_EQ(" " + std::to_string(e.file.header_n) + " ", expected[0]);
     EXPECT_EQ(e.file.kind, expected[1]);

@@ -1,6 +1,7 @@
-// simulate() called directly with a request: failures given back with the text told, and
-// the progress. (That it writes what "Continue" writes, with the parameter set taken
-// from the request and not from the panel, is checked in tests/faces.)
+// simulate() called with a request from the window: a failure given back with the text the
+// window tells. (The progress of a bare request: SimEngine.) (That it writes what "Continue"
+// writes, with the parameter set taken from the request and not from the panel, is checked in
+// tests/faces.)
 #include <gtest/gtest.h>
 
 #include "platform/run_control.h"
@@ -25,23 +26,15 @@ SimRequest request_of(SimForm& t, bool orbit, i32 points, const std::string& pat
 
 }  // namespace
 
-TEST(SimRequest, RefusedParametersAndAnUnwritablePathComeBackAsReasons) {
+// From the window: HALT turns green for the set-up and grey again at the failure, which the
+// window tells as a "File error". (Refused parameters: SimEngine.StagesOfRunsThatEndEarly.)
+TEST(SimRequest, AnUnwritablePathComesBackAsTheReasonTheWindowTells) {
   const auto dir = temp_folder("request_bad");
   SimForm t;
   t.computer_time();
-  SimRequest r = request_of(t, true, 10, (dir / "x.pha").string());
-  r.panel.damping = "-1";
   RunToEnd run;
-  SimOutcome out = simulate(t.sim.context, r, run);
-  EXPECT_EQ(out.status, Status::refused);
-  EXPECT_FALSE(out.ran);
-  EXPECT_EQ(out.reason, "\"Damping=\" must be a number greater than 0 (it holds \"-1\").");
-  EXPECT_EQ(t.messages(), 0);  // the engine tells nothing itself
-
-  // From the window: HALT turns green for the set-up and grey again at the failure, which
-  // the window tells as a "File error".
-  r = request_of(t, false, 10, (dir / "no-folder" / "x.poi").string());
-  out = simulate_in_window(t.f, r, run);
+  const SimRequest r = request_of(t, false, 10, (dir / "no-folder" / "x.poi").string());
+  const SimOutcome out = simulate_in_window(t.f, r, run);
   EXPECT_EQ(out.status, Status::failed);
   EXPECT_NE(out.reason.find("no-folder"), std::string::npos) << out.reason;
   EXPECT_EQ(t.f.ui[Ctl::Text18].back_color, kGrey);
@@ -49,20 +42,4 @@ TEST(SimRequest, RefusedParametersAndAnUnwritablePathComeBackAsReasons) {
   EXPECT_EQ(t.s.dialogs.shown.back().title, "File error");
   EXPECT_EQ(t.last_message(), out.reason);
   EXPECT_EQ(files_in(dir), 0);
-}
-
-// A saving run reports every line saved of the number asked for.
-TEST(SimRequest, ReportsTheLinesSavedAsProgress) {
-  const auto dir = temp_folder("request_progress");
-  SimForm t;
-  t.computer_time();
-  ScriptedRunControl run;
-  const SimOutcome out =
-      simulate(t.sim.context, request_of(t, false, 12, (dir / "p.poi").string()), run);
-  ASSERT_EQ(out.end, SimEnd::Completed);
-  ASSERT_EQ(run.progress_reports.size(), 12u);
-  for (std::size_t i = 0; i < 12; ++i) {
-    EXPECT_EQ(run.progress_reports[i].first, static_cast<std::int64_t>(i + 1));
-    EXPECT_EQ(run.progress_reports[i].second, 12);
-  }
 }

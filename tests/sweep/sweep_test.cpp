@@ -5,34 +5,19 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/run_control.h"
 #include "sweep/sweep.h"
 #include "sweep/sweep_file.h"
 #include "sweep/tangent_step.h"
+#include "tests/support/files.h"
 
 using namespace kv;
+using kv::test::read_file;
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path temp_folder(const std::string& name) {
-  const fs::path dir = fs::temp_directory_path() / ("kestavor_sweep_" + name);
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir;
-}
-
-std::string read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 std::vector<std::string> split(const std::string& text, const std::string& end) {
   std::vector<std::string> out;
@@ -44,15 +29,9 @@ std::vector<std::string> split(const std::string& text, const std::string& end) 
   return out;
 }
 
-// Runs kestavor-cli with `args`; its exit status, standard error in `err`.
-int cli(const std::string& args, std::string* err = nullptr) {
-  std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  std::replace(test.begin(), test.end(), '/', '_');
-  const fs::path err_file = fs::temp_directory_path() / ("kestavor_sweep_" + test + ".err");
-  const std::string cmd = std::string(KV_CLI_PATH) + " " + args + " 2>" + err_file.string();
-  const int status = WEXITSTATUS(std::system(cmd.c_str()));
-  if (err) *err = read_file(err_file);
-  return status;
+// kestavor-cli's exit status for `args`.
+int cli(const std::string& args) {
+  return test::run_cli(args).status;
 }
 
 // The panel's start-up texts.
@@ -114,7 +93,8 @@ TEST_P(SweepExactness, KeptPointsAreTheSimulationsLinesAfterTheTransient) {
   const Swept s = sweep(r);
   ASSERT_EQ(s.outcome.status, Status::done) << s.outcome.reason;
   ASSERT_EQ(s.cells.size(), static_cast<std::size_t>(c.steps));
-  const fs::path dir = temp_folder(c.name);
+  const test::TempDir temp;
+  const fs::path& dir = temp.path();
   for (std::int64_t i : {std::int64_t{1}, c.steps - 1}) {
     const SweepCell& cell = s.cells[static_cast<std::size_t>(i)];
     ASSERT_EQ(cell.state, CellState::ok);
@@ -264,17 +244,15 @@ TEST_P(SweepExponent, HasTheKnownSignAndSumAndAgreesWithTheOrbitFilesEstimate) {
   EXPECT_GT(c.chaotic ? e[0] : -e[0], 0.05) << e[0];
   if (!c.chaotic) return;
 
-  const fs::path dir = temp_folder(c.name);
+  const test::TempDir temp;
+  const fs::path& dir = temp.path();
   const std::string pha = (dir / "o.pha").string();
   ASSERT_EQ(cli("simulate --orbit 12000 --time-out 100 --drive-amplitude " +
                 std::string(c.drive_amplitude) + " -o " + pha),
             0);
-  const fs::path json = dir / "l.json";
-  ASSERT_EQ(std::system((std::string(KV_CLI_PATH) + " lyapunov --json --quiet " + pha + " > " +
-                         json.string())
-                            .c_str()),
-            0);
-  const std::string text = read_file(json);
+  const test::CliRun lyapunov = test::run_cli("lyapunov --json --quiet " + pha);
+  ASSERT_EQ(lyapunov.status, 0);
+  const std::string& text = lyapunov.out;
   const double estimate = std::stod(text.substr(text.find(':') + 1)) * 3.5;
   EXPECT_GT(estimate, 0);
   EXPECT_LT(estimate, 4 * e[0]) << estimate << " vs " << e[0];
@@ -310,10 +288,12 @@ struct BadCase {
 class SweepRefusal : public ::testing::TestWithParam<BadCase> {};
 
 TEST_P(SweepRefusal, IsRefusedBeforeAnyWorkNamingTheProblem) {
-  const fs::path out = temp_folder("refused") / "s.csv";
-  std::string err;
-  EXPECT_EQ(cli(std::string("sweep ") + GetParam().args + " -o " + out.string(), &err), 2);
-  EXPECT_NE(err.find(GetParam().message), std::string::npos) << err;
+  const test::TempDir dir;
+  const fs::path out = dir.path() / "s.csv";
+  const test::CliRun r =
+      test::run_cli(std::string("sweep ") + GetParam().args + " -o " + out.string());
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find(GetParam().message), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(out));
 }
 
@@ -353,7 +333,8 @@ std::string picture(const fs::path& png) {
 }
 
 TEST(SweepCli, WritesTheSameFileForAnyThreadCountWithARepeatableHeader) {
-  const fs::path dir = temp_folder("cli");
+  const test::TempDir temp;
+  const fs::path& dir = temp.path();
   const std::string args =
       "sweep --param drive-amplitude --from 0.0004 --to 0.0007 --steps 6 --param2 damping "
       "--from2 0.00001 --to2 0.00002 --steps2 2 --transient 20 --points 30 --quiet -o ";
@@ -368,10 +349,7 @@ TEST(SweepCli, WritesTheSameFileForAnyThreadCountWithARepeatableHeader) {
                                    [&](const std::string& l) { return l.rfind(command, 0) == 0; });
   ASSERT_NE(repeat, lines.end());
   const std::string again = (dir / "again.csv").string();
-  ASSERT_EQ(std::system((std::string(KV_CLI_PATH) + repeat->substr(command.size() + 12) +
-                         " --quiet -o " + again + " > /dev/null")
-                            .c_str()),
-            0);
+  ASSERT_EQ(cli(repeat->substr(command.size() + 12) + " --quiet -o " + again), 0);
   EXPECT_EQ(read_file(again), one);
   EXPECT_NE(one.find("\nx,y,exponent,period\n"), std::string::npos);
   EXPECT_EQ(lines.size(), 8u + 12u + 1u);
