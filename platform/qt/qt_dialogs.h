@@ -33,11 +33,13 @@ class QtDialogs : public Dialogs {
   std::string save_file(const std::string& filter, const std::string& default_ext,
                         const std::string& initial_dir, const std::string& file_name) override;
 
- private:
-  // The folder a dialog of this filter starts in, and the one chosen to remember.
+  // The folder a dialog of this filter starts in (the one last chosen for that kind of
+  // file while it exists, else `initial_dir`, else the working folder), and the folder of
+  // a chosen file, remembered for its kind.
   QString start_folder(const std::string& filter, const std::string& initial_dir) const;
   void remember_folder(const std::string& filter, const QString& chosen_file) const;
 
+ private:
   QtInputPump* pump_;
   QPointer<QWidget> parent_;
   std::string settings_file_;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_file_filters.h"
 #include "tests/window/window_test_support.h"
 
@@ -26,6 +28,28 @@ TEST(QtFileFilters, ProgramFiltersBecomeQtNameFilters) {
                          QStringLiteral("All files (*.*)")}));
   EXPECT_EQ(qt_name_filters("*.fft"), QStringList{QStringLiteral("*.fft")});
   EXPECT_EQ(qt_name_filters(""), QStringList{QStringLiteral("*")});
+}
+
+// The folder chosen last is remembered per kind of file (an open and a save dialog of
+// orbit files share it; Poincare files have their own), and forgotten once it is gone.
+TEST(QtDialogs, RememberTheLastFolderOfEachKindOfFile) {
+  app();
+  const QString root = QDir::temp().filePath(QStringLiteral("kestavor-folders"));
+  QDir(root).removeRecursively();
+  ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/runs")));
+  QtDialogs d;
+  d.set_settings_file((root + QStringLiteral("/settings.ini")).toStdString());
+  const std::string start = root.toStdString();
+  EXPECT_EQ(d.start_folder("*.pha|*.pha", start), root);
+  d.remember_folder("*.pha|*.pha", root + QStringLiteral("/runs/a.pha"));
+  EXPECT_EQ(d.start_folder("(*.pha)|*.pha", start), root + QStringLiteral("/runs"));
+  EXPECT_EQ(d.start_folder("(*.poi)|*.poi", start), root);
+  QtDialogs later;  // another run of the program, the same settings
+  later.set_settings_file((root + QStringLiteral("/settings.ini")).toStdString());
+  EXPECT_EQ(later.start_folder("*.pha|*.pha", start), root + QStringLiteral("/runs"));
+  QDir(root + QStringLiteral("/runs")).removeRecursively();
+  EXPECT_EQ(later.start_folder("*.pha|*.pha", start), root);
+  QDir(root).removeRecursively();
 }
 
 // Clicks a button of the modal dialog once it is up, through the window system as a user
