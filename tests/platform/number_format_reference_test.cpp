@@ -71,9 +71,10 @@ void expect_reference(double v, const char* text) {
   const std::string want = reference(v, p);
   ASSERT_EQ(std::string(got, format_pattern(got, v, p)), want)
       << text << " value " << std::hexfloat << v << std::defaultfloat << " (" << v << ")";
-  if (std::strcmp(text, "#0.0###") == 0)
+  if (std::strcmp(text, "#0.0###") == 0) {
     ASSERT_EQ(std::string(got, format_value4(got, v)), want)
         << "format_value4 value " << std::hexfloat << v << std::defaultfloat << " (" << v << ")";
+  }
 }
 
 }  // namespace
