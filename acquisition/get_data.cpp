@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "acquisition/acquisition_state.h"
 #include "acquisition/sample_sinks.h"
 #include "datafiles/save_state.h"
 #include "platform/clock.h"
 #include "platform/run_control.h"
+#include "platform/text_files.h"
 #include "plot/plot_state.h"
 #include "plot/poincare_plot.h"
 
@@ -21,8 +24,9 @@ namespace {
 // is gone or out of data, stops the run.
 class RecordSource {
  public:
-  RecordSource(AcquisitionState& acq, Clock& clock, RunControl& run)
-      : acq_(acq), clock_(clock), run_(run) {}
+  // `waiting` is called on every pass that brings no new record.
+  RecordSource(AcquisitionState& acq, Clock& clock, RunControl& run, std::function<void()> waiting)
+      : acq_(acq), clock_(clock), run_(run), waiting_(std::move(waiting)) {}
 
   // True when record() holds the sample to decode; false with `end` set otherwise.
   bool next(RunEnd& end) {
@@ -54,6 +58,7 @@ class RecordSource {
         end = RunEnd::BoxSilent;
         return false;
       }
+      waiting_();
       if (run_.halt_requested()) {
         end = RunEnd::Halted;
         return false;
@@ -74,6 +79,7 @@ class RecordSource {
   AcquisitionState& acq_;
   Clock& clock_;
   RunControl& run_;
+  std::function<void()> waiting_;
   SampleRecord record_{};
   bool have_record_ = false;
   int repeats_ = 0;
@@ -107,7 +113,11 @@ RunEnd get_data(const AcquisitionContext& c, RunControl& run) {
   plot.cnt = 0;
   plot.poincare_cnt = 0;
   start_poincare_marker(plot);
-  RecordSource source(c.acq, c.clock, run);
+  // While the box is quiet, the lines of a real-time recording still reach its partial
+  // file within a second (a write error then shows at the next line).
+  RecordSource source(c.acq, c.clock, run, [&c] {
+    if (OutputFile* file = c.files.output(c.save.save_file_number)) file->flush_if_due();
+  });
   PlotSink plot_sink(plot);
   DataLineSink line_sink(c.save, c.files);
   bool stop = false, halted = false, count_reached = false, write_error = false;

@@ -231,6 +231,7 @@ bool OutputFile::write_raw(const void* data, std::size_t n) {
 }
 
 bool OutputFile::flush_if_due() {
+  if (fd_ < 0 || failed_ || !partial_) return !failed_;
   const long long now = now_ms();
   if (now - last_flush_ms_ < kPartialFlushMs) return true;
   last_flush_ms_ = now;

@@ -61,9 +61,13 @@ class OutputFile {
   // "old.partial.pha" beside "old.pha".
   static std::string partial_path(const std::string& path);
 
+  // A partial file: writes the buffered whole lines when a second has passed since they
+  // were last written, also while no new line comes (a box that went quiet), so that a
+  // crash loses no line older than a second. False when the write failed.
+  bool flush_if_due();
+
  private:
   bool flush();
-  bool flush_if_due();
   // Gives the temporary file the name `to` (see os::name_file).
   bool place(const std::string& to, std::string& reason);
   void close_temporary();

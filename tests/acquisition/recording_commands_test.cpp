@@ -3,8 +3,10 @@
 // replies, and runs that end because the box is gone, silent or out of data.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "acquisition/replay_box.h"
 #include "app/commands/commands.h"
@@ -415,6 +417,43 @@ TEST_F(Recording, RequestReportsEveryLineAndGivesItsReasons) {
   EXPECT_EQ(refused.status, Status::failed);
   EXPECT_FALSE(refused.ran);
   EXPECT_NE(refused.reason.find("no-folder"), std::string::npos) << refused.reason;
+}
+
+// A real-time recording whose box goes quiet still gets its lines onto the disk within a
+// second, so that a crash then loses none of them: the run control waits a real second
+// at the first quiet pass and looks at the partial file at the next.
+TEST_F(Recording, LinesReachThePartialFileWhileTheBoxIsQuiet) {
+  struct QuietWatch : RunControl {
+    std::string partial;
+    std::int64_t written = 0, seen = 0;
+    bool slept = false;
+    std::size_t on_disk = 0;
+    bool halt_requested() override {
+      if (written == 0 || written != seen) {  // a pass that wrote a line
+        seen = written;
+        return false;
+      }
+      if (!slept) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+        slept = true;
+        return false;
+      }
+      on_disk = lines_of(test::read_file(partial)).size();
+      return true;
+    }
+    bool clear_requested() override { return false; }
+    void progress(std::int64_t done, std::int64_t) override { written = done; }
+  };
+  ManualClock clock;
+  auto b = std::make_unique<ScriptedBox>();
+  b->clock = &clock;
+  b->steps = Motion{}.steps(40);
+  b->after_end = BoxRead::Timeout;
+  QuietWatch watch;
+  watch.partial = OutputFile::partial_path(path("quiet.pha"));
+  record_from_box(std::move(b), {RecordingKind::Orbit, 1000, path("quiet.pha")}, clock, watch);
+  ASSERT_GT(watch.written, 0);
+  EXPECT_EQ(watch.on_disk, 2u + static_cast<std::size_t>(watch.written));
 }
 
 }  // namespace
