@@ -74,24 +74,25 @@ void OutputFile::fail(const char* what, const std::string& reason) {
   error_ = std::string("Cannot ") + what + " the file " + path_ + ": " + reason;
 }
 
-std::string OutputFile::incomplete_path(const std::string& path) {
+namespace {
+// "old.pha" with `mark` before its extension: "old" + mark + ".pha".
+std::string marked_path(const std::string& path, const char* mark) {
   std::string dir, name;
   split_path(path, dir, name);
   const std::size_t dot = name.rfind('.');
   const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
   const std::string ext = dot == std::string::npos || dot == 0 ? "" : name.substr(dot);
   return (path.size() > name.size() ? path.substr(0, path.size() - name.size()) : "") + stem +
-         ".incomplete" + ext;
+         mark + ext;
+}
+}  // namespace
+
+std::string OutputFile::incomplete_path(const std::string& path) {
+  return marked_path(path, ".incomplete");
 }
 
 std::string OutputFile::partial_path(const std::string& path) {
-  std::string dir, name;
-  split_path(path, dir, name);
-  const std::size_t dot = name.rfind('.');
-  const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-  const std::string ext = dot == std::string::npos || dot == 0 ? "" : name.substr(dot);
-  return (path.size() > name.size() ? path.substr(0, path.size() - name.size()) : "") + stem +
-         ".partial" + ext;
+  return marked_path(path, ".partial");
 }
 
 bool OutputFile::open(const std::string& path, Temporary temporary) {
