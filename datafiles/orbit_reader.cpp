@@ -1,5 +1,6 @@
 #include "datafiles/orbit_reader.h"
 
+#include "datafiles/item_chars.h"
 #include "platform/shown_text.h"
 
 #include <charconv>
@@ -26,23 +27,8 @@ constexpr std::ptrdiff_t kWindow = 1 << 16;
 inline bool is_digit(char c) {
   return static_cast<unsigned char>(c - '0') < 10;
 }
-// Character classes: a blank (space, tab, CR) and the characters that end an item (a
-// blank, a comma, a line end).
-constexpr unsigned char kBlank = 1, kEndsItem = 2;
-constexpr struct ClassTable {
-  unsigned char c[256] = {};
-  constexpr ClassTable() {
-    for (unsigned char b : {' ', '\t', '\r'}) c[b] = kBlank | kEndsItem;
-    c[static_cast<unsigned char>(',')] = kEndsItem;
-    c[static_cast<unsigned char>('\n')] = kEndsItem;
-  }
-} kClass;
-inline bool is_blank(char c) {
-  return kClass.c[static_cast<unsigned char>(c)] & kBlank;
-}
-inline bool ends_item(char c) {
-  return kClass.c[static_cast<unsigned char>(c)] & kEndsItem;
-}
+using item_chars::ends_item;
+using item_chars::is_blank;
 // A CR at p that another byte than LF follows (see kLoneCarriageReturn).
 inline bool lone_cr_at(const char* p, const char* stop) {
   return *p == '\r' && p + 1 != stop && p[1] != '\n';

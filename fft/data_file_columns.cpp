@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "datafiles/item_chars.h"
 #include "fft/plot_file.h"
 #include "platform/input_file.h"
 #include "platform/list_input.h"
@@ -18,23 +19,8 @@ namespace kv {
 
 namespace {
 
-// Character classes of list input: a blank (space, tab, CR), and what ends an item (a
-// blank, a comma, a line end).
-constexpr unsigned char kBlank = 1, kEndsItem = 2;
-constexpr struct ClassTable {
-  unsigned char c[256] = {};
-  constexpr ClassTable() {
-    for (unsigned char b : {' ', '\t', '\r'}) c[b] = kBlank | kEndsItem;
-    c[static_cast<unsigned char>(',')] = kEndsItem;
-    c[static_cast<unsigned char>('\n')] = kEndsItem;
-  }
-} kClass;
-inline bool is_blank(char c) {
-  return kClass.c[static_cast<unsigned char>(c)] & kBlank;
-}
-inline bool ends_item(char c) {
-  return kClass.c[static_cast<unsigned char>(c)] & kEndsItem;
-}
+using item_chars::ends_item;
+using item_chars::is_blank;
 
 std::string_view trimmed(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
