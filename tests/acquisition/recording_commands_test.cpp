@@ -196,29 +196,46 @@ TEST_F(Recording, PlotDataIsNotCutShortByALeftOverCount) {
   EXPECT_NE(f->ui[Ctl::Text58].text.find("End of the replayed records"), std::string::npos);
 }
 
-TEST_F(Recording, CancelledPointCountClosesAnOpenFileAndRecordsNothing) {
-  ASSERT_TRUE(open_save_file(*f, path("left.pha"), 5, "PHASE"));
-  s.dialogs.input_answers = {""};
-  save_orbit(*f);
-  EXPECT_EQ(f->save_file_number, 0);
+// Replies that end either recording before it runs: a cancelled or refused count (before
+// the save dialog, a count kept) and a cancelled save dialog. Nothing is recorded, a
+// cancelled count closes a file left open, and Clear, taken away while the command asked,
+// is given back.
+TEST_F(Recording, RepliesThatEndTheCommandRecordNothing) {
+  struct Case {
+    const char* count;
+    int save_dialogs;
+    bool cancels;
+  };
+  for (const Case c : {Case{"", 0, true}, Case{"-5", 0, true}, Case{"99999999999", 0, false},
+                       Case{"10", 1, false}})
+    for (bool orbit : {true, false}) {
+      if (c.cancels) {
+        ASSERT_TRUE(open_save_file(*f, path("left.pha"), 5, "PHASE"));
+      }
+      f->ui.set_enabled(Ctl::Text7, true);
+      f->number_of_points = 11;
+      const int shown = s.dialogs.count("save");
+      s.dialogs.input_answers = {c.count};
+      s.dialogs.save_answers = {""};
+      const RecordingOutcome out = orbit ? save_orbit(*f) : save_poincare(*f);
+      EXPECT_FALSE(out.ran) << c.count;
+      EXPECT_EQ(s.dialogs.count("save") - shown, c.save_dialogs) << c.count;
+      EXPECT_EQ(f->number_of_points, c.save_dialogs ? 10 : 11) << c.count;
+      EXPECT_EQ(f->save_file_number, 0) << c.count;
+      EXPECT_EQ(f->saving, kFalse);
+      EXPECT_TRUE(f->ui[Ctl::Text7].enabled) << c.count;
+      EXPECT_EQ(f->ui[orbit ? Ctl::Text13 : Ctl::Text14].back_color, kGrey);
+      EXPECT_EQ(box->pos, 0u);
+    }
   EXPECT_EQ(lines_of(test::read_file(path("left.pha"))),
             (std::vector<std::string>{" 5 ", "PHASE"}));
-  EXPECT_EQ(s.dialogs.count("save"), 0);
-  EXPECT_EQ(box->pos, 0u);
-}
-
-TEST_F(Recording, CancelledSaveDialogRecordsNothing) {
-  for (bool orbit : {true, false}) {
-    s.dialogs.input_answers = {"10"};
-    s.dialogs.save_answers = {""};
-    const RecordingOutcome out = orbit ? save_orbit(*f) : save_poincare(*f);
-    EXPECT_FALSE(out.ran);
-    EXPECT_EQ(box->pos, 0u);
-    EXPECT_EQ(f->ui[orbit ? Ctl::Text13 : Ctl::Text14].back_color, kGrey);
-    EXPECT_EQ(f->saving, kFalse);
-  }
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"left.pha"});
+  // 2500000 is too many lines for an orbit recording, a valid count for a Poincare one.
+  s.dialogs.input_answers = {"2500000", "2500000"};
+  save_orbit(*f);
   EXPECT_EQ(s.dialogs.count("save"), 2);
-  EXPECT_TRUE(dir.names().empty());
+  save_poincare(*f);
+  EXPECT_EQ(s.dialogs.count("save"), 3);
 }
 
 TEST_F(Recording, ReplyWithoutANumberRecordsOneLine) {
@@ -243,39 +260,6 @@ TEST_F(Recording, PointCountReplies) {
   EXPECT_EQ(n, 4);
   EXPECT_EQ(parse_point_count("2147483647", n), PointCountReply::Ok);
   EXPECT_EQ(n, 2147483647);
-}
-
-TEST_F(Recording, LargeAndNegativeRepliesEndTheCommandBeforeTheDialog) {
-  f->number_of_points = 11;
-  s.dialogs.input_answers = {"-5", "99999999999", "2500000"};
-  save_orbit(*f);
-  EXPECT_EQ(f->number_of_points, 11);
-  save_poincare(*f);
-  EXPECT_EQ(f->number_of_points, 11);
-  save_orbit(*f);
-  EXPECT_EQ(f->number_of_points, 2500000);
-  EXPECT_EQ(s.dialogs.count("save"), 0);
-  // The same 2500000 is a valid count for a Poincare recording: the dialog is shown.
-  s.dialogs.input_answers = {"2500000"};
-  save_poincare(*f);
-  EXPECT_EQ(s.dialogs.count("save"), 1);
-}
-
-TEST_F(Recording, ClearIsUsableAgainHoweverTheCommandEnds) {
-  // A cancelled count, a refused count and a cancelled save dialog: the recording took
-  // Clear away while it asked, and gives it back.
-  const std::vector<std::vector<std::string>> answers = {{""}, {"99999999999"}, {"10"}};
-  for (const auto& a : answers) {
-    f->ui.set_enabled(Ctl::Text7, true);
-    s.dialogs.input_answers.assign(a.begin(), a.end());
-    s.dialogs.save_answers = {""};
-    save_orbit(*f);
-    EXPECT_TRUE(f->ui[Ctl::Text7].enabled) << a[0];
-    s.dialogs.input_answers.assign(a.begin(), a.end());
-    s.dialogs.save_answers = {""};
-    save_poincare(*f);
-    EXPECT_TRUE(f->ui[Ctl::Text7].enabled) << a[0];
-  }
 }
 
 TEST_F(Recording, VanishedBoxKeepsTheLinesAndSaysTheRecordingIsIncomplete) {

@@ -156,25 +156,5 @@ TEST(AcquisitionEngine, RecordsTheDecodedSampleStream) {
   EXPECT_EQ(test::read_file(path), expected);
 }
 
-TEST(AcquisitionEngine, TellsHowTheRunEnded) {
-  AcquisitionState acq;
-  auto plot = std::make_unique<PlotState>();
-  SaveState save;
-  FileTable files;
-  ManualClock clock;
-  RunToEnd run;
-  // No box at all.
-  EXPECT_EQ(get_data({acq, *plot, save, files, clock}, run), RunEnd::BoxGone);
-  // A box that stays silent: the run ends after kSilenceLimitMs of the clock.
-  auto box = std::make_unique<ScriptedBox>();
-  box->clock = &clock;
-  box->steps = Motion{}.steps(20);
-  box->after_end = BoxRead::Timeout;
-  acq.device = std::move(box);
-  EXPECT_EQ(get_data({acq, *plot, save, files, clock}, run), RunEnd::BoxSilent);
-  EXPECT_GE(clock.now, kSilenceLimitMs);
-  EXPECT_EQ(plot->cnt, 20);
-}
-
 }  // namespace
 }  // namespace kv

@@ -159,15 +159,6 @@ TEST_F(Dimension, HaltEndsTheReadingAndTheEstimateUsesThePointsRead) {
   EXPECT_NE(out.text.find("Number of points=100"), std::string::npos);
 }
 
-TEST_F(Dimension, AnItemThatIsNotANumberIsToldWithItsLine) {
-  std::string text = poincare_text(row_of_points(10));
-  text.replace(text.find("10.0"), 4, "1x.0");  // line 3: the first record
-  const DimensionOutcome out = run_file(text);
-  EXPECT_EQ(out.status, Status::failed);
-  EXPECT_NE(out.reason.find("p.poi"), std::string::npos) << out.reason;
-  EXPECT_NE(out.reason.find("line 3"), std::string::npos) << out.reason;
-}
-
 TEST_F(Dimension, CommandShowsTheResultAndRestoresThePanel) {
   s.dialogs.open_answers.push_back(dir.write("row.poi", poincare_text(row_of_points())));
   dimension_command(f);

@@ -83,7 +83,6 @@ std::vector<Case> cases() {
       {cli("record --box replay: --orbit 5 -o a.pha"), 2, "needs a file name"},
       {cli("record --orbit 5 -o a.pha"), 2, "--box is required"},
       // A flag takes no value.
-      {cli("dimension a.poi --json=yes"), 2, "--json takes no value"},
       {cli("simulate --orbit 5 --real-time=yes -o a.pha"), 2, "--real-time takes no value"},
       // "--" ends the options, "-oFILE" and "--option=value" are read as the other forms.
       {cli("dimension -- -missing.poi"), 1, "-missing.poi"},
@@ -92,7 +91,6 @@ std::vector<Case> cases() {
            "-o s.csv && test -s s.csv"),
        0, ""},
       // A file that cannot be read is a failure, not a command-line error.
-      {cli("lyapunov missing.pha"), 1, "missing.pha"},
       {cli("decode missing.raw --orbit 5 -o a.pha"), 1, "missing.raw"},
   };
   for (const char* command : kCommands)

@@ -35,17 +35,6 @@ class FftCommand : public ::testing::Test {
     f.ui.set_value(Ctl::List1, index);
     List1_Click(f);
   }
-  // The window's command on `in` with window `index`, two segments, saved as window.fft;
-  // returns the saved file's path.
-  std::string run_saving(const std::string& in, int index) {
-    const std::string by_window = dir.file("window.fft");
-    s.dialogs.open_answers = {in};
-    s.dialogs.input_answers = {"2"};
-    s.dialogs.yes_no_answers = {true};
-    s.dialogs.save_answers = {by_window};
-    run(index);
-    return by_window;
-  }
   std::string orbit(long header, long records, const std::string& name = "o.pha") {
     return dir.write(name, test::orbit_text(header, records, velocity_of));
   }
@@ -190,6 +179,7 @@ struct Ending {
   const char* name;
   std::function<std::string(test::TempDir&)> file;  // the orbit file chosen
   const char* segments;                             // the answer to the segment question
+  bool asked;                                       // whether that question comes
   std::vector<const char*> told;                    // texts the message holds
 };
 
@@ -212,16 +202,28 @@ const Ending kEndings[] = {
        return d.write("o.pha", test::orbit_text(110592, 36882 + 30000, velocity_of));
      },
      "2",
+     true,
      {"holds 1 whole segment of 36882 records", "fewer than the 2 asked for"}},
     {"FieldThatIsNotANumber",
      [](test::TempDir& d) { return d.write("bad.pha", spoilt(300, 0, "?6")); },
      "1",
+     true,
      {"line 302: \"?6\" is not a number", "bad.pha"}},
     {"VelocityBeyondAnyNumber",
      [](test::TempDir& d) { return d.write("huge.pha", spoilt(36, 2, "1e309")); },
      "1",
+     true,
      {"line 38: \"1e309\" is out of range", "huge.pha"}},
-    {"MissingFile", [](test::TempDir& d) { return d.file("missing.pha"); }, "1", {"missing.pha"}},
+    {"MissingFile",
+     [](test::TempDir& d) { return d.file("missing.pha"); },
+     "1",
+     false,
+     {"missing.pha"}},
+    {"HeaderThatIsNotANumber",
+     [](test::TempDir& d) { return d.write("junk.pha", "PHASE\r\n 100 \r\n"); },
+     "1",
+     false,
+     {"line 1: \"PHASE\" is not a number"}},
 };
 
 class FftEnding : public FftCommand, public ::testing::WithParamInterface<Ending> {};
@@ -231,6 +233,7 @@ TEST_P(FftEnding, IsToldAndNothingIsAveraged) {
   s.dialogs.input_answers = {GetParam().segments};
   run(1);
   ASSERT_EQ(s.dialogs.count("message"), 1);
+  EXPECT_EQ(s.dialogs.count("input"), GetParam().asked ? 1 : 0);
   for (const char* text : GetParam().told)
     EXPECT_NE(s.dialogs.shown.back().text.find(text), std::string::npos)
         << s.dialogs.shown.back().text;
@@ -245,14 +248,6 @@ INSTANTIATE_TEST_SUITE_P(Files, FftEnding, ::testing::ValuesIn(kEndings),
                          [](const ::testing::TestParamInfo<Ending>& i) {
                            return std::string(i.param.name);
                          });
-
-TEST_F(FftCommand, AHeaderThatIsNotANumberIsToldBeforeAnyQuestion) {
-  s.dialogs.open_answers = {dir.write("junk.pha", "PHASE\r\n 100 \r\n")};
-  run(1);
-  ASSERT_EQ(s.dialogs.shown.size(), 2u);
-  EXPECT_NE(s.dialogs.shown[1].text.find("line 1: \"PHASE\" is not a number"), std::string::npos);
-  expect_restored();
-}
 
 TEST_F(FftCommand, CancelledDialogs) {
   run(0);  // open dialog cancelled
@@ -341,11 +336,6 @@ TEST_F(FftCommand, RequestEndingsComeBackWithTheirReasons) {
   EXPECT_EQ(result.status, Status::refused);
   EXPECT_NE(result.reason.find("header counts 500"), std::string::npos) << result.reason;
 
-  request.orbit_path = dir.file("missing.pha");
-  result = spectrum_command(f, request, to_end);
-  EXPECT_EQ(result.status, Status::failed);
-  EXPECT_NE(result.reason.find("missing.pha"), std::string::npos) << result.reason;
-
   request.orbit_path = orbit(73728, 36882 + 10, "one.pha");
   request.segments = 1;
   request.output = dir.file("no-folder/s.fft");
@@ -359,13 +349,11 @@ TEST_F(FftCommand, RequestEndingsComeBackWithTheirReasons) {
 
 }  // namespace
 
-// The engine with a request on the state groups alone, without a window: it draws and
-// writes what the window's command draws and writes, shows the spectrum's parts through
-// the view, and the estimate after the plot tells the request's watch.
+// The engine with a request on the state groups alone, without a window (what it writes
+// and draws is the window's: tests/faces): it shows the spectrum's parts through the view,
+// and the estimate after the plot tells the request's watch.
 TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
   const std::string in = orbit(2 * 36882 + 10, 2 * 36882 + 10);
-  const std::string by_window = run_saving(in, 1);
-
   PlotState plots;
   SpectrumState spectrum;
   ChaosState chaos;
@@ -385,8 +373,6 @@ TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
       run_spectrum({plots, spectrum, chaos, save, files}, request, to_end);
   ASSERT_TRUE(result.saved) << result.reason;
   EXPECT_EQ(result.segments, 2);
-  EXPECT_EQ(test::read_file(request.output), test::read_file(by_window));
-  EXPECT_TRUE(test::same_pixels(plots.Picture1, f.Picture1));
   EXPECT_EQ(spectrum.window, "Hanning");
   EXPECT_EQ(spectrum.FFT_flag, kTrue);
   EXPECT_EQ(plots.number_of_points, 2 * 36882 + 10);
@@ -395,7 +381,6 @@ TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
 
   EXPECT_EQ(result.lyapunov.status, Status::done);
   EXPECT_EQ(result.lyapunov.exponent, chaos.lyapunov_exponent);
-  EXPECT_EQ(chaos.lyapunov_exponent, f.lyapunov_exponent);
   EXPECT_EQ(started, 1);
   EXPECT_EQ(steps, result.lyapunov.steps);
 
@@ -411,7 +396,7 @@ TEST_F(FftCommand, RequestRunsOnTheStateGroupsAlone) {
 }
 
 // The stages as the window calls them: the source offers what the header counts, and a
-// file that cannot be read comes back with its reason and nothing told.
+// file too short comes back with its reason and nothing told.
 TEST_F(FftCommand, StagesReportWithoutTellingAnyone) {
   const SpectrumContext c = context();
   begin_spectrum(c, 3);
@@ -427,10 +412,6 @@ TEST_F(FftCommand, StagesReportWithoutTellingAnyone) {
   EXPECT_EQ(short_file.status, Status::refused);
   EXPECT_NE(short_file.reason.find("holds 0 whole segments"), std::string::npos)
       << short_file.reason;
-
-  const SpectrumSource missing = open_spectrum_source(c, dir.file("none.pha"));
-  EXPECT_EQ(missing.status, Status::failed);
-  EXPECT_NE(missing.reason.find("none.pha"), std::string::npos) << missing.reason;
 }
 
 TEST_F(FftCommand, SegmentsAskedForAreAveragedWhenTheRecordsAreThereWhateverTheHeaderSays) {

@@ -14,6 +14,7 @@
 #include "sim_support.h"
 #include "simulation/sim_continue.h"
 #include "simulation/sim_step.h"
+#include "tests/support/plot_parts.h"
 
 using namespace kv;
 using namespace kv::test;
@@ -87,12 +88,6 @@ void type_request_texts(SimForm& t) {
       {Ctl::Text22, "0.0006"},   {Ctl::Text23, "5.8119"},      {Ctl::Text19, "0.3"},
       {Ctl::Text24, "1.0"},      {Ctl::Text25, "1.5"},         {Ctl::Text69, "1"}};
   for (const auto& [box, text] : texts) t.f.ui.set_text(box, text);
-}
-
-bool same_pixels(const Surface& a, const Surface& b) {
-  const auto n = static_cast<std::size_t>(a.pixel_width()) * a.pixel_height();
-  return a.pixel_width() == b.pixel_width() && a.pixel_height() == b.pixel_height() &&
-         std::equal(a.pixels(), a.pixels() + n, b.pixels());
 }
 
 }  // namespace

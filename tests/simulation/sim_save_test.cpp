@@ -80,11 +80,14 @@ TEST(SimSave, FileErrorsStopWithAMessageAndKeepWhatWasWritten) {
   const auto dir = temp_folder("errors");
   SimForm t;
   const std::string missing = (dir / "no" / "such" / "x.pha").string();
-  t.save(Ctl::Check3, "10", missing);
+  t.save(Ctl::Check4, "10", missing);
   ASSERT_EQ(t.messages(), 1);
   EXPECT_NE(t.last_message().find(missing), std::string::npos);
+  EXPECT_EQ(t.s.dialogs.shown.back().title, "File error");
   EXPECT_FALSE(t.f.ui[Ctl::Text18].enabled);
+  EXPECT_EQ(t.f.ui[Ctl::Text18].back_color, kGrey);
   EXPECT_EQ(t.f.cnt, 0);
+  EXPECT_EQ(files_in(dir), 0);
 
 #ifndef _WIN32  // the file-size limit that stands in for a full disk is POSIX
   // The disk fills up during the run: files may grow only to 200 kB.

@@ -51,6 +51,14 @@ Trace trace(Rig& r) {
   return t;
 }
 
+// Starts the window with a box and forgets what the start-up showed.
+bool started(Rig& r) {
+  const bool up = r.start_connected();
+  r.help.calls.clear();
+  r.dialogs.shown.clear();
+  return up;
+}
+
 void press(Rig& r, const KeyCase& k) {
   QTest::keyClick(r.w.windowHandle(), k.key, k.mods);
 }
@@ -66,17 +74,13 @@ TEST_P(Shortcut, RunsTheHandlerOfItsButtonAtRest) {
   Trace by_click, by_key;
   {
     Rig r;
-    ASSERT_TRUE(r.start_connected());
-    r.help.calls.clear();
-    r.dialogs.shown.clear();
+    ASSERT_TRUE(started(r));
     QMetaObject::invokeMethod(r.widget(k.button), "clicked");
     by_click = trace(r);
   }
   {
     Rig r;
-    ASSERT_TRUE(r.start_connected());
-    r.help.calls.clear();
-    r.dialogs.shown.clear();
+    ASSERT_TRUE(started(r));
     QSignalSpy ended(&r.w, &MainWindow::program_ended);
     press(r, k);
     by_key = trace(r);
@@ -94,9 +98,7 @@ TEST_P(Shortcut, RunsTheHandlerOfItsButtonAtRest) {
 TEST_P(Shortcut, PressedDuringACommandRunsAfterIt) {
   const KeyCase& k = GetParam();
   Rig r;
-  ASSERT_TRUE(r.start_connected());
-  r.help.calls.clear();
-  r.dialogs.shown.clear();
+  ASSERT_TRUE(started(r));
   std::size_t held = 0;
   Trace during;
   r.w.run_command([&] {
@@ -111,9 +113,7 @@ TEST_P(Shortcut, PressedDuringACommandRunsAfterIt) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return r.qt.pump.held_count() == 0; }, 2000));
   // Delivered once: the same as one press at rest.
   Rig rest;
-  ASSERT_TRUE(rest.start_connected());
-  rest.help.calls.clear();
-  rest.dialogs.shown.clear();
+  ASSERT_TRUE(started(rest));
   press(rest, k);
   EXPECT_EQ(trace(r), trace(rest));
 }
@@ -121,9 +121,7 @@ TEST_P(Shortcut, PressedDuringACommandRunsAfterIt) {
 TEST_P(Shortcut, DoesNothingForADisabledOrHiddenButton) {
   const KeyCase& k = GetParam();
   Rig r;
-  ASSERT_TRUE(r.start_connected());
-  r.help.calls.clear();
-  r.dialogs.shown.clear();
+  ASSERT_TRUE(started(r));
   r.f.ui.set_enabled(k.button, false);
   r.w.sync();
   press(r, k);
@@ -143,9 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, Shortcut, ::testing::ValuesIn(kKeys),
 
 TEST(Keyboard, OtherModifiersAndAutoRepeatAreNotShortcuts) {
   Rig r;
-  ASSERT_TRUE(r.start_connected());
-  r.help.calls.clear();
-  r.dialogs.shown.clear();
+  ASSERT_TRUE(started(r));
   QTest::keyClick(r.w.windowHandle(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
   QTest::keyClick(r.w.windowHandle(), Qt::Key_Q, Qt::AltModifier);
   QTest::keyClick(r.w.windowHandle(), Qt::Key_P);

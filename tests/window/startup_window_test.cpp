@@ -74,25 +74,22 @@ TEST(StartupWindow, StatusTextSitsUnderTheNoticeThenClearOfThePlots) {
     EXPECT_FALSE(status->geometry().intersects(r.widget(c)->geometry())) << control_name(c);
 }
 
-TEST(StartupWindow, ExitProgramClosesTheBoxAndEndsTheProgram) {
-  Rig r;
-  ASSERT_TRUE(r.start_connected());
-  QSignalSpy ended(&r.w, &MainWindow::program_ended);
-  QTest::mouseClick(r.widget(Ctl::Text12), Qt::LeftButton);
-  EXPECT_TRUE(r.box_closed);
-  EXPECT_TRUE(r.f.exit_requested);
-  EXPECT_EQ(ended.count(), 1);
-  EXPECT_FALSE(r.w.isVisible());
-  EXPECT_EQ(r.help.calls.back(), "quit");
-}
-
-TEST(StartupWindow, ClosingTheWindowEndsTheProgramLikeExit) {
-  Rig r;
-  ASSERT_TRUE(r.start_connected());
-  QSignalSpy ended(&r.w, &MainWindow::program_ended);
-  r.w.close();
-  EXPECT_TRUE(r.box_closed);
-  EXPECT_EQ(ended.count(), 1);
+// "Exit program" and closing the window end the program the same way.
+TEST(StartupWindow, ExitProgramOrClosingTheWindowClosesTheBoxAndEndsTheProgram) {
+  for (bool by_button : {true, false}) {
+    Rig r;
+    ASSERT_TRUE(r.start_connected());
+    QSignalSpy ended(&r.w, &MainWindow::program_ended);
+    if (by_button)
+      QTest::mouseClick(r.widget(Ctl::Text12), Qt::LeftButton);
+    else
+      r.w.close();
+    EXPECT_TRUE(r.box_closed);
+    EXPECT_TRUE(r.f.exit_requested);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_FALSE(r.w.isVisible());
+    EXPECT_EQ(r.help.calls.back(), "quit");
+  }
 }
 
 }  // namespace
