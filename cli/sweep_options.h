@@ -8,6 +8,7 @@
 
 #include "sweep/sweep.h"
 #include "sweep/sweep_picture.h"
+#include "sweep/sweep_texts.h"
 
 namespace kv::cli {
 
@@ -21,13 +22,13 @@ struct SweepOptions {
 
 class Options;
 
-// The sweep's options as given, before finish_sweep_options checks them and fills
-// `options.request`. The panel's texts and the flags land in `options` directly.
+// The sweep's options as given, before finish_sweep_options reads them (sweep_texts.h,
+// as the window's dialog does) and fills `options.request`. The panel's texts and the
+// flags land in `options` directly.
 struct SweepArguments {
   SweepOptions options;
-  std::string param, param2, from, to, from2, to2, steps = "1", steps2 = "1";
-  std::string transient, points, threads, map, tolerance, limit, png_axis;
-  bool follow = false;
+  SweepTexts texts;
+  std::string png_axis;
 };
 
 // Declares the sweep's options, filling `a` (which must outlive the reading).
@@ -42,9 +43,5 @@ std::string sweep_usage();
 // Reads the arguments after "sweep" into `o` (kestavor-mpi, which has no other command);
 // an empty text when they are usable, otherwise the usage error.
 std::string read_sweep_options(const std::vector<std::string>& args, SweepOptions& o);
-
-// The command line that repeats the sweep (base panel, axes, counts, kind, mode), without
-// the files and the thread count, for the file's header.
-std::string repeat_command(const SweepRequest& r);
 
 }  // namespace kv::cli

@@ -72,6 +72,10 @@ const ControlPlace* find(Ctl c);
 // afterwards, when commands report in it, across the free area above the phase plot.
 inline constexpr TwipRect kStatusRect{450, 2640, 6600, 1020};
 
+// "Sweep…" in the simulation panel (Frame21), right of "Cancel"; a button of the window,
+// not a control of the design.
+inline constexpr TwipRect kSweepButton{4965, 5085, 1020, 420};
+
 // A control's rectangle in window twips (its container's position added).
 TwipRect absolute(Ctl c);
 TwipRect absolute(const FixedText& t);

@@ -23,6 +23,7 @@
 #include "platform/services.h"
 
 class QMenu;
+class QPushButton;
 class QTimer;
 
 namespace kv {
@@ -33,6 +34,8 @@ class SurfaceView;
 class TextControl;
 class QtInputPump;
 class QtTimer;
+class SweepWindow;
+struct SweepRequest;
 
 class MainWindow : public QWidget {
   Q_OBJECT
@@ -71,6 +74,12 @@ class MainWindow : public QWidget {
   // a global position and returns the menu; null while a command runs.
   QMenu* open_plot_menu(Ctl surface, QPoint global);
 
+  // "Sweep…" beside the simulation panel's buttons: the sweep dialog over the panel's
+  // texts now, then the sweep window (one, reused) running the request it made.
+  void open_sweep_dialog();
+  SweepWindow* show_sweep(const SweepRequest& r);
+  QPushButton* sweep_button() const { return sweep_button_; }
+
  signals:
   // The program has ended ("Exit program", or the window was closed).
   void program_ended();
@@ -86,6 +95,7 @@ class MainWindow : public QWidget {
  private:
   void build();
   void build_fixed_texts();
+  void build_sweep_button();
   QWidget* make_widget(Ctl c, QWidget* parent);
   void wire(Ctl c, QWidget* w);
   void apply(Ctl c);
@@ -108,6 +118,8 @@ class MainWindow : public QWidget {
   std::uint64_t synced_version_ = ~std::uint64_t{0};
   bool closing_ = false;
   QPointer<QMenu> plot_menu_;
+  QPushButton* sweep_button_ = nullptr;
+  QPointer<SweepWindow> sweep_window_;
 };
 
 }  // namespace kv

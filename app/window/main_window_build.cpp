@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/commands/commands.h"
+#include "app/commands/simulation_window.h"
 #include "app/state/form1.h"
 #include "app/window/backdrop.h"
 #include "app/window/design_canvas.h"
@@ -15,6 +16,8 @@
 #include "app/window/layout.h"
 #include "app/window/main_window.h"
 #include "app/window/surface_view.h"
+#include "app/window/sweep_dialog.h"
+#include "app/window/sweep_window.h"
 #include "app/window/text_control.h"
 #include "app/window/vertical_text.h"
 #include "app/window/window_style.h"
@@ -58,6 +61,7 @@ void MainWindow::build() {
     if (p.kind == Kind::Unused) w->hide();
   }
   build_fixed_texts();
+  build_sweep_button();
   connect(canvas_, &DesignCanvas::moved, this, [this] { pointer_moved(layout::kWindow); });
   connect(canvas_, &DesignCanvas::clicked, this,
           [this] { run_command([this] { Form_Click(f_); }); });
@@ -158,6 +162,35 @@ void MainWindow::wire(Ctl c, QWidget* w) {
       click(c);
     });
   }
+}
+
+// "Sweep…" in the free space right of "Cancel", the size of the panel's buttons' height.
+void MainWindow::build_sweep_button() {
+  QWidget* panel = widgets_[static_cast<int>(Ctl::Frame21)];
+  sweep_button_ = new QPushButton(QString::fromUtf8("Sweep\u2026"), panel);
+  sweep_button_->setObjectName(QStringLiteral("sweep_button"));
+  sweep_button_->setToolTip(
+      QStringLiteral("An orbit diagram or a Lyapunov map over these parameters"));
+  const layout::TwipRect container = layout::absolute(Ctl::Frame21);
+  const layout::TwipRect place{container.left + layout::kSweepButton.left,
+                               container.top + layout::kSweepButton.top, layout::kSweepButton.width,
+                               layout::kSweepButton.height};
+  canvas_->place(sweep_button_, place, &container, 8.25, false);
+  connect(sweep_button_, &QPushButton::clicked, this, [this] { open_sweep_dialog(); });
+}
+
+void MainWindow::open_sweep_dialog() {
+  if (f_.command_running) return;
+  SweepDialog dialog(panel_texts(f_), this);
+  if (dialog.exec() == QDialog::Accepted) show_sweep(dialog.request());
+}
+
+SweepWindow* MainWindow::show_sweep(const SweepRequest& r) {
+  if (!sweep_window_) sweep_window_ = new SweepWindow(f_.sys.dialogs, f_.program_dir, this);
+  sweep_window_->show();
+  sweep_window_->raise();
+  sweep_window_->start(r);
+  return sweep_window_;
 }
 
 void MainWindow::build_fixed_texts() {

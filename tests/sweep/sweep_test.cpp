@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <thread>
 
 #include "platform/run_control.h"
 #include "sweep/sweep.h"
 #include "sweep/sweep_file.h"
+#include "sweep/sweep_session.h"
 #include "sweep/tangent_step.h"
 #include "tests/support/files.h"
 
@@ -356,6 +358,43 @@ TEST(SweepCli, WritesTheSameFileForAnyThreadCountWithARepeatableHeader) {
 #ifdef KV_HAVE_QT_PRINT
   EXPECT_EQ(read_file(dir / "map.png").substr(1, 3), "PNG");
 #endif
+}
+
+// A dragged rectangle over a map: both axes over its region with the same steps, the values
+// rounded within a quarter of a step, a range from high to low kept so.
+TEST(SweepZoom, RectangleOfAMapBecomesItsRegionInBothAxes) {
+  SweepRequest r = orbit_request(kDriveAmplitudeBox, 0.0, 1.0, 11);
+  r.kind = SweepKind::lyapunov;
+  r.y = {&kDampingBox, 2.0, 1.0, 5};
+  SweepPicture p;
+  p.begin(r, OrbitAxis::phase, 0, 100, 100);
+  const SweepRequest z = zoomed_request(r, p, 0.5, 0.2, 0.25, 0.75);
+  EXPECT_EQ(z.x.from, 0.2);
+  EXPECT_EQ(z.x.to, 0.5);
+  EXPECT_EQ(z.x.steps, 11);
+  EXPECT_EQ(z.y.from, 1.8);  // 1.75 within a quarter of the step of 0.25
+  EXPECT_EQ(z.y.to, 1.2);
+  EXPECT_EQ(z.y.steps, 5);
+}
+
+// HALT through the session's run control stops the engine; the stopped sweep is not saved
+// and the file of that name stays as it was.
+TEST(SweepSession, HaltStopsTheSweepAndReplacesNoFile) {
+  const test::TempDir dir;
+  const std::string path = (dir.path() / "old.csv").string();
+  test::write_file(path, "earlier\n");
+  SweepSession s(100, 100);
+  s.start(orbit_request(kDriveAmplitudeBox, 0.0004, 0.0007, 100000));
+  s.halt();
+  while (s.running()) {
+    s.poll();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_TRUE(s.view().outcome.halted());
+  EXPECT_LT(s.view().outcome.cells, 100000);
+  EXPECT_EQ(s.save_data(path, "test"),
+            "The sweep did not run to its end: " + path + " was not written.");
+  EXPECT_EQ(read_file(path), "earlier\n");
 }
 
 }  // namespace

@@ -9,20 +9,29 @@
 // --menu opens a plot's right-click menu at the plot's centre (after a HALT of the last
 // command) and draws it into the picture where it stands; --picture PATH also saves that
 // plot's picture as "Save picture as PNG…" makes it.
+// --sweep "param=NAME from=A to=B steps=N [param2=.. from2=.. to2=.. steps2=..]
+// [transient=T] [points=K] [follow=1] [map=lyapunov]" runs a sweep over the panel's texts
+// as the sweep dialog does and saves a picture of the sweep window instead, when the
+// sweep has ended or --run-ms has passed.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
 #include <QStyleFactory>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
 #include <string>
 
+#include "app/commands/simulation_window.h"
 #include "app/state/form1.h"
 #include "app/window/main_window.h"
+#include "app/window/sweep_dialog.h"
+#include "app/window/sweep_window.h"
 #include "platform/qt/qt_services.h"
 #include "simulation/box_choice.h"
 #include "tests/support/scripted_services.h"
@@ -44,7 +53,7 @@ int main(int argc, char** argv) {
   QSize size(1024, 768);
   QStringList clicks;
   int run_ms = 3000;
-  QString menu_on, picture_path;
+  QString menu_on, picture_path, sweep_spec;
   kv::QtServices qt;
   kv::ScriptedDialogs dialogs;
   for (qsizetype i = 2; i + 1 < args.size(); i += 2) {
@@ -61,6 +70,8 @@ int main(int argc, char** argv) {
       run_ms = v.toInt();
     } else if (a == QLatin1String("--menu")) {
       menu_on = v;
+    } else if (a == QLatin1String("--sweep")) {
+      sweep_spec = v;
     } else if (a == QLatin1String("--picture")) {
       picture_path = v;
     } else if (a == QLatin1String("--answer")) {
@@ -84,6 +95,49 @@ int main(int argc, char** argv) {
   window.resize(size);
   window.show();
   if (!window.start(std::move(opening.box), opening.reason)) return 1;
+
+  if (!sweep_spec.isEmpty()) {
+    kv::SweepTexts t;
+    for (const QString& item : sweep_spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+      const QString key = item.section(QLatin1Char('='), 0, 0);
+      const std::string value = item.section(QLatin1Char('='), 1).toStdString();
+      std::string* field = key == QLatin1String("param")       ? &t.param
+                           : key == QLatin1String("param2")    ? &t.param2
+                           : key == QLatin1String("from")      ? &t.from
+                           : key == QLatin1String("to")        ? &t.to
+                           : key == QLatin1String("steps")     ? &t.steps
+                           : key == QLatin1String("from2")     ? &t.from2
+                           : key == QLatin1String("to2")       ? &t.to2
+                           : key == QLatin1String("steps2")    ? &t.steps2
+                           : key == QLatin1String("transient") ? &t.transient
+                           : key == QLatin1String("points")    ? &t.points
+                           : key == QLatin1String("map")       ? &t.map
+                                                               : nullptr;
+      if (key == QLatin1String("follow"))
+        t.follow = value == "1";
+      else if (field)
+        *field = value;
+    }
+    kv::SweepRequest r;
+    if (std::string e = kv::sweep_request_from(t, kv::panel_texts(form), r); !e.empty()) {
+      std::fprintf(stderr, "window_shot: --sweep: %s\n", e.c_str());
+      return 2;
+    }
+    kv::SweepWindow* sweep = window.show_sweep(r);
+    QElapsedTimer clock;
+    clock.start();
+    while (sweep->session().running() && clock.elapsed() < run_ms) {
+      QCoreApplication::processEvents();
+      QThread::msleep(20);
+    }
+    sweep->update_view();
+    QCoreApplication::processEvents();
+    const bool ok = sweep->grab().save(out);
+    sweep->halt();
+    if (!ok)
+      std::fprintf(stderr, "window_shot: could not write %s\n", out.toLocal8Bit().constData());
+    return ok ? 0 : 1;
+  }
 
   bool saved = false;
   auto save = [&] {
