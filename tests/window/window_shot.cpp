@@ -12,7 +12,8 @@
 // --sweep "param=NAME from=A to=B steps=N [param2=.. from2=.. to2=.. steps2=..]
 // [transient=T] [points=K] [follow=1] [map=lyapunov]" runs a sweep over the panel's texts
 // as the sweep dialog does and saves a picture of the sweep window instead, when the
-// sweep has ended or --run-ms has passed.
+// sweep has ended or --run-ms has passed (--menu sweep: with its right-click menu open;
+// --menu dialog: a picture of the sweep dialog holding those values instead).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -118,6 +119,12 @@ int main(int argc, char** argv) {
       else if (field)
         *field = value;
     }
+    if (menu_on == QLatin1String("dialog")) {  // the sweep dialog holding those values
+      kv::SweepDialog dialog(kv::panel_texts(form), &window);
+      dialog.set_texts(t);
+      dialog.adjustSize();
+      return dialog.grab().save(out) ? 0 : 1;
+    }
     kv::SweepRequest r;
     if (std::string e = kv::sweep_request_from(t, kv::panel_texts(form), r); !e.empty()) {
       std::fprintf(stderr, "window_shot: --sweep: %s\n", e.c_str());
@@ -132,7 +139,14 @@ int main(int argc, char** argv) {
     }
     sweep->update_view();
     QCoreApplication::processEvents();
-    const bool ok = sweep->grab().save(out);
+    QPixmap picture = sweep->grab();
+    if (menu_on == QLatin1String("sweep")) {  // its right-click menu open at the centre
+      QMenu* menu = sweep->open_menu(sweep->mapToGlobal(sweep->rect().center()));
+      QCoreApplication::processEvents();
+      QPainter p(&picture);
+      menu->render(&p, sweep->mapFromGlobal(menu->pos()));
+    }
+    const bool ok = picture.save(out);
     sweep->halt();
     if (!ok)
       std::fprintf(stderr, "window_shot: could not write %s\n", out.toLocal8Bit().constData());
