@@ -89,5 +89,6 @@ void bind_spectrum(py::module_& m);
 void bind_chaos(py::module_& m);
 void bind_decode(py::module_& m);
 void bind_sweep(py::module_& m);
+void bind_print(py::module_& m);
 
 }  // namespace kv::python

@@ -12,4 +12,7 @@ PYBIND11_MODULE(_kestavor, m) {
   kv::python::bind_chaos(m);
   kv::python::bind_decode(m);
   kv::python::bind_sweep(m);
+#ifdef KV_HAVE_PAGE_MODULE
+  kv::python::bind_print(m);
+#endif
 }

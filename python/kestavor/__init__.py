@@ -386,3 +386,33 @@ def sweep(param, from_, to, steps, *, param2=None, from2=None, to2=None, steps2=
     if param2 is None and not lyapunov:
         return OrbitDiagram(*result)
     return LyapunovMap(*result)
+
+
+if hasattr(_kestavor, "_print_page"):
+    __all__.append("print_page")
+
+    def print_page(data, path, *, range=0):
+        """Draws `data` as "Plot file" does and writes the page "Print" makes of it to `path`,
+        as `kestavor-cli print` does: a PDF file (path ending in .pdf) or a PNG picture at
+        150 dpi (.png).
+
+        `data` is a *.pha, *.poi or *.fft path, or an Orbit, Poincare or Spectrum (the arrays
+        read() returns). `range` is the phase plot's range R of an orbit (0, 2, 4, 8, 16 or
+        32, as --range). Returns "phase" or "spectrum", the page written. Needs the page module
+        of the kestavor package (RuntimeError without it); a file that cannot be plotted or a
+        page that cannot be written raises FileError, and an older file at `path` is then left
+        as it was."""
+        out = os.fspath(path)
+        ext = os.path.splitext(out)[1].lower()
+        if ext not in (".pdf", ".png"):
+            raise ValueError(f"the page is written as .pdf or .png, not {out}")
+        if isinstance(range, bool) or not isinstance(range, numbers.Integral):
+            raise TypeError(f"range must be a whole number, not {range!r}")
+        kind = "orbit" if isinstance(data, (str, os.PathLike)) else _kind(data)
+        if kind != "spectrum":
+            with _Source(data, kind) as source:
+                return _kestavor._print_page(source, int(range), ext == ".pdf", out)
+        with tempfile.TemporaryDirectory(prefix="kestavor-") as tmp:
+            source = os.path.join(tmp, "arrays.fft")
+            write(source, data)
+            return _kestavor._print_page(source, int(range), ext == ".pdf", out)

@@ -154,3 +154,13 @@ def test_sweep_gives_the_values_of_the_cli_file(tmp_path, lyapunov):
     else:
         for name in ("parameter", "phase", "velocity"):
             np.testing.assert_array_equal(getattr(s, name), rows[name].astype(float))
+
+
+@pytest.mark.skipif(not hasattr(kestavor, "print_page"), reason="no page module in this build")
+@pytest.mark.parametrize("name,arrays,page", [("o.pha", False, "phase"), ("s.fft", True, "spectrum"),
+                                              ("p.poi", True, "phase")])
+def test_print_page_writes_the_picture_the_cli_prints(files, tmp_path, name, arrays, page):
+    cli("print", files / name, "--range", 4, "-o", tmp_path / "cli.png")
+    data = kestavor.read(files / name) if arrays else files / name
+    assert kestavor.print_page(data, tmp_path / "py.png", range=4) == page
+    assert (tmp_path / "py.png").read_bytes() == (tmp_path / "cli.png").read_bytes()
