@@ -2,9 +2,6 @@
 // the 515 lines, and a save that fails without harming an older file.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "app/commands/commands.h"
 #include "app/state/form1.h"
 #include "fft/get_fft_data.h"
@@ -42,17 +39,7 @@ TEST(SpectrumFile, SavedFileHas515Lines) {
   std::string error;
   ASSERT_TRUE(save_spectrum_file({f, f, f, f, f.files}, path, error)) << error;
   EXPECT_EQ(f.save_file_number, 0);
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  const std::string text = ss.str();
-  std::vector<std::string> lines;
-  std::size_t start = 0, crlf;
-  while ((crlf = text.find("\r\n", start)) != std::string::npos) {
-    lines.push_back(text.substr(start, crlf - start));
-    start = crlf + 2;
-  }
-  EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
+  const std::vector<std::string> lines = test::lines_of(test::read_file(path));
   ASSERT_EQ(lines.size(), 515u);
   EXPECT_EQ(lines[0], " 512 ");
   EXPECT_EQ(lines[1], "FFT");
