@@ -116,6 +116,16 @@ TEST(OrbitReader, RefusesALineLongerThanAnyValidLineWithItsNumber) {
     EXPECT_EQ(in.error(),
               "line 2: the line is longer than " + std::to_string(kMaxOrbitLine) + " characters");
   }
+  // Trailing blanks count too: kMaxOrbitLine characters before a CR LF are fine, one more
+  // before a LF alone is not.
+  const std::string padded = "1 2 3 4" + std::string(kMaxOrbitLine - 7, ' ');
+  for (const std::string end : {"\r\n", " \n"}) {
+    const std::string text = padded + end + "1 2 3 4\n";
+    OrbitReader in(text);
+    float w = 0;
+    EXPECT_EQ(in.read_velocity(w), St::ok);
+    EXPECT_EQ(in.read_velocity(w), end == "\r\n" ? St::ok : St::bad) << in.error();
+  }
   // One endless item, and the same in the header.
   const std::string trailing = "1 2 3 4" + std::string(kMaxOrbitLine, ' ') + "\n1 2 3 4\n";
   OrbitReader blanks(trailing);
