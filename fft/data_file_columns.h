@@ -7,7 +7,7 @@
 // double precision, but a spectrum's power, which is read directly in single precision.
 // The file is read in a window of whole lines of bounded size (mapped on Windows), and
 // the columns grow by reallocation (large blocks are remapped, not copied), so the memory
-// taken is close to that of the columns alone.
+// taken is close to that of the columns alone; on Linux large columns ask for huge pages.
 #pragma once
 
 #include <cstddef>
