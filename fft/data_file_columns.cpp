@@ -12,6 +12,7 @@
 #endif
 
 #include "datafiles/item_chars.h"
+#include "datafiles/short_decimal.h"
 #include "fft/plot_file.h"
 #include "platform/input_file.h"
 #include "platform/list_input.h"
@@ -31,36 +32,6 @@ std::string_view trimmed(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
     s.remove_suffix(1);
   return s;
-}
-
-// The short decimals the program writes ("-12.3456"): an optional sign, at most 15
-// digits with an optional point, no exponent. Their digits make an integer that a double
-// holds exactly, and so does the power of ten below 1e23; one division of the two is then
-// the correctly rounded value, the one std::from_chars gives. False for anything else.
-inline bool short_decimal(const char* b, const char* e, double& value) {
-  static constexpr double kPowers[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  const bool negative = b != e && *b == '-';
-  if (b != e && (*b == '-' || *b == '+')) ++b;
-  std::uint64_t digits = 0;
-  int count = 0, places = -1;
-  for (; b != e; ++b) {
-    const unsigned d = static_cast<unsigned char>(*b) - '0';
-    if (d < 10) {
-      digits = digits * 10 + d;
-      ++count;
-      if (places >= 0) ++places;
-    } else if (*b == '.' && places < 0) {
-      places = 0;
-    } else {
-      return false;
-    }
-  }
-  if (count == 0 || count > 15) return false;
-  const double v = static_cast<double>(digits);
-  value = places > 0 ? v / kPowers[places] : v;
-  if (negative) value = -value;
-  return true;
 }
 
 constexpr std::size_t kCheckEvery = 65536;  // records between HALT polls and page releases
@@ -205,24 +176,6 @@ class RecordScanner {
   int line_;
 };
 
-// A column's first storage: on Linux a large one is aligned to 2 MB and asks for huge
-// pages, so that filling it takes a page fault per 2 MB instead of one per 4 kB (on a
-// virtual machine the faults otherwise cost as much as the reading). It comes from the
-// C library's allocator all the same (aligned_alloc), so free and realloc take it.
-void* allocate_column(std::size_t size) {
-#ifdef __linux__
-  constexpr std::size_t kHuge = std::size_t{1} << 21;
-  if (size >= 4 * kHuge) {
-    const std::size_t rounded = (size + kHuge - 1) / kHuge * kHuge;
-    if (void* p = std::aligned_alloc(kHuge, rounded)) {
-      madvise(p, rounded, MADV_HUGEPAGE);  // advice only: without huge pages it still works
-      return p;
-    }
-  }
-#endif
-  return std::malloc(size);
-}
-
 // Grows every column to hold `capacity` records. False when memory runs out.
 bool reserve(DataFileColumns& out, std::size_t capacity) {
   for (DataColumn& c : out.columns) {
@@ -296,6 +249,24 @@ class LineWindow {
 };
 
 }  // namespace
+
+// On Linux a column of 4 MB or more is aligned to 2 MB and asks for huge pages, so that
+// filling it takes a page fault per 2 MB instead of one per 4 kB (on a virtual machine the
+// faults otherwise cost as much as the reading). It comes from the C library's allocator
+// all the same (aligned_alloc), so free and realloc take it.
+void* allocate_column(std::size_t size) {
+#ifdef __linux__
+  constexpr std::size_t kHuge = std::size_t{1} << 21;
+  if (size >= 2 * kHuge) {
+    const std::size_t rounded = (size + kHuge - 1) / kHuge * kHuge;
+    if (void* p = std::aligned_alloc(kHuge, rounded)) {
+      madvise(p, rounded, MADV_HUGEPAGE);  // advice only: without huge pages it still works
+      return p;
+    }
+  }
+#endif
+  return std::malloc(size);
+}
 
 bool read_data_file_columns(const std::string& path, DataFileColumns& out, DataFileError& error,
                             RunControl& run) {

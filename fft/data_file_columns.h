@@ -47,6 +47,10 @@ struct DataFileError {
   int line = 0;
 };
 
+// Storage for a column of `size` bytes from the C library's allocator (free and realloc
+// take it; null when memory runs out); a large one asks for huge pages on Linux.
+void* allocate_column(std::size_t size);
+
 // Reads the file at `path`. False with `error` set when it cannot be read, is not one of
 // the three kinds, or an item is not a number; a spectrum file must hold the lines Plot
 // file reads. `run` is asked about HALT every 65536 records; a halt returns false with an

@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "datafiles/save_state.h"
+#include "datafiles/short_decimal.h"
+#include "fft/data_file_columns.h"
 #include "platform/clock.h"
 #include "platform/text_files.h"
 #include "plot/plot_state.h"
@@ -21,23 +23,35 @@ namespace kv::python {
 
 namespace {
 
-// The run's save file: the lines become columns; `file`, when given, writes them too.
+// The run's save file: the lines become columns; `file`, when given, writes them too. The
+// columns are allocated for the points asked for (huge pages for large ones: filling them
+// then costs few page faults) and handed to NumPy as they are.
 class ColumnSaveFile final : public SimSaveFile {
  public:
   explicit ColumnSaveFile(SimSaveFile* file) : file_(file) {}
   bool open(const std::string& path, i32 n, std::string_view kind, std::string& error) override {
-    columns_.assign(kind == "PHASE" ? 4 : 2, {});
-    for (auto& c : columns_) c.reserve(static_cast<std::size_t>(std::max(n, 0)));
+    columns_.clear();
+    columns_.resize(kind == "PHASE" ? 4 : 2);
+    capacity_ = std::max<std::size_t>(static_cast<std::size_t>(std::max(n, 0)), 1);
+    size_ = 0;
+    for (Column& c : columns_) {
+      c.reset(static_cast<double*>(allocate_column(capacity_ * sizeof(double))));
+      if (!c) throw std::bad_alloc();
+    }
     if (file_ && !file_->open(path, n, kind, error)) return file_failed_ = true, false;
     return true;
   }
   bool write(std::string_view line) override {
-    std::size_t at = 0;
-    for (auto& c : columns_) {
-      const std::size_t blank = std::min(line.find(' ', at), line.size());
-      c.push_back(file_value(line.substr(at, blank - at)));
-      at = blank + 1;
+    if (size_ == capacity_) grow();
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    for (Column& c : columns_) {
+      const char* item = p;
+      while (p != end && *p != ' ') ++p;
+      c.get()[size_] = file_value({item, static_cast<std::size_t>(p - item)});
+      if (p != end) ++p;
     }
+    ++size_;
     if (file_ && !file_->write(line)) return file_failed_ = true, false;
     return true;
   }
@@ -49,11 +63,34 @@ class ColumnSaveFile final : public SimSaveFile {
     if (file_) file_->discard();
   }
   bool file_failed() const { return file_failed_; }
-  std::vector<std::vector<double>>& columns() { return columns_; }
+  // The columns as NumPy arrays owning their storage.
+  py::list arrays() {
+    py::list out;
+    for (Column& c : columns_) {
+      double* data = c.release();
+      py::capsule owner(data, [](void* p) { std::free(p); });
+      out.append(py::array_t<double>(static_cast<py::ssize_t>(size_), data, owner));
+    }
+    return out;
+  }
 
  private:
+  struct Free {
+    void operator()(double* p) const { std::free(p); }
+  };
+  using Column = std::unique_ptr<double, Free>;
+  void grow() {
+    capacity_ += capacity_ / 2 + 1;
+    for (Column& c : columns_) {
+      void* grown = std::realloc(c.get(), capacity_ * sizeof(double));
+      if (!grown) throw std::bad_alloc();
+      (void)c.release();
+      c.reset(static_cast<double*>(grown));
+    }
+  }
   SimSaveFile* file_;
-  std::vector<std::vector<double>> columns_;
+  std::vector<Column> columns_;
+  std::size_t size_ = 0, capacity_ = 0;
   bool file_failed_ = false;
 };
 
@@ -98,15 +135,14 @@ py::tuple simulate(bool orbit, long long points, const std::map<std::string, std
     if (!outcome.ran) throw std::invalid_argument(outcome.reason);
     throw std::runtime_error(outcome.reason);
   }
-  py::list arrays;
-  for (auto& c : columns.columns()) arrays.append(to_numpy(std::move(c)));
-  return py::make_tuple(plots.number_of_points, py::tuple(arrays));
+  return py::make_tuple(plots.number_of_points, py::tuple(columns.arrays()));
 }
 
 }  // namespace
 
 double file_value(std::string_view item) {
   double v = 0;
+  if (short_decimal(item.data(), item.data() + item.size(), v)) return v;
   if (item.empty() || item == "." || item == "-.") return 0;
   const char* b = item.data();
   std::from_chars(b + (*b == '+'), b + item.size(), v);
