@@ -73,8 +73,9 @@ void worker(const SweepRequest& r) {
   }
 }
 
-// Rank 0: hands out units, computes units itself while no result waits, and gives the
-// cells to the sink in grid order.
+// Rank 0: hands out units, computes units itself while no result waits (taking results
+// and handing out more between the Poincare points of its own unit), and gives the cells
+// to the sink in grid order.
 SweepOutcome coordinate(const SweepRequest& r, int ranks, RunControl& run, const SweepSink& sink) {
   SweepOutcome out;
   const std::int64_t total = sweep_cells(r), units = sweep_units(r);
@@ -125,9 +126,31 @@ SweepOutcome coordinate(const SweepRequest& r, int ranks, RunControl& run, const
     return true;
   };
 
+  // Takes every result that has come and hands its worker more; true when one came.
+  std::vector<double> buffer;
+  const auto serve = [&] {
+    bool came = false;
+    for (;;) {
+      int waiting = 0;
+      MPI_Status status;
+      MPI_Iprobe(MPI_ANY_SOURCE, kTagResult, MPI_COMM_WORLD, &waiting, &status);
+      if (!waiting) break;
+      int n = 0;
+      MPI_Get_count(&status, MPI_DOUBLE, &n);
+      buffer.resize(static_cast<std::size_t>(n));
+      MPI_Recv(buffer.data(), n, MPI_DOUBLE, status.MPI_SOURCE, kTagResult, MPI_COMM_WORLD,
+               MPI_STATUS_IGNORE);
+      const int w = status.MPI_SOURCE;
+      if (in_flight[static_cast<std::size_t>(w)]-- == kInFlight) idle.push_back(w);
+      for (SweepCell& c : unpack(r, buffer)) pending.emplace(c.index, std::move(c));
+      came = true;
+    }
+    if (came) hand_out();
+    return came;
+  };
+
   for (int w = 1; w < ranks; ++w) idle.push_back(w);
   run.progress(0, total);
-  std::vector<double> buffer;
   for (;;) {
     hand_out();
     // Workers with nothing in flight and nothing more to do are told to stop.
@@ -138,25 +161,20 @@ SweepOutcome coordinate(const SweepRequest& r, int ranks, RunControl& run, const
     const bool finished = next_out >= total || halted || sink_failed;
     if (finished && workers_done()) break;
 
-    int waiting = 0;
-    MPI_Status status;
-    MPI_Iprobe(MPI_ANY_SOURCE, kTagResult, MPI_COMM_WORLD, &waiting, &status);
-    if (waiting) {
-      int n = 0;
-      MPI_Get_count(&status, MPI_DOUBLE, &n);
-      buffer.resize(static_cast<std::size_t>(n));
-      MPI_Recv(buffer.data(), n, MPI_DOUBLE, status.MPI_SOURCE, kTagResult, MPI_COMM_WORLD,
-               MPI_STATUS_IGNORE);
-      const int w = status.MPI_SOURCE;
-      if (in_flight[static_cast<std::size_t>(w)]-- == kInFlight) idle.push_back(w);
-      for (SweepCell& c : unpack(r, buffer)) pending.emplace(c.index, std::move(c));
+    if (serve()) {
       flush();
       continue;
     }
     if (may_hand_out()) {
-      // No result waits: rank 0 computes the next unit itself.
-      compute_unit(r, next_unit++,
-                   [&pending](SweepCell&& c) { pending.emplace(c.index, std::move(c)); }, {});
+      // No result waits: rank 0 computes the next unit itself, and between its Poincare
+      // points takes the results that come and hands out more, so that no worker waits
+      // for the length of a unit.
+      compute_unit(
+          r, next_unit++, [&pending](SweepCell&& c) { pending.emplace(c.index, std::move(c)); },
+          [&serve] {
+            serve();
+            return false;
+          });
       flush();
       continue;
     }
