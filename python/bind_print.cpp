@@ -13,6 +13,7 @@
 #include "plot/plot_state.h"
 #include "print/page.h"
 #include "print/page_module.h"
+#include "print/page_module_open.h"
 #include "python/binding.h"
 
 namespace kv::python {
@@ -29,17 +30,11 @@ KvWritePage page_writer(std::string& why_not) {
   }
   const std::filesystem::path dir = std::filesystem::path(self.dli_fname).parent_path();
   std::string tried;
-  for (const char* relative : {KV_PAGE_MODULE_FROM_BUILD, KV_PAGE_MODULE_FROM_INSTALL}) {
-    const std::filesystem::path candidate = dir / relative / kPageModuleName;
-    if (void* module = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-      if (void* entry = dlsym(module, kPageModuleEntry))
-        return reinterpret_cast<KvWritePage>(entry);
-      why_not = candidate.string() + " has no entry " + kPageModuleEntry;
-      return nullptr;
-    }
-    const char* error = dlerror();
-    tried += (tried.empty() ? "" : "; ") + std::string(error ? error : candidate.c_str());
-  }
+  if (void* entry = open_page_module({dir / KV_PAGE_MODULE_FROM_BUILD / kPageModuleName,
+                                      dir / KV_PAGE_MODULE_FROM_INSTALL / kPageModuleName},
+                                     kPageModuleEntry, tried, why_not))
+    return reinterpret_cast<KvWritePage>(entry);
+  if (!why_not.empty()) return nullptr;
   why_not = "printing needs the page module of the kestavor package (" + tried + ")";
   return nullptr;
 }
